@@ -1,0 +1,34 @@
+// What a binshredder process was started for, decided from its command line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace app {
+
+enum class RunMode {
+  Windowed,          // no tail: the tool window
+  RecycleBin,        // "-C": erase the recycle bin and end
+  HandOff,           // "-D": shred the list handed over on the clipboard and end
+  CommandLineFiles,  // any other tail: shred the quoted paths and end
+};
+
+struct Route {
+  RunMode mode = RunMode::Windowed;
+  std::string tail;  // the whole command tail, for CommandLineFiles
+};
+
+// The command tail of a raw command line: the program name is skipped (when
+// the line begins with a double quote, up to and including the next quote,
+// stepping over double-byte characters whole; otherwise up to the first
+// character with a code of 32 or less), then the characters with codes 1 to
+// 32 that follow it.
+std::string CommandTail(std::string_view rawCommandLine);
+
+// The switches count only when the tail is exactly "-C" or "-D" and the raw
+// line holds the module path in double quotes, one blank and the switch; this
+// is how the shell starts the program for the recycle-bin verb and how the
+// context menu starts it.
+Route RouteCommandLine(std::string_view tail, std::string_view rawCommandLine, std::string_view modulePath);
+
+}  // namespace app

@@ -1,0 +1,15 @@
+// The application object of binshredder.
+#pragma once
+
+#include "winframe/app.h"
+
+class CMainApp : public wf::App {
+ public:
+  using wf::App::App;
+
+  // Sets the profile to OPTION.INI next to the executable, writes the first
+  // settings when that file is missing, and runs the main window modally for
+  // the whole life of the process. Always false: there is no message loop
+  // after the window's own.
+  bool InitInstance();
+};

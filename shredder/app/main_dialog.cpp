@@ -1,0 +1,297 @@
+#include "shredder/app/main_dialog.h"
+
+#include <commctrl.h>
+
+#include "common/paths.h"
+#include "shredder/app/app_texts.h"
+#include "shredder/app/command_line.h"
+#include "shredder/app/single_instance.h"
+#include "shredder/captions.h"
+#include "shredder/resources/resource.h"
+#include "shredder/settings/registry.h"
+#include "shredder/settings/settings_keys.h"
+#include "shredder/settings/settings_store.h"
+#include "winframe/app.h"
+#include "winframe/module.h"
+#include "winframe/prompt.h"
+
+namespace {
+
+struct ButtonPicture {
+  int control;
+  int bitmap;
+  const char* tip;
+};
+
+// Pictures and tooltips, in the order they are attached.
+constexpr ButtonPicture kButtonPictures[] = {
+    {IDOK, IDB_ERASE, app::texts::kTipErase},          {IDC_OPTION, IDB_OPTION, app::texts::kTipOption},
+    {IDCANCEL, IDB_HIDE, app::texts::kTipHide},        {IDC_WEB, IDB_WEB, app::texts::kTipWeb},
+    {IDC_HELP_BUTTON, IDB_HELP, app::texts::kTipHelp},
+};
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+}  // namespace
+
+CMainDialog::CMainDialog() : wf::Dialog(IDD_MAIN) {
+  icon_ = static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+}
+
+CMainDialog::~CMainDialog() {
+  if (icon_) DestroyIcon(icon_);
+}
+
+BOOL CMainDialog::OnInitDialog() {
+  if (wf::App* app = wf::App::Current()) app->SetMainWindow(Hwnd());
+  AddSystemMenuEntry();
+  if (icon_) {
+    SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  }
+
+  const std::string modulePath = wf::ModulePath().value_or("");
+  CreateWorkFolder(paths::FolderWithSeparator(modulePath));
+
+  const char* raw = GetCommandLineA();
+  const app::Route route = app::RouteCommandLine(app::CommandTail(raw), raw, modulePath);
+  switch (route.mode) {
+    case app::RunMode::RecycleBin:
+      ShredRecycleBin(true);
+      PostQuitMessage(0);
+      return FALSE;
+    case app::RunMode::HandOff:
+      ShredClipboardList();
+      PostQuitMessage(0);
+      return FALSE;
+    case app::RunMode::CommandLineFiles:
+      ShredCommandLineList(route.tail);
+      PostQuitMessage(0);
+      return FALSE;
+    case app::RunMode::Windowed:
+      break;
+  }
+
+  ReadGeometry();
+  if (!ClaimSingleInstance()) {
+    wf::Prompt(Hwnd(), app::texts::kAlreadyRunning, captions::kError, captions::kErrorFlags);
+    if (HWND running = FindWindowA(nullptr, app::texts::kRunningWindowTitle)) {
+      SetForegroundWindow(running);
+      SendMessageA(running, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+    }
+    PostQuitMessage(0);
+    return FALSE;
+  }
+  SetWindowTextA(Hwnd(), app::texts::kRunningWindowTitle);
+  AddTrayIcon();
+  ShowAtGeometry();
+  SetUpButtons();
+  TestRBWrite();
+  RegisterProgramPath();
+  ArmAutoEraseTimer();
+  return TRUE;
+}
+
+void CMainDialog::AddSystemMenuEntry() {
+  char text[64] = {};
+  LoadStringA(Instance(), IDS_ABOUTBOX, text, sizeof(text));
+  HMENU systemMenu = GetSystemMenu(Hwnd(), FALSE);
+  if (systemMenu && text[0] != '\0') {
+    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX_SYS, text);
+  }
+}
+
+void CMainDialog::ReadGeometry() {
+  RECT window{};
+  GetWindowRect(Hwnd(), &window);
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  RECT desktop{};
+  GetWindowRect(GetDesktopWindow(), &desktop);
+  // Without a stored place the window sits 100 pixels in from the
+  // bottom-right corner of the screen, at its own size.
+  geometry_.width = settings::ReadInt(settings::kDlgWidth, width);
+  geometry_.height = settings::ReadInt(settings::kDlgHeight, height);
+  geometry_.left = settings::ReadInt(settings::kDlgLeft, desktop.right - width - 100);
+  geometry_.top = settings::ReadInt(settings::kDlgTop, desktop.bottom - height - 100);
+}
+
+void CMainDialog::AddTrayIcon() {
+  tray_ = NOTIFYICONDATAA{};
+  tray_.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  tray_.hWnd = Hwnd();
+  tray_.uID = 0;
+  tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  tray_.uCallbackMessage = WM_TRAYNOTIFY;
+  tray_.hIcon = static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16, 0));
+  lstrcpynA(tray_.szTip, app::texts::kTrayTip, sizeof(tray_.szTip));
+  Shell_NotifyIconA(NIM_ADD, &tray_);
+}
+
+void CMainDialog::SetUpButtons() {
+  tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, Hwnd(), nullptr, Instance(), nullptr);
+  for (std::size_t i = 0; i < std::size(kButtonPictures); ++i) {
+    const ButtonPicture& button = kButtonPictures[i];
+    buttonPictures_[i].Reset(LoadImageA(Instance(), MAKEINTRESOURCEA(button.bitmap), IMAGE_BITMAP, 0, 0, 0));
+    SendDlgItemMessageA(Hwnd(), button.control, BM_SETIMAGE, IMAGE_BITMAP,
+                        reinterpret_cast<LPARAM>(buttonPictures_[i].Get()));
+    if (!tooltip_) continue;
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = Hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(button.control));
+    tool.lpszText = const_cast<char*>(button.tip);
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void CMainDialog::RegisterProgramPath() {
+  // Written at every windowed start, so the context menu finds a moved
+  // installation after its next start. No owner: no window is involved.
+  if (const std::optional<std::string> module = wf::ModulePath()) {
+    settings::RegWriteString(nullptr, settings::kProgramKey, HKEY_CURRENT_USER, *module, settings::kProgramPathValue);
+  }
+}
+
+void CMainDialog::ArmAutoEraseTimer() {
+  const int autoDel = settings::ReadInt(settings::kAutoDel, settings::kDefaultAutoDel);
+  const int minutes = settings::ReadInt(settings::kAutoDelTimer, settings::kDefaultAutoDelTimer);
+  if (autoDel == 1) {
+    // The options dialog labels the interval in minutes.
+    const long long period = static_cast<long long>(minutes) * 60000;
+    const UINT clamped = period < USER_TIMER_MINIMUM   ? USER_TIMER_MINIMUM
+                         : period > USER_TIMER_MAXIMUM ? USER_TIMER_MAXIMUM
+                                                       : static_cast<UINT>(period);
+    SetTimer(Hwnd(), IDT_AUTOERASE, clamped, nullptr);
+  } else if (autoDel == 0) {
+    KillTimer(Hwnd(), IDT_AUTOERASE);
+  }
+}
+
+void CMainDialog::CaptureGeometry() {
+  RECT window{};
+  GetWindowRect(Hwnd(), &window);
+  geometry_ = {window.left, window.top, window.right - window.left, window.bottom - window.top};
+}
+
+void CMainDialog::ShowAtGeometry() {
+  SetWindowPos(Hwnd(), HWND_TOP, geometry_.left, geometry_.top, geometry_.width, geometry_.height, SWP_SHOWWINDOW);
+}
+
+void CMainDialog::HideToTray() {
+  CaptureGeometry();
+  SetWindowPos(Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_HIDEWINDOW);
+}
+
+void CMainDialog::Restore() {
+  if (IsWindowVisible(Hwnd())) CaptureGeometry();
+  SetForegroundWindow(Hwnd());
+  ShowAtGeometry();
+}
+
+void CMainDialog::ExitSequence() {
+  Shell_NotifyIconA(NIM_DELETE, &tray_);
+  const int delOnQuit = settings::ReadInt(settings::kDelOnQuit, settings::kDefaultDelOnQuit);
+  const int delOnQuitMsg = settings::ReadInt(settings::kDelOnQuitMsg, settings::kDefaultDelOnQuitMsg);
+  if (delOnQuit == 1) ShredRecycleBin(delOnQuitMsg != 0);
+  CaptureGeometry();
+  settings::WriteInt(settings::kDlgLeft, geometry_.left);
+  settings::WriteInt(settings::kDlgTop, geometry_.top);
+  settings::WriteInt(settings::kDlgWidth, geometry_.width);
+  settings::WriteInt(settings::kDlgHeight, geometry_.height);
+  KillTimer(Hwnd(), IDT_AUTOERASE);
+  PostQuitMessage(0);
+}
+
+void CMainDialog::OpenOptions() {
+  // The options dialog arrives with the settings work; the timer is set up
+  // again whatever the dialog did.
+  ArmAutoEraseTimer();
+}
+
+void CMainDialog::OpenAboutBox(bool) {}
+
+void CMainDialog::ShowTrayMenu() {}
+
+void CMainDialog::OpenHelp() {
+  const std::optional<std::string> module = wf::ModulePath();
+  if (!module) return;
+  if (const std::optional<std::string> help = paths::Join(paths::FolderWithSeparator(*module), app::texts::kHelpFileName)) {
+    ShellExecuteA(nullptr, nullptr, help->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+}
+
+void OpenWebPage() { ShellExecuteA(nullptr, nullptr, app::texts::kWebPageUrl, nullptr, nullptr, SW_SHOWNORMAL); }
+
+bool CMainDialog::OnCommand(int id, int, HWND) {
+  switch (id) {
+    case IDOK:
+    case ID_TRAY_ERASE:
+      ShredRecycleBin(true);
+      return true;
+    case IDCANCEL:
+      HideToTray();
+      return true;
+    case IDC_OPTION:
+    case ID_MENU_OPTION:
+      OpenOptions();
+      return true;
+    case ID_MENU_ABOUT:
+    case ID_TRAY_ABOUT:
+      OpenAboutBox(true);
+      return true;
+    case IDC_HELP_BUTTON:
+    case ID_MENU_HELP:
+      OpenHelp();
+      return true;
+    case IDC_WEB:
+      OpenWebPage();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_TRAYNOTIFY:
+      if (lParam == WM_LBUTTONDOWN) Restore();
+      else if (lParam == WM_RBUTTONUP) ShowTrayMenu();
+      result = 0;
+      return true;
+    case WM_CLOSE:
+      ExitSequence();
+      result = 0;
+      return true;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == IDM_ABOUTBOX_SYS) {
+        OpenAboutBox(false);
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_TIMER:
+      if (wParam == IDT_AUTOERASE) ShredRecycleBin(false);
+      return false;
+    case WM_DROPFILES:
+      ShredDroppedFiles(reinterpret_cast<HDROP>(wParam));
+      DragFinish(reinterpret_cast<HDROP>(wParam));
+      result = 0;
+      return true;
+    case WM_QUERYDRAGICON:
+      result = reinterpret_cast<LRESULT>(icon_);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool CMainDialog::PreTranslateMessage(MSG& message) {
+  if (message.message == WM_MOUSEMOVE && tooltip_) {
+    SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+  }
+  return false;
+}

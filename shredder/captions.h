@@ -1,0 +1,16 @@
+// The three captions of the program's message boxes, with their icons.
+#pragma once
+
+#include <windows.h>
+
+namespace captions {
+
+inline constexpr char kError[] = "エラー";
+inline constexpr char kInfo[] = "情報";
+inline constexpr char kConfirm[] = "確認";
+
+inline constexpr UINT kErrorFlags = MB_ICONWARNING;                 // 0x30
+inline constexpr UINT kInfoFlags = MB_ICONINFORMATION;              // 0x40
+inline constexpr UINT kConfirmFlags = MB_YESNO | MB_ICONQUESTION;   // 0x24, No declines
+
+}  // namespace captions

@@ -1,0 +1,82 @@
+// uidriver: the automation driver as a command, for scripts and by hand.
+//   uidriver list
+//   uidriver wait <class|-> <caption|-> [timeout-ms]     prints the window handle
+//   uidriver answer <caption> <button-id> [timeout-ms]   prints the box's text, presses the button
+//   uidriver text <hwnd> | caption <hwnd>
+//   uidriver press <hwnd> <id> | click <hwnd> <id> | settext <hwnd> <id> <text>
+//   uidriver post <hwnd> <message> <wparam> <lparam>
+//   uidriver screenshot <hwnd|screen> <file.png>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "tests/driver/ui_driver.h"
+
+namespace {
+
+HWND ParseHwnd(const char* text) { return reinterpret_cast<HWND>(std::strtoull(text, nullptr, 0)); }
+long long ParseNumber(const char* text) { return std::strtoll(text, nullptr, 0); }
+std::string Any(const char* text) { return std::string(text) == "-" ? std::string() : std::string(text); }
+
+int Usage() {
+  std::fputs("usage: uidriver list | wait <class|-> <caption|-> [ms] | answer <caption> <id> [ms] | text <hwnd> |\n"
+             "       caption <hwnd> | press <hwnd> <id> | click <hwnd> <id> | settext <hwnd> <id> <text> |\n"
+             "       post <hwnd> <msg> <wp> <lp> | screenshot <hwnd|screen> <file.png>\n",
+             stderr);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  const std::string command = argv[1];
+  if (command == "list") {
+    std::fputs(uidrv::DescribeWindows().c_str(), stdout);
+    return 0;
+  }
+  if (command == "wait" && argc >= 4) {
+    const int timeout = argc > 4 ? static_cast<int>(ParseNumber(argv[4])) : uidrv::kDefaultTimeoutMs;
+    HWND hwnd = uidrv::WaitWindow(Any(argv[2]), Any(argv[3]), timeout);
+    if (!hwnd) return 1;
+    std::printf("%#llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
+    return 0;
+  }
+  if (command == "answer" && argc >= 4) {
+    const int timeout = argc > 4 ? static_cast<int>(ParseNumber(argv[4])) : uidrv::kDefaultTimeoutMs;
+    HWND box = uidrv::WaitDialog(argv[2], timeout);
+    if (!box) return 1;
+    std::printf("%s\n", uidrv::MessageText(box).c_str());
+    uidrv::Press(box, static_cast<int>(ParseNumber(argv[3])));
+    return 0;
+  }
+  if (command == "text" && argc >= 3) {
+    std::printf("%s\n", uidrv::MessageText(ParseHwnd(argv[2])).c_str());
+    return 0;
+  }
+  if (command == "caption" && argc >= 3) {
+    std::printf("%s\n", uidrv::Caption(ParseHwnd(argv[2])).c_str());
+    return 0;
+  }
+  if ((command == "press" || command == "click") && argc >= 4) {
+    const int id = static_cast<int>(ParseNumber(argv[3]));
+    command == "press" ? uidrv::Press(ParseHwnd(argv[2]), id) : uidrv::Click(ParseHwnd(argv[2]), id);
+    return 0;
+  }
+  if (command == "settext" && argc >= 5) {
+    uidrv::SetControlText(ParseHwnd(argv[2]), static_cast<int>(ParseNumber(argv[3])), argv[4]);
+    return 0;
+  }
+  if (command == "post" && argc >= 6) {
+    uidrv::Post(ParseHwnd(argv[2]), static_cast<UINT>(ParseNumber(argv[3])), static_cast<WPARAM>(ParseNumber(argv[4])),
+                static_cast<LPARAM>(ParseNumber(argv[5])));
+    return 0;
+  }
+  if (command == "screenshot" && argc >= 4) {
+    HWND hwnd = std::string(argv[2]) == "screen" ? nullptr : ParseHwnd(argv[2]);
+    return uidrv::Screenshot(hwnd, argv[3]) ? 0 : 1;
+  }
+  return Usage();
+}

@@ -1,0 +1,60 @@
+#include "tests/e2e/support/app_folder.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/system_state.h"
+
+std::string BuildBinFolder() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+  std::string folder(path, length);
+  return folder.substr(0, folder.find_last_of('\\'));
+}
+
+AppFolder::AppFolder(const std::string& folderName, const std::string& exeName) {
+  CreateDirectoryA("C:\\e2e", nullptr);
+  dir_ = "C:\\e2e\\" + folderName;
+  RemoveTree(dir_);
+  CreateDirectoryA(dir_.c_str(), nullptr);
+  exe_ = dir_ + "\\" + exeName;
+  if (!CopyFileA((BuildBinFolder() + "\\binshredder.exe").c_str(), exe_.c_str(), FALSE)) {
+    ADD_FAILURE() << "cannot copy binshredder.exe into " << dir_;
+  }
+  DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Brinmoor");
+}
+
+AppFolder::~AppFolder() {
+  for (uidrv::Process& process : started_) {
+    if (uidrv::WaitExit(process, 0) == STILL_ACTIVE) uidrv::Kill(process);
+    uidrv::Close(process);
+  }
+  DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Brinmoor");
+  // The program may need a moment to let go of its files.
+  for (int attempt = 0; attempt < 20 && FileExists(dir_); ++attempt) {
+    RemoveTree(dir_);
+    if (FileExists(dir_)) Sleep(100);
+  }
+}
+
+uidrv::Process AppFolder::Start(const std::string& arguments) {
+  return StartRaw("\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments));
+}
+
+uidrv::Process AppFolder::StartRaw(const std::string& commandLine) {
+  uidrv::Process process = uidrv::Start(commandLine, dir_);
+  // The test owns a copy of the handle for its own waiting; this one is for
+  // the clean-up.
+  uidrv::Process kept = process;
+  if (process.handle) {
+    HANDLE duplicate = nullptr;
+    DuplicateHandle(GetCurrentProcess(), process.handle, GetCurrentProcess(), &duplicate, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    kept.handle = duplicate;
+    started_.push_back(kept);
+  }
+  return process;
+}
+
+HWND AppFolder::WaitMainWindow(const uidrv::Process& process, int timeoutMs) {
+  return uidrv::WaitWindow(uidrv::kDialogClass, "Tessaro", timeoutMs, process.pid);
+}

@@ -1,0 +1,42 @@
+// A fresh installation of binshredder.exe for one scenario: its own folder on
+// drive C:, so OPTION.INI and the work folder start from nothing. Every
+// process the scenario starts through it is ended when it goes, and the
+// registry value the program writes is removed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/driver/ui_driver.h"
+#include "tests/support/temp_folder.h"
+
+class AppFolder {
+ public:
+  // `folderName` may hold blanks or Japanese text (code page 932).
+  explicit AppFolder(const std::string& folderName, const std::string& exeName = "binshredder.exe");
+  ~AppFolder();
+  AppFolder(const AppFolder&) = delete;
+  AppFolder& operator=(const AppFolder&) = delete;
+
+  const std::string& Dir() const { return dir_; }  // no trailing backslash
+  const std::string& Exe() const { return exe_; }
+  std::string Ini() const { return dir_ + "\\OPTION.INI"; }
+  std::string WorkFolder() const { return dir_ + "\\work_temp"; }
+
+  // Starts the program as the shell does: the path in double quotes, then a
+  // blank and `arguments` when there are any.
+  uidrv::Process Start(const std::string& arguments = {});
+  // Starts it with exactly this raw command line.
+  uidrv::Process StartRaw(const std::string& commandLine);
+
+  // The windowed instance's main window ("Tessaro") of that process.
+  HWND WaitMainWindow(const uidrv::Process& process, int timeoutMs = uidrv::kDefaultTimeoutMs);
+
+ private:
+  std::string dir_;
+  std::string exe_;
+  std::vector<uidrv::Process> started_;
+};
+
+// The folder of the running test program (where the binaries of the build are).
+std::string BuildBinFolder();

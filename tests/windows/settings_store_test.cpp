@@ -1,0 +1,51 @@
+#include "shredder/settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include "shredder/settings/settings_keys.h"
+#include "tests/support/temp_folder.h"
+#include "winframe/app.h"
+
+namespace {
+
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { app_.SetProfilePath(ini_); }
+
+  TempFolder folder_;
+  std::string ini_ = folder_ / "OPTION.INI";
+  wf::App app_{GetModuleHandleA(nullptr)};
+};
+
+TEST_F(SettingsStoreTest, FirstStartWritesExactlyTheFiveOptionKeysInOrder) {
+  settings::WriteFirstStartSettings(ini_);
+  EXPECT_EQ(ReadWholeFile(ini_),
+            "[ProgramData]\r\nOverWriteTimes=3\r\nAutoDel=0\r\nAutoDelTimer=30\r\nDelOnQuit=0\r\nDelOnQuitMsg=1\r\n");
+}
+
+TEST_F(SettingsStoreTest, AnExistingFileIsNeverWrittenToWhateverItLacks) {
+  const std::string content = "; hand-made\r\n[ProgramData]\r\nAutoDel=2\r\n";
+  WriteWholeFile(ini_, content);
+  settings::WriteFirstStartSettings(ini_);
+  EXPECT_EQ(ReadWholeFile(ini_), content);
+  // The readers' defaults cover what is missing; values are not corrected.
+  EXPECT_EQ(settings::ReadInt(settings::kOverWriteTimes, 3), 3);
+  EXPECT_EQ(settings::ReadInt(settings::kAutoDel, 0), 2);
+}
+
+TEST_F(SettingsStoreTest, KeysMatchWithoutRegardToCaseAndNegativeValuesSurvive) {
+  WriteWholeFile(ini_, "[ProgramData]\r\nDelOnQuit=1\r\nOverWriteTimes=-4\r\n");
+  EXPECT_EQ(settings::ReadInt(settings::kDelOnQuitAsRead, 0), 1);
+  EXPECT_EQ(settings::ReadInt(settings::kOverWriteTimes, 3), -4);
+  settings::WriteInt(settings::kDlgLeft, -120);
+  EXPECT_EQ(settings::ReadInt(settings::kDlgLeft, 0), -120);
+}
+
+TEST(SettingsWithoutProfile, ReadsGiveTheDefaultAndWritesTouchNothing) {
+  wf::App app(GetModuleHandleA(nullptr));
+  EXPECT_EQ(settings::ReadInt(settings::kAutoDelTimer, 30), 30);
+  settings::WriteInt(settings::kAutoDelTimer, 99);  // would land in WIN.INI if it were passed on
+  EXPECT_EQ(GetProfileIntA(settings::kSection, settings::kAutoDelTimer, -1), -1);
+}
+
+}  // namespace

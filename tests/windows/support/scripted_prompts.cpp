@@ -1,0 +1,33 @@
+#include "tests/windows/support/scripted_prompts.h"
+
+#include <gtest/gtest.h>
+
+ScriptedPrompts* ScriptedPrompts::active_ = nullptr;
+
+ScriptedPrompts::ScriptedPrompts() : previous_(wf::SetPromptHandler(&ScriptedPrompts::Handle)) { active_ = this; }
+
+ScriptedPrompts::~ScriptedPrompts() {
+  wf::SetPromptHandler(previous_);
+  active_ = nullptr;
+}
+
+void ScriptedPrompts::Answer(int button) { answers_.push_back(button); }
+
+std::vector<std::string> ScriptedPrompts::Texts() const {
+  std::vector<std::string> texts;
+  for (const wf::PromptRequest& request : shown_) texts.push_back(request.text);
+  return texts;
+}
+
+int ScriptedPrompts::Handle(const wf::PromptRequest& request) {
+  ScriptedPrompts* self = active_;
+  self->shown_.push_back(request);
+  if (!self->answers_.empty()) {
+    const int answer = self->answers_.front();
+    self->answers_.pop_front();
+    return answer;
+  }
+  if ((request.flags & MB_TYPEMASK) == MB_OK) return IDOK;
+  ADD_FAILURE() << "unanswered question: " << request.text;
+  return IDNO;
+}

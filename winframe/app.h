@@ -1,0 +1,47 @@
+// The application object: instance handle, main window, application name and
+// the private profile file that holds every setting.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace wf {
+
+class App {
+ public:
+  explicit App(HINSTANCE instance);
+  virtual ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  // The one application object of the process (null before it exists).
+  static App* Current() { return current_; }
+
+  HINSTANCE Instance() const { return instance_; }
+  HWND MainWindow() const { return mainWindow_; }
+  void SetMainWindow(HWND window) { mainWindow_ = window; }
+
+  // The executable's file name without extension: the caption of
+  // application-level message boxes.
+  const std::string& Name() const { return name_; }
+
+  // Profile file. With no path set, reads give the default and writes do
+  // nothing, so nothing ever lands in the system's WIN.INI.
+  void SetProfilePath(std::string path) { profilePath_ = std::move(path); }
+  const std::string& ProfilePath() const { return profilePath_; }
+  int GetProfileInt(const char* section, const char* key, int defaultValue) const;
+  bool WriteProfileInt(const char* section, const char* key, int value) const;
+
+  // Message box owned by the main window, captioned with the application name.
+  int MessageBox(const std::string& text, UINT flags) const;
+
+ private:
+  static App* current_;
+  HINSTANCE instance_;
+  HWND mainWindow_ = nullptr;
+  std::string name_;
+  std::string profilePath_;
+};
+
+}  // namespace wf

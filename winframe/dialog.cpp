@@ -1,0 +1,160 @@
+#include "winframe/dialog.h"
+
+#include <cstring>
+#include <vector>
+
+namespace wf {
+
+int Dialog::lastQuitCode_ = 0;
+
+namespace {
+
+HINSTANCE ResourceModule() { return GetModuleHandleA(nullptr); }
+
+// A writable copy of the template with WS_VISIBLE cleared, so that the modal
+// loop alone decides when the window appears.
+std::vector<BYTE> HiddenTemplateCopy(int templateId) {
+  HRSRC info = FindResourceA(ResourceModule(), MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+  if (!info) return {};
+  HGLOBAL loaded = LoadResource(ResourceModule(), info);
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  const DWORD size = SizeofResource(ResourceModule(), info);
+  if (!data || size < sizeof(DLGTEMPLATE)) return {};
+  std::vector<BYTE> copy(static_cast<const BYTE*>(data), static_cast<const BYTE*>(data) + size);
+  // DLGTEMPLATEEX begins with dlgVer 1 and signature 0xFFFF; its style sits at
+  // offset 12. A plain DLGTEMPLATE has the style first.
+  WORD header[2];
+  std::memcpy(header, copy.data(), sizeof(header));
+  const std::size_t styleOffset = (header[0] == 1 && header[1] == 0xFFFF) ? 12 : 0;
+  if (copy.size() < styleOffset + sizeof(DWORD)) return {};
+  DWORD style;
+  std::memcpy(&style, copy.data() + styleOffset, sizeof(style));
+  style &= ~static_cast<DWORD>(WS_VISIBLE);
+  std::memcpy(copy.data() + styleOffset, &style, sizeof(style));
+  return copy;
+}
+
+bool QuitPending() {
+  MSG message;
+  return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+}
+
+// Messages whose result a dialog procedure returns directly instead of
+// through DWLP_MSGRESULT.
+bool ReturnsDirectly(UINT message) {
+  return (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) || message == WM_COMPAREITEM ||
+         message == WM_VKEYTOITEM || message == WM_CHARTOITEM || message == WM_QUERYDRAGICON;
+}
+
+}  // namespace
+
+Dialog::Dialog(int templateId) : templateId_(templateId) {}
+
+Dialog::~Dialog() {
+  // Detach first, so that no message reaches a half-destroyed object.
+  if (hwnd_) {
+    SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+  }
+}
+
+INT_PTR Dialog::DoModal(HWND parent) {
+  std::vector<BYTE> tmpl = HiddenTemplateCopy(templateId_);
+  if (tmpl.empty() || hwnd_) return -1;
+  modalRunning_ = true;
+  ended_ = false;
+  result_ = -1;
+  HWND window = CreateDialogIndirectParamA(ResourceModule(), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()), parent,
+                                           Procedure, reinterpret_cast<LPARAM>(this));
+  if (!window) {
+    modalRunning_ = false;
+    return -1;
+  }
+  const bool disableParent = parent && IsWindowEnabled(parent);
+  if (disableParent) EnableWindow(parent, FALSE);
+  if (!ended_ && !QuitPending() && hwnd_) ShowWindow(hwnd_, SW_SHOWNORMAL);
+
+  MSG message;
+  while (!ended_ && hwnd_) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == -1) break;
+    if (got == 0) {
+      lastQuitCode_ = static_cast<int>(message.wParam);
+      PostQuitMessage(lastQuitCode_);  // outer loops end too
+      break;
+    }
+    if (PreTranslateMessage(message)) continue;
+    if (hwnd_ && IsDialogMessageA(hwnd_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  // Re-enable the owner before the dialog goes, so activation returns to it.
+  if (disableParent) EnableWindow(parent, TRUE);
+  if (hwnd_) DestroyWindow(hwnd_);
+  modalRunning_ = false;
+  return ended_ ? result_ : -1;
+}
+
+bool Dialog::Create(HWND parent) {
+  if (hwnd_) return false;
+  modalRunning_ = false;
+  ended_ = false;
+  return CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(templateId_), parent, Procedure,
+                            reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void Dialog::Destroy() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void Dialog::EndDialog(INT_PTR result) {
+  result_ = result;
+  ended_ = true;
+  if (!modalRunning_) Destroy();
+  // Wake the modal loop, which may be waiting in GetMessage.
+  else if (hwnd_) PostMessageA(hwnd_, WM_NULL, 0, 0);
+}
+
+bool Dialog::OnCommand(int, int, HWND) { return false; }
+
+bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+bool Dialog::PreTranslateMessage(MSG&) { return false; }
+
+INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<Dialog*>(lParam);
+    SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    self->hwnd_ = hwnd;
+    return self->OnInitDialog();
+  }
+  auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+  if (!self) return FALSE;
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    self->hwnd_ = nullptr;
+    return FALSE;
+  }
+  LRESULT result = 0;
+  if (self->OnMessage(message, wParam, lParam, result)) {
+    if (ReturnsDirectly(message)) return static_cast<INT_PTR>(result);
+    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+  }
+  if (message == WM_COMMAND) {
+    const int id = LOWORD(wParam);
+    if (self->OnCommand(id, HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return TRUE;
+    if (id == IDOK) {
+      self->OnOK();
+      return TRUE;
+    }
+    if (id == IDCANCEL) {
+      self->OnCancel();
+      return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+}  // namespace wf
