@@ -26,6 +26,26 @@ class CMainDialog : public wf::Dialog {
   CMainDialog();
   ~CMainDialog() override;
 
+  // Only one erase or batch runs at a time: their message boxes run nested
+  // message loops in which a button, the tray, a drop or the timer could
+  // otherwise start a second one. Hold a guard for the length of the work;
+  // a request that does not get it is refused without a message.
+  class WorkGuard {
+   public:
+    explicit WorkGuard(CMainDialog& owner) : owner_(owner), acquired_(!owner.busy_) { owner_.busy_ = true; }
+    ~WorkGuard() {
+      if (acquired_) owner_.busy_ = false;
+    }
+    WorkGuard(const WorkGuard&) = delete;
+    WorkGuard& operator=(const WorkGuard&) = delete;
+    bool Acquired() const { return acquired_; }
+
+   private:
+    CMainDialog& owner_;
+    bool acquired_;
+  };
+  bool IsBusy() const { return busy_; }
+
   // --- engine: file wiping (shredder/engine/file_wipe.cpp)
   // Overwrites the file OverWriteTimes times; false (after telling the user)
   // when it could not be wiped.
@@ -91,6 +111,7 @@ class CMainDialog : public wf::Dialog {
   NOTIFYICONDATAA tray_{};
   WindowGeometry geometry_;
   std::string workFolder_;
+  bool busy_ = false;
   std::array<wf::GdiObject, 5> buttonPictures_;
   wf::GdiObject disabledOptionPicture_;
 };
