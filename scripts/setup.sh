@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine wine64 xvfb xauth
   locales fonts-ipafont-gothic
+  ntfs-3g
 )
 
 as_root() {
