@@ -17,7 +17,11 @@ class COverwriteStream {
   static constexpr std::int32_t kWordCount = 8;  // the step is defined for eight words only
   static constexpr std::size_t kChunkBytes = 16;
 
-  COverwriteStream() = default;
+  // Which code runs the steps of Generate and WriteStream. Both give the same
+  // bytes; the vector steps are used where the processor has them (SSE4.1).
+  enum class Steps { Fastest, NamedWords };
+
+  explicit COverwriteStream(Steps steps = Steps::Fastest) : steps_(steps) {}
   ~COverwriteStream();
   COverwriteStream(const COverwriteStream&) = delete;
   COverwriteStream& operator=(const COverwriteStream&) = delete;
@@ -55,6 +59,7 @@ class COverwriteStream {
  private:
   bool CanStep() const { return state_ && stateWords_ == static_cast<std::size_t>(kWordCount); }
 
+  Steps steps_;
   std::unique_ptr<std::uint32_t[]> state_;
   std::size_t stateWords_ = 0;  // as allocated, whatever the count is set to later
   std::int32_t wordCount_ = -1;

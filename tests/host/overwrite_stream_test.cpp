@@ -63,6 +63,32 @@ TEST(OverwriteStream, KnownSeedGivesKnownStateAndBytes) {
   std::fclose(file);
 }
 
+TEST(OverwriteStream, BulkGenerationGivesTheBytesAndStateOfSingleSteps) {
+  // Generate may take the vector steps; Step always runs the eight named words.
+  const Seed8 seed{0x3A5C0F1E, 0x0BADF00D, 0x12345678, 0x3FFFFFFF, 0x2C0FFEE0, 0x1, 0x27182818, 0x31415926};
+  COverwriteStream bulk;
+  SeedWith(bulk, seed);
+  Bytes generated(5000 * 16);
+  ASSERT_TRUE(bulk.Generate(generated.data(), 5000));
+  COverwriteStream named(COverwriteStream::Steps::NamedWords);
+  SeedWith(named, seed);
+  Bytes namedGenerated(5000 * 16);
+  ASSERT_TRUE(named.Generate(namedGenerated.data(), 5000));
+  COverwriteStream single;
+  SeedWith(single, seed);
+  Bytes stepped;
+  for (int i = 0; i < 5000; ++i) {
+    single.Step();
+    for (int word = 0; word < 4; ++word) {
+      for (int shift = 0; shift < 32; shift += 8) stepped.push_back(static_cast<std::uint8_t>(single.Word(word) >> shift));
+    }
+  }
+  EXPECT_EQ(generated, stepped);
+  EXPECT_EQ(namedGenerated, stepped);
+  EXPECT_EQ(StateOf(bulk), StateOf(single));
+  EXPECT_EQ(StateOf(named), StateOf(single));
+}
+
 TEST(OverwriteStream, SeedingKeepsThirtyBitsAndGathersOneBitPairPerWordIntoTheLast) {
   COverwriteStream stream;
   Seed8 allOnes;
