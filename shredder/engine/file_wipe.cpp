@@ -76,8 +76,8 @@ enum class PassResult { Written, NotOpened, NotWritten };
 // One pass over the file measured before the first: the stream from offset
 // 0 over `length`, in place, then flushed to the device, so that the next
 // pass (and a deletion right after the last) finds it on the disk.
-PassResult OverwritePass(const std::string& path, const BY_HANDLE_FILE_INFORMATION& measured,
-                         COverwriteStream& stream, std::uint64_t length) {
+PassResult OverwritePass(const std::string& path, const BY_HANDLE_FILE_INFORMATION& measured, COverwriteStream& stream,
+                         std::uint64_t length) {
   wf::UniqueFile handle = OpenExistingForWriting(path);
   BY_HANDLE_FILE_INFORMATION info;
   // Only the file that was measured, and only while it has one name.
@@ -101,7 +101,9 @@ PassResult OverwritePass(const std::string& path, const BY_HANDLE_FILE_INFORMATI
   return written ? PassResult::Written : PassResult::NotWritten;
 }
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
 
 }  // namespace
 
@@ -130,6 +132,8 @@ bool CMainDialog::WipeFile(const std::string& path) {
 
   wf::FileStatus status;
   if (!wf::GetFileStatus(path, status)) return fail(engine::texts::kStatusNotRead);
+  // A folder has no content of its own to overwrite; its attributes stay.
+  if (status.attributes & FILE_ATTRIBUTE_DIRECTORY) return fail(engine::texts::kCannotOpen);
   // Writing through a link would destroy what it leads to, and a file with
   // another name is still in use under that name: neither was chosen. The
   // callers decline both before they get here; this holds for any caller.
@@ -137,8 +141,8 @@ bool CMainDialog::WipeFile(const std::string& path) {
     return fail(Quoted(path) + engine::texts::kLinkNotOverwritten);
   }
   if (engine::HardLinkCount(path) > 1) return fail(Quoted(path) + engine::texts::kHardLinkedNotOverwritten);
-  const DWORD cleared = status.attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                                                FILE_ATTRIBUTE_SYSTEM);
+  const DWORD cleared =
+      status.attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   if (!WriteAttributes(path, status, cleared)) return fail(engine::texts::kStatusNotWritten);
 
   // Every pass covers the length measured here, before the first.

@@ -24,10 +24,14 @@ struct Words {
 // s * (2s + c) with c = (partner AND NOT 2) OR 1. Since partner OR 3 has
 // bit 1 set, subtracting 2 clears it: the same c, and the sum folds into one
 // address computation.
-inline std::uint32_t Product(std::uint32_t s, std::uint32_t partner) { return s * (2u * s + ((partner | 3u) - 2u)); }
+inline std::uint32_t Product(std::uint32_t s, std::uint32_t partner) {
+  return s * (2u * s + ((partner | 3u) - 2u));
+}
 
 // One word of the 256-bit left rotation by 5 bits.
-inline std::uint32_t Rotated(std::uint32_t high, std::uint32_t low) { return (high << 5) | (low >> 27); }
+inline std::uint32_t Rotated(std::uint32_t high, std::uint32_t low) {
+  return (high << 5) | (low >> 27);
+}
 
 inline void RunStep(Words& w) {
   for (int round = 0; round < kRounds; ++round) {
@@ -61,7 +65,8 @@ inline void RunStep(Words& w) {
 #ifdef __i386__
 __attribute__((force_align_arg_pointer))  // 32-bit Windows keeps only 4-byte stack alignment
 #endif
-__attribute__((target("sse4.1"))) void GenerateWide(std::uint32_t* s, std::uint8_t* out, std::size_t chunks) {
+__attribute__((target("sse4.1"))) void
+GenerateWide(std::uint32_t* s, std::uint8_t* out, std::size_t chunks) {
   __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
   __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4));
   const __m128i three = _mm_set1_epi32(3);

@@ -47,9 +47,13 @@ std::string ExpectedPass(std::uint64_t length, int pass) {
   return bytes;
 }
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+DWORD Attributes(const std::string& path) {
+  return GetFileAttributesA(path.c_str());
+}
 
-FILETIME At(std::uint64_t ticks) { return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)}; }
+FILETIME At(std::uint64_t ticks) {
+  return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
 
 struct Times {
   FILETIME created, accessed, modified;
@@ -126,8 +130,8 @@ TEST_F(FileWipeTest, NoPassForZeroOrNegativeButAttributesAreStillReset) {
 
 TEST_F(FileWipeTest, ReadOnlyHiddenAndSystemAreClearedArchiveAndTimesKept) {
   const std::string path = folder_.WriteFile("attr.txt", "content");
-  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                                    FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+  ASSERT_TRUE(SetFileAttributesA(
+      path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
   ASSERT_EQ(Attributes(path), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                                  FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
   {
@@ -150,7 +154,8 @@ TEST_F(FileWipeTest, ReadOnlyHiddenAndSystemAreClearedArchiveAndTimesKept) {
 TEST_F(FileWipeTest, AFileInUseWithoutSharingIsNotOverwrittenAndTheUserIsTold) {
   const std::string path = folder_.WriteFile("locked.txt", "secret");
   {
-    wf::UniqueFile holder(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    wf::UniqueFile holder(
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     EXPECT_FALSE(dialog_.WipeFile(path));
   }
@@ -165,12 +170,12 @@ TEST_F(FileWipeTest, AFileInUseWithoutSharingIsNotOverwrittenAndTheUserIsTold) {
 TEST_F(FileWipeTest, APassThatCannotOpenTheFileEndsTheWipeAndKeepsThePassesMade) {
   const std::string path = folder_.WriteFile("later.txt", std::string(40, 'L'));
   static wf::UniqueFile holder;
-  engine::SetWipeHooks({FixedSeed, [](const std::string& file, int pass) {
-                          RecordPass(file, pass);
-                          // Someone takes the file between the passes.
-                          holder.Reset(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                                   0, nullptr));
-                        }});
+  engine::SetWipeHooks(
+      {FixedSeed, [](const std::string& file, int pass) {
+         RecordPass(file, pass);
+         // Someone takes the file between the passes.
+         holder.Reset(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+       }});
   EXPECT_FALSE(dialog_.WipeFile(path));
   holder.Reset();
   ASSERT_EQ(g_passes.size(), 1u);
@@ -198,8 +203,9 @@ TEST_F(FileWipeTest, AFileWithASecondNameIsLeftIntact) {
   EXPECT_TRUE(g_passes.empty());
   EXPECT_EQ(ReadWholeFile(other), "shared content");
   EXPECT_NE(Attributes(other) & FILE_ATTRIBUTE_READONLY, 0u);  // not even the attributes were touched
-  EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{"\"" + path + "\"" +
-                                                       " は他の名前（ハードリンク）からも使われているため上書きしません。"});
+  EXPECT_EQ(prompts_.Texts(),
+            std::vector<std::string>{"\"" + path + "\"" +
+                                     " は他の名前（ハードリンク）からも使われているため上書きしません。"});
 
   // With one name left it is a file like any other.
   ASSERT_TRUE(SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_NORMAL));
@@ -216,6 +222,12 @@ TEST_F(FileWipeTest, IsFolderAndClearReadOnly) {
   EXPECT_TRUE(dialog_.IsFolder(folder_ / "sub"));
   EXPECT_FALSE(dialog_.IsFolder(file));
   EXPECT_FALSE(dialog_.IsFolder(folder_ / "absent"));
+  // Handed a folder anyway, the wipe refuses it without touching it.
+  ASSERT_TRUE(SetFileAttributesA((folder_ / "sub").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_FALSE(dialog_.WipeFile(folder_ / "sub"));
+  EXPECT_NE(Attributes(folder_ / "sub") & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{kCannotOpen});
+  prompts_.Clear();
 
   ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
   const DWORD before = Attributes(file);

@@ -117,8 +117,7 @@ TEST(ProgressDialog, OpeningAgainReplacesAWindowLeftOpenAndClosedCallsAreHarmles
   EXPECT_FALSE(IsWindow(first));
   progress.SetTotal(4);
   progress.Close();
-  EXPECT_EQ(recorder.Log(),
-            (Log{"open", "range 0-4 at 0", "step to 1", "close", "open", "range 0-4 at 0", "close"}));
+  EXPECT_EQ(recorder.Log(), (Log{"open", "range 0-4 at 0", "step to 1", "close", "open", "range 0-4 at 0", "close"}));
 }
 
 // Not part of the suite: holds a window with a bar at 2 of 3 on the screen

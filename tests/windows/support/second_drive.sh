@@ -1,40 +1,28 @@
 #!/usr/bin/env bash
-# A second fixed drive D: in the test bed's prefix, for moves across drives,
-# with a linked folder on it (Wine reports a Linux symbolic link to a folder
-# as a reparse point). It lives on another file system than drive C: where
-# /dev/shm allows, so that a move between the two really copies.
+# Runs a command with a second fixed drive D: in the test bed's prefix, for
+# moves across drives, and removes the drive afterwards, so that no other
+# test walks over it. D: holds a linked folder (Wine reports a Linux symbolic
+# link to a folder as a reparse point) and lives on another file system than
+# drive C: where /dev/shm allows, so that a move between the two really
+# copies.
 #
-#   second_drive.sh up <bed>     link dosdevices/d: to a fresh folder
-#   second_drive.sh down <bed>   remove the link and the folder
+#   second_drive.sh <bed> <command> [args...]
 set -euo pipefail
 
-command=${1:?command}
-bed=$(cd "${2:?bed folder}" && pwd)
+bed=$(cd "${1:?bed folder}" && pwd)
+shift
 link=$bed/prefix/dosdevices/d:
-record=$bed/drive_d
 
-remove() {
+root=$(mktemp -d /dev/shm/shredder-drive-d.XXXXXX 2>/dev/null || mktemp -d "$bed/drive-d.XXXXXX")
+cleanup() {
   rm -f "$link"
-  if [ -f "$record" ]; then
-    rm -rf "$(cat "$record")"
-    rm -f "$record"
-  fi
+  rm -rf "$root"
 }
+trap cleanup EXIT
+mkdir "$root/target"
+ln -s "$root/target" "$root/linked folder"
+ln -sfn "$root" "$link"
 
-case $command in
-  up)
-    remove
-    root=$(mktemp -d /dev/shm/shredder-drive-d.XXXXXX 2>/dev/null || mktemp -d "$bed/drive-d.XXXXXX")
-    echo "$root" > "$record"
-    mkdir "$root/target"
-    ln -s "$root/target" "$root/linked folder"
-    ln -sfn "$root" "$link"
-    ;;
-  down)
-    remove
-    ;;
-  *)
-    echo "second_drive: unknown command $command" >&2
-    exit 2
-    ;;
-esac
+status=0
+"$@" || status=$?
+exit $status
