@@ -1,3 +1,5 @@
+// The recycle bin's right-click verb: its check and toggle in the options
+// dialog, and the start-up probe that tells whether it can be written.
 #include <optional>
 
 #include "shredder/app/main_dialog.h"
