@@ -8,6 +8,7 @@
 #include "shredder/app/single_instance.h"
 #include "shredder/captions.h"
 #include "shredder/resources/resource.h"
+#include "shredder/settings/option_dialog.h"
 #include "shredder/settings/registry.h"
 #include "shredder/settings/settings_keys.h"
 #include "shredder/settings/settings_store.h"
@@ -207,8 +208,12 @@ void CMainDialog::ExitSequence() {
 }
 
 void CMainDialog::OpenOptions() {
-  // The options dialog arrives with the settings work; the timer is set up
-  // again whatever the dialog did.
+  {
+    COptionDialog options;
+    options.DoModal(nullptr);
+  }
+  // Whatever the dialog ended with, a changed interval or switch takes
+  // effect now, and a running countdown starts again.
   ArmAutoEraseTimer();
 }
 
