@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine wine64 xvfb xauth
   locales fonts-ipafont-gothic
+  fp-utils-3.2.2
 )
 
 as_root() {
