@@ -18,9 +18,13 @@ LSTATUS OpenApprovedKeyForWriting(HKEY* key) {
 
 ApprovedKeyOpener g_openApprovedKey = &OpenApprovedKeyForWriting;
 
-bool IsNtFamily() { return (GetVersion() & 0x80000000u) == 0; }
+bool IsNtFamily() {
+  return (GetVersion() & 0x80000000u) == 0;
+}
 
-HRESULT FromStatus(LSTATUS status) { return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status); }
+HRESULT FromStatus(LSTATUS status) {
+  return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
+}
 
 LSTATUS SetString(HKEY key, const char* name, const std::string& text) {
   return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),

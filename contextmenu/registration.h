@@ -18,7 +18,7 @@ enum class KeyMark {
 };
 
 struct RegistryEntry {
-  const char* key;           // under HKEY_CLASSES_ROOT
+  const char* key;  // under HKEY_CLASSES_ROOT
   KeyMark mark;
   const char* defaultValue;  // nullptr: none; kModuleToken: the DLL's full path
   const char* valueName;     // one named value, or nullptr

@@ -122,16 +122,28 @@ ClassEntry g_classes[] = {
 
 }  // namespace
 
-void SetModuleInstance(HINSTANCE instance) { g_instance = instance; }
-HINSTANCE ModuleInstance() { return g_instance; }
+void SetModuleInstance(HINSTANCE instance) {
+  g_instance = instance;
+}
+HINSTANCE ModuleInstance() {
+  return g_instance;
+}
 
-void LockModule() { InterlockedIncrement(&g_locks); }
-void UnlockModule() { InterlockedDecrement(&g_locks); }
-LONG ModuleLockCount() { return InterlockedCompareExchange(&g_locks, 0, 0); }
+void LockModule() {
+  InterlockedIncrement(&g_locks);
+}
+void UnlockModule() {
+  InterlockedDecrement(&g_locks);
+}
+LONG ModuleLockCount() {
+  return InterlockedCompareExchange(&g_locks, 0, 0);
+}
 
 }  // namespace shellext
 
-STDAPI DllCanUnloadNow() { return shellext::ModuleLockCount() == 0 ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+  return shellext::ModuleLockCount() == 0 ? S_OK : S_FALSE;
+}
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
   if (!ppv) return E_POINTER;

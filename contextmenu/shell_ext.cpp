@@ -30,7 +30,9 @@ std::size_t CutAtCharacter(std::string_view text, std::size_t limit) {
 
 }  // namespace
 
-RuzeVoriduruShlExt::RuzeVoriduruShlExt() { LockModule(); }
+RuzeVoriduruShlExt::RuzeVoriduruShlExt() {
+  LockModule();
+}
 
 RuzeVoriduruShlExt::~RuzeVoriduruShlExt() {
   if (typeInfo_) typeInfo_->Release();
@@ -66,7 +68,9 @@ HRESULT RuzeVoriduruShlExt::QueryInterface(REFIID riid, void** object) {
   return S_OK;
 }
 
-ULONG RuzeVoriduruShlExt::AddRef() { return ++references_; }
+ULONG RuzeVoriduruShlExt::AddRef() {
+  return ++references_;
+}
 
 ULONG RuzeVoriduruShlExt::Release() {
   const ULONG references = --references_;

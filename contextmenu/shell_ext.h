@@ -3,9 +3,9 @@
 // "MORVANE Shredder" popup, and hands the selection to binshredder.
 #pragma once
 
-#include <windows.h>
 #include <ole2.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>

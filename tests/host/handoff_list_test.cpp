@@ -51,7 +51,7 @@ TEST(HandOffList, DropBlockLayout) {
   const std::string block = handoff::DropFilesBlock({"C:\\a.txt", kJapanesePath});
   ASSERT_EQ(block.size(), 20 + 9 + kJapanesePath.size() + 1 + 1);
   EXPECT_EQ(block.substr(0, 4), std::string("\x14\0\0\0", 4));  // the names start at 20
-  EXPECT_EQ(block.substr(4, 16), std::string(16, '\0'));         // no point, not wide
+  EXPECT_EQ(block.substr(4, 16), std::string(16, '\0'));        // no point, not wide
   EXPECT_EQ(block.substr(20), "C:\\a.txt" + std::string(1, '\0') + kJapanesePath + std::string(2, '\0'));
 }
 
@@ -127,7 +127,8 @@ TEST(HandOffList, FuzzedReadersOnlyEverReturnPiecesOfTheirInput) {
   const std::string alphabet = std::string(",,,\\:Ca.\x95\x5C\x81\x43\xFC\x40\x9F", 16) + std::string(1, '\0');
   for (int round = 0; round < 4000; ++round) {
     std::string input(random() % 40, '\0');
-    for (char& c : input) c = (random() % 4 == 0) ? static_cast<char>(random() % 256) : alphabet[random() % alphabet.size()];
+    for (char& c : input)
+      c = (random() % 4 == 0) ? static_cast<char>(random() % 256) : alphabet[random() % alphabet.size()];
 
     // Character boundaries as the splitter must see them.
     std::vector<bool> boundary(input.size() + 1, false);

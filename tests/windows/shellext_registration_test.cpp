@@ -24,7 +24,9 @@ std::string GuidText(const GUID& guid) {
   return std::string(wide, wide + (length > 0 ? length - 1 : 0));
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
 
 TEST(ShellExtRegistryTable, IdentifiersAsTextMatchTheConstants) {
   EXPECT_EQ(GuidText(shellext::kClsid), shellext::kClsidText);
@@ -46,8 +48,8 @@ TEST(ShellExtRegistryTable, RemovalNeverReachesKeysSharedWithOthers) {
     const std::string key = entry.key;
     const bool ours = key == shellext::kProgId || StartsWith(key, std::string(shellext::kProgId) + "\\") ||
                       key == shellext::kVersionIndependentProgId ||
-                      StartsWith(key, std::string(shellext::kVersionIndependentProgId) + "\\") ||
-                      key == ourClsidKey || StartsWith(key, ourClsidKey + "\\") ||
+                      StartsWith(key, std::string(shellext::kVersionIndependentProgId) + "\\") || key == ourClsidKey ||
+                      StartsWith(key, ourClsidKey + "\\") ||
                       key == "*\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt" ||
                       key == "Folder\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt";
     EXPECT_TRUE(ours) << key;
@@ -108,7 +110,9 @@ TEST(ShellExtTypeLibrary, EmbeddedLibraryCarriesTheIdentifiersOfTheHeader) {
 }
 
 // The approval key as a user without administrator rights meets it.
-LSTATUS RefuseApprovedKey(HKEY*) { return ERROR_ACCESS_DENIED; }
+LSTATUS RefuseApprovedKey(HKEY*) {
+  return ERROR_ACCESS_DENIED;
+}
 LSTATUS ReadOnlyApprovedKey(HKEY* key) {
   return RegOpenKeyExA(HKEY_LOCAL_MACHINE, shellext::kApprovedKey, 0, KEY_QUERY_VALUE, key);
 }
