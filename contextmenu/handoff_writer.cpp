@@ -42,7 +42,7 @@ std::optional<std::string> RecordedProgramPath() {
   // The shredder stores the path without a terminator: the byte count is the
   // length, up to a NUL that the platform may have added.
   std::string path(buffer, size);
-  path.resize(path.find('\0') == std::string::npos ? path.size() : path.find('\0'));
+  if (const std::size_t end = path.find('\0'); end != std::string::npos) path.resize(end);
   if (path.empty() || !paths::Fits(path) || !handoff::IsAbsolutePath(path)) return std::nullopt;
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;

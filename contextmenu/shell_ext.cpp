@@ -3,6 +3,7 @@
 #include <oleauto.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -178,7 +179,8 @@ HRESULT RuzeVoriduruShlExt::GetCommandString(UINT_PTR commandOffset, UINT type, 
   return AtComBoundary([&] {
     if (type & GCS_UNICODE) {
       const std::wstring help = Widen(kHelpText, kTextCodePage);
-      lstrcpynW(reinterpret_cast<wchar_t*>(name), help.c_str(), static_cast<int>(capacity));
+      const int characters = static_cast<int>(std::min<UINT>(capacity, 0x7FFFFFFF));
+      lstrcpynW(reinterpret_cast<wchar_t*>(name), help.c_str(), characters);
     } else {
       const std::string_view help = kHelpText;
       const std::size_t length = CutAtCharacter(help, capacity - 1);
