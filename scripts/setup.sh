@@ -7,9 +7,11 @@ packages=(
   cmake ninja-build g++ make
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
+  libwine-dev  # the base IDL files that widl imports for the type library
   wine wine64 xvfb xauth
   locales fonts-ipafont-gothic
-  ntfs-3g
+  fp-utils-3.2.2
+  ntfs-3g  # the NTFS image of the volume-image checks
 )
 
 as_root() {

@@ -56,7 +56,7 @@ start_display() {
 init_prefix() {
   local build=$1 source=$2
   # Bump when the set-up below changes, so that existing beds are rebuilt.
-  local stamp="3|$build|$source"
+  local stamp="4|$build|$source"
   if [ -f "$bed/prefix/.testbed-ready" ] && [ "$(cat "$bed/prefix/.testbed-ready")" = "$stamp" ]; then
     return
   fi
@@ -92,10 +92,10 @@ REGEDIT4
 "Debugger"=-
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
-"MS UI Gothic"="IPAGothic"
-"MS Shell Dlg"="IPAGothic"
-"MS Shell Dlg 2"="IPAGothic"
-"Tahoma"="IPAGothic"
+"MS UI Gothic"="IPAPGothic"
+"MS Shell Dlg"="IPAPGothic"
+"MS Shell Dlg 2"="IPAPGothic"
+"Tahoma"="IPAPGothic"
 REG
   wine regedit /S "$(winepath_of "$bed/testbed.reg")" </dev/null >/dev/null 2>&1 || true
   wineserver -k || true

@@ -34,6 +34,37 @@ std::vector<BYTE> HiddenTemplateCopy(int templateId) {
   return copy;
 }
 
+// Dialogs whose template leaves the position at 0,0 are centred over their
+// parent (or the screen) when they open, rather than left in the corner.
+bool TemplateAtOrigin(int templateId) {
+  HRSRC info = FindResourceA(ResourceModule(), MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+  HGLOBAL loaded = info ? LoadResource(ResourceModule(), info) : nullptr;
+  const auto* data = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
+  if (!data || SizeofResource(ResourceModule(), info) < 22) return false;
+  WORD header[2];
+  std::memcpy(header, data, sizeof(header));
+  const bool extended = header[0] == 1 && header[1] == 0xFFFF;
+  short position[2];
+  std::memcpy(position, data + (extended ? 18 : 10), sizeof(position));
+  return position[0] == 0 && position[1] == 0;
+}
+
+void CentreOverParent(HWND dialog) {
+  RECT area{};
+  HWND parent = GetParent(dialog);
+  if (parent && IsWindowVisible(parent)) {
+    GetWindowRect(parent, &area);
+  } else {
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  }
+  RECT own{};
+  GetWindowRect(dialog, &own);
+  const int width = own.right - own.left;
+  const int height = own.bottom - own.top;
+  SetWindowPos(dialog, nullptr, area.left + (area.right - area.left - width) / 2,
+               area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool QuitPending() {
   MSG message;
   return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
@@ -127,6 +158,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     auto* self = reinterpret_cast<Dialog*>(lParam);
     SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
     self->hwnd_ = hwnd;
+    if (TemplateAtOrigin(self->templateId_)) CentreOverParent(hwnd);
     return self->OnInitDialog();
   }
   auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));

@@ -21,6 +21,19 @@ inline constexpr char kTipHide[] = "タスクトレイにしまう";
 inline constexpr char kTipWeb[] = "MORVANE Webサイトへ";
 inline constexpr char kTipHelp[] = "ヘルプを表示する";
 
+// About box.
+inline constexpr char kProductFullName[] = "MORVANE Shredder(モーヴェインシュレッダー)";
+inline constexpr char kProductVersion[] = "1.11";
+inline constexpr char kCopyright[] = "Copyright (C) 2026 MORVANE. All rights reserved.";
+inline constexpr char kNameLinePrefix[] = "本製品の正式名称は，「";
+inline constexpr char kNameLineSuffix[] = "」です。";
+inline constexpr char kVersionLinePrefix[] = "本製品のバージョンは，";
+inline constexpr char kVersionLineSuffix[] = "です。";
+
+// The tray icon's popup menu.
+inline constexpr char kTrayMenuErase[] = "ごみ箱の中身を完全に抹消";
+inline constexpr char kTrayMenuAbout[] = "バージョン情報";
+
 inline constexpr char kHelpFileName[] = "morvane-shredder.chm";
 inline constexpr char kWebPageUrl[] = "http://www.morvane.example/shredder/";
 

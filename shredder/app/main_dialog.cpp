@@ -3,11 +3,13 @@
 #include <commctrl.h>
 
 #include "common/paths.h"
+#include "shredder/app/about_dialog.h"
 #include "shredder/app/app_texts.h"
 #include "shredder/app/command_line.h"
 #include "shredder/app/single_instance.h"
 #include "shredder/captions.h"
 #include "shredder/resources/resource.h"
+#include "shredder/settings/option_dialog.h"
 #include "shredder/settings/registry.h"
 #include "shredder/settings/settings_keys.h"
 #include "shredder/settings/settings_store.h"
@@ -118,6 +120,7 @@ void CMainDialog::ReadGeometry() {
 }
 
 void CMainDialog::AddTrayIcon() {
+  taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   tray_ = NOTIFYICONDATAA{};
   tray_.cbSize = NOTIFYICONDATAA_V2_SIZE;
   tray_.hWnd = Hwnd();
@@ -194,6 +197,7 @@ void CMainDialog::Restore() {
 
 void CMainDialog::ExitSequence() {
   Shell_NotifyIconA(NIM_DELETE, &tray_);
+  taskbarCreated_ = 0;
   const int delOnQuit = settings::ReadInt(settings::kDelOnQuit, settings::kDefaultDelOnQuit);
   const int delOnQuitMsg = settings::ReadInt(settings::kDelOnQuitMsg, settings::kDefaultDelOnQuitMsg);
   if (delOnQuit == 1) ShredRecycleBin(delOnQuitMsg != 0);
@@ -207,14 +211,41 @@ void CMainDialog::ExitSequence() {
 }
 
 void CMainDialog::OpenOptions() {
-  // The options dialog arrives with the settings work; the timer is set up
-  // again whatever the dialog did.
+  {
+    COptionDialog options;
+    options.DoModal(nullptr);
+  }
+  // Whatever the dialog ended with, a changed interval or switch takes
+  // effect now, and a running countdown starts again.
   ArmAutoEraseTimer();
 }
 
-void CMainDialog::OpenAboutBox(bool) {}
+void CMainDialog::OpenAboutBox(bool guarded) {
+  CAboutDialog about;
+  if (!guarded) {
+    about.DoModal(nullptr);
+    return;
+  }
+  // The box has no owner, so the menus stay usable while it is open; the
+  // guard keeps them from opening a second one.
+  if (aboutGuard_ != 1) return;
+  aboutGuard_ = -1;
+  about.DoModal(nullptr);
+  aboutGuard_ = 1;
+}
 
-void CMainDialog::ShowTrayMenu() {}
+void CMainDialog::ShowTrayMenu() {
+  SetForegroundWindow(Hwnd());
+  wf::MenuHandle menu(CreatePopupMenu());
+  if (!menu) return;
+  AppendMenuA(menu.Get(), MF_STRING, ID_TRAY_ERASE, app::texts::kTrayMenuErase);
+  AppendMenuA(menu.Get(), MF_STRING, ID_TRAY_ABOUT, app::texts::kTrayMenuAbout);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  TrackPopupMenu(menu.Get(), TPM_RIGHTBUTTON, cursor.x, cursor.y - 20, 0, Hwnd(), nullptr);
+  // Lets the menu close when the user clicks elsewhere.
+  PostMessageA(Hwnd(), WM_NULL, 0, 0);
+}
 
 void CMainDialog::OpenHelp() {
   const std::optional<std::string> module = wf::ModulePath();
@@ -256,6 +287,13 @@ bool CMainDialog::OnCommand(int id, int, HWND) {
 }
 
 bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+    // A restarted shell has forgotten the icon; without it a hidden window
+    // could be reached only through a second start.
+    Shell_NotifyIconA(NIM_ADD, &tray_);
+    result = 0;
+    return true;
+  }
   switch (message) {
     case WM_TRAYNOTIFY:
       if (lParam == WM_LBUTTONDOWN) Restore();
@@ -284,9 +322,26 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_QUERYDRAGICON:
       result = reinterpret_cast<LRESULT>(icon_);
       return true;
+    case WM_PAINT:
+      if (!IsIconic(Hwnd()) || !icon_) return false;
+      PaintMinimisedIcon();
+      result = 0;
+      return true;
     default:
       return false;
   }
+}
+
+void CMainDialog::PaintMinimisedIcon() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(Hwnd(), &paint);
+  SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(dc, x, y, icon_);
+  EndPaint(Hwnd(), &paint);
 }
 
 bool CMainDialog::PreTranslateMessage(MSG& message) {

@@ -103,12 +103,14 @@ class CMainDialog : public wf::Dialog {
   void OpenAboutBox(bool guarded);
   void OpenHelp();
   void ShowTrayMenu();
+  void PaintMinimisedIcon();
 
   HICON icon_ = nullptr;
   HWND tooltip_ = nullptr;
   CProgressDialog progress_;
   int aboutGuard_ = 1;
   NOTIFYICONDATAA tray_{};
+  UINT taskbarCreated_ = 0;  // the shell's broadcast after it restarts
   WindowGeometry geometry_;
   std::string workFolder_;
   bool busy_ = false;

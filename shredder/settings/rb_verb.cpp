@@ -1,15 +1,92 @@
+// The recycle bin's right-click verb: its check and toggle in the options
+// dialog, and the start-up probe that tells whether it can be written.
+#include <optional>
+
 #include "shredder/app/main_dialog.h"
-#include "shredder/resources/resource.h"
-#include "shredder/settings/registry.h"
-#include "shredder/settings/rb_verb_keys.h"
 #include "shredder/captions.h"
+#include "shredder/resources/resource.h"
+#include "shredder/settings/option_dialog.h"
+#include "shredder/settings/rb_verb_keys.h"
+#include "shredder/settings/rb_verb_state.h"
+#include "shredder/settings/registry.h"
 #include "shredder/settings/settings_texts.h"
+#include "winframe/module.h"
 #include "winframe/prompt.h"
+
+namespace {
+
+settings::RBVerbKeys ProbeRBVerbKeys(HWND owner) {
+  using settings::RegKeyExists;
+  settings::RBVerbKeys keys;
+  keys.shell = RegKeyExists(owner, settings::kShellKey, HKEY_CLASSES_ROOT);
+  keys.verb = RegKeyExists(owner, settings::kVerbKey, HKEY_CLASSES_ROOT);
+  keys.command = RegKeyExists(owner, settings::kCommandKey, HKEY_CLASSES_ROOT);
+  keys.oldVerb = RegKeyExists(owner, settings::kOldVerbKey, HKEY_CLASSES_ROOT);
+  keys.oldCommand = RegKeyExists(owner, settings::kOldCommandKey, HKEY_CLASSES_ROOT);
+  if (keys.shell) {
+    // A shell key whose subkeys cannot be listed may hold anything.
+    const auto names = settings::RegSubkeyNames(owner, settings::kShellKey, HKEY_CLASSES_ROOT);
+    keys.otherSubkeys = !names;
+    for (const std::string& name : names.value_or(std::vector<std::string>{})) {
+      if (!settings::IsOwnShellSubkey(name)) keys.otherSubkeys = true;
+    }
+  }
+  return keys;
+}
+
+}  // namespace
+
+bool COptionDialog::CheckRBVerb() {
+  using settings::RBVerbState;
+  std::optional<RBVerbState> cleanedUp;
+  // The check runs once more after a clean-up, and no further: keys that
+  // would not go are then left, and the user has been told once.
+  for (int run = 0; run < 2; ++run) {
+    const settings::RBVerbKeys keys = ProbeRBVerbKeys(Hwnd());
+    const RBVerbState state = settings::DecideRBVerbState(keys);
+    if (state == RBVerbState::Registered && !cleanedUp) {
+      CheckDlgButton(Hwnd(), IDC_RBVERB, BST_CHECKED);
+      return true;
+    }
+    if (state == RBVerbState::Registered || state == RBVerbState::Clean || state == cleanedUp) break;
+    wf::Prompt(Hwnd(),
+               state == RBVerbState::OldEntries ? settings::texts::kOldRegistryFound
+                                                : settings::texts::kRegistryInconsistent,
+               captions::kError, captions::kErrorFlags);
+    // Failures are not reported here: the check that follows finds what is left.
+    for (const char* key : settings::RBVerbDeletions(keys, state)) RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
+    cleanedUp = state;
+  }
+  CheckDlgButton(Hwnd(), IDC_RBVERB, BST_UNCHECKED);
+  return false;
+}
+
+bool COptionDialog::ToggleRBVerb() {
+  if (CheckRBVerb()) {
+    const settings::RBVerbKeys keys = ProbeRBVerbKeys(Hwnd());
+    for (const char* key : settings::RBVerbDeletions(keys, settings::RBVerbState::Registered)) {
+      if (RegDeleteKeyA(HKEY_CLASSES_ROOT, key) != ERROR_SUCCESS) {
+        wf::Prompt(Hwnd(), settings::texts::kRegistryNotDeleted, captions::kError, captions::kErrorFlags);
+      }
+    }
+  } else if (const std::optional<std::string> module = wf::ModulePath()) {
+    // A shell key that is already there may carry another program's default
+    // verb in its default value; only a shell key made here gets ours.
+    if (!settings::RegKeyExists(Hwnd(), settings::kShellKey, HKEY_CLASSES_ROOT)) {
+      settings::RegWriteString(Hwnd(), settings::kShellKey, HKEY_CLASSES_ROOT, "", nullptr);
+    }
+    settings::RegWriteString(Hwnd(), settings::kVerbKey, HKEY_CLASSES_ROOT, settings::texts::kRBVerbMenuText, nullptr);
+    settings::RegWriteString(Hwnd(), settings::kCommandKey, HKEY_CLASSES_ROOT, settings::RBVerbCommand(*module),
+                             nullptr);
+  } else {
+    wf::Prompt(Hwnd(), settings::texts::kRegistryNotCreated, captions::kInfo, captions::kInfoFlags);
+  }
+  return CheckRBVerb();
+}
 
 bool CMainDialog::TestRBWrite() {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, settings::kProbeKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+  if (settings::CreateKeyForWriting(HKEY_CLASSES_ROOT, settings::kProbeKey, &key) != ERROR_SUCCESS) {
     // Without write access the verb cannot be toggled: the options go grey.
     disabledOptionPicture_.Reset(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_OPTION_DISABLED), IMAGE_BITMAP, 0, 0, 0));

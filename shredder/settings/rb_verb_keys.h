@@ -4,6 +4,11 @@
 
 namespace settings {
 
+// The names of our verb keys under the shell key, the current one and that
+// of an earlier version.
+inline constexpr char kVerbName[] = "M-Shredder";
+inline constexpr char kOldVerbName[] = "RBTest";
+
 #define SHRED_RECYCLE_BIN_CLASS "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
 
 inline constexpr char kShellKey[] = SHRED_RECYCLE_BIN_CLASS "\\shell";

@@ -17,6 +17,12 @@ void ReportNotCreated(HWND owner) {
   wf::Prompt(owner, texts::kRegistryNotCreated, captions::kInfo, captions::kInfoFlags);
 }
 
+LSTATUS CreateWithAllAccess(HKEY root, const char* subkey, HKEY* key) {
+  return RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key, nullptr);
+}
+
+KeyCreator g_keyCreator = CreateWithAllAccess;
+
 }  // namespace
 
 bool RegKeyExists(HWND owner, const char* subkey, HKEY root) {
@@ -28,8 +34,7 @@ bool RegKeyExists(HWND owner, const char* subkey, HKEY root) {
 
 void RegWriteString(HWND owner, const char* subkey, HKEY root, const std::string& data, const char* name) {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS) {
+  if (CreateKeyForWriting(root, subkey, &key) != ERROR_SUCCESS) {
     ReportNotCreated(owner);
     return;
   }
@@ -39,6 +44,28 @@ void RegWriteString(HWND owner, const char* subkey, HKEY root, const std::string
                        RegFlushKey(key) == ERROR_SUCCESS;
   if (!written) ReportNotCreated(owner);
   CloseKey(owner, key);
+}
+
+std::optional<std::vector<std::string>> RegSubkeyNames(HWND owner, const char* subkey, HKEY root) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, subkey, 0, KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS) return std::nullopt;
+  std::vector<std::string> names;
+  char name[256];  // the longest key name the registry allows, with its NUL
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof(name);
+    if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name, length);
+  }
+  CloseKey(owner, key);
+  return names;
+}
+
+LSTATUS CreateKeyForWriting(HKEY root, const char* subkey, HKEY* key) { return g_keyCreator(root, subkey, key); }
+
+KeyCreator SetKeyCreator(KeyCreator creator) {
+  KeyCreator previous = g_keyCreator;
+  g_keyCreator = creator ? creator : CreateWithAllAccess;
+  return previous;
 }
 
 }  // namespace settings

@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace settings {
 
@@ -17,5 +19,15 @@ bool RegKeyExists(HWND owner, const char* subkey, HKEY root);
 // (nullptr: the default value). The byte count excludes the terminating NUL.
 // Failures are reported in message boxes owned by `owner` (may be null).
 void RegWriteString(HWND owner, const char* subkey, HKEY root, const std::string& data, const char* name);
+
+// The names of a key's direct subkeys; nothing when the key does not open.
+std::optional<std::vector<std::string>> RegSubkeyNames(HWND owner, const char* subkey, HKEY root);
+
+// Every key the program creates for writing is created here, with all
+// access, so that a test can stand in for a hive that refuses writes.
+using KeyCreator = LSTATUS (*)(HKEY root, const char* subkey, HKEY* key);
+LSTATUS CreateKeyForWriting(HKEY root, const char* subkey, HKEY* key);
+// Installs `creator` (nullptr restores the platform's); returns the previous one.
+KeyCreator SetKeyCreator(KeyCreator creator);
 
 }  // namespace settings

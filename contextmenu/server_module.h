@@ -1,0 +1,33 @@
+// The state of the loaded DLL: its instance handle and the lock count that
+// tells the host whether it may unload it. Every live object and every
+// LockServer(TRUE) holds one lock, and so does the class factory while
+// anyone outside the module holds it.
+#pragma once
+
+#include <windows.h>
+
+#include <new>
+
+namespace shellext {
+
+void SetModuleInstance(HINSTANCE instance);
+HINSTANCE ModuleInstance();
+
+void LockModule();
+void UnlockModule();
+LONG ModuleLockCount();
+
+// Runs the body of a COM method: an allocation failure becomes
+// E_OUTOFMEMORY and nothing else escapes to the caller.
+template <typename Body>
+HRESULT AtComBoundary(Body body) noexcept {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+}  // namespace shellext

@@ -1,0 +1,60 @@
+// RuzeVoriduruShlExt: the context-menu handler Explorer creates for a
+// right-click on files and folders. It collects the selection, adds the
+// "MORVANE Shredder" popup, and hands the selection to binshredder.
+#pragma once
+
+#include <ole2.h>
+#include <shlobj.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace shellext {
+
+// The dual interface of the type library; it has no members of its own.
+struct IRuzeVoriduruShl : public IDispatch {};
+
+class RuzeVoriduruShlExt final : public IRuzeVoriduruShl, public IShellExtInit, public IContextMenu {
+ public:
+  RuzeVoriduruShlExt();
+  RuzeVoriduruShlExt(const RuzeVoriduruShlExt&) = delete;
+  RuzeVoriduruShlExt& operator=(const RuzeVoriduruShlExt&) = delete;
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  // IDispatch: type information from the embedded type library; no members.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** typeInfo) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                          DISPID* dispIds) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID dispId, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
+
+  // IShellExtInit
+  HRESULT STDMETHODCALLTYPE Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY progIdKey) override;
+
+  // IContextMenu
+  HRESULT STDMETHODCALLTYPE QueryContextMenu(HMENU menu, UINT index, UINT firstId, UINT lastId, UINT flags) override;
+  HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO* invocation) override;
+  HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR commandOffset, UINT type, UINT* reserved, CHAR* name,
+                                             UINT capacity) override;
+
+ private:
+  ~RuzeVoriduruShlExt();
+
+  HRESULT AppendDropList(const STGMEDIUM& medium);
+  HRESULT LoadTypeInfo();
+
+  ULONG references_ = 0;  // apartment-threaded: one thread calls the object
+  std::vector<std::string> paths_;
+  ITypeInfo* typeInfo_ = nullptr;
+};
+
+// The creator of the class table: a new object asked for `riid`.
+HRESULT CreateShellExtension(REFIID riid, void** object);
+
+}  // namespace shellext

@@ -1,0 +1,48 @@
+// Identifiers and texts of shredmenu.dll in one place: the class, its type
+// library and interface, the registry names it uses, and what Explorer shows.
+#pragma once
+
+#include <windows.h>
+
+// As text, for the registry keys built from them.
+#define SHREDMENU_CLSID_TEXT "{B7847D3E-09F3-11D4-8F6D-0080AD87DD41}"
+#define SHREDMENU_LIBID_TEXT "{B7847D31-09F3-11D4-8F6D-0080AD87DD41}"
+#define SHREDMENU_PROGID "RuzeVoriduru.RuzeVoriduruShlExt.1"
+#define SHREDMENU_VERSION_INDEPENDENT_PROGID "RuzeVoriduru.RuzeVoriduruShlExt"
+
+namespace shellext {
+
+// GCC has no __uuidof for our own classes, so the identifiers are constants.
+inline constexpr CLSID kClsid = {0xB7847D3E, 0x09F3, 0x11D4, {0x8F, 0x6D, 0x00, 0x80, 0xAD, 0x87, 0xDD, 0x41}};
+inline constexpr GUID kLibid = {0xB7847D31, 0x09F3, 0x11D4, {0x8F, 0x6D, 0x00, 0x80, 0xAD, 0x87, 0xDD, 0x41}};
+inline constexpr IID kIidRuzeVoriduruShl = {
+    0xB7847D3D, 0x09F3, 0x11D4, {0x8F, 0x6D, 0x00, 0x80, 0xAD, 0x87, 0xDD, 0x41}};
+
+inline constexpr char kClsidText[] = SHREDMENU_CLSID_TEXT;
+inline constexpr char kLibidText[] = SHREDMENU_LIBID_TEXT;
+inline constexpr char kProgId[] = SHREDMENU_PROGID;
+inline constexpr char kVersionIndependentProgId[] = SHREDMENU_VERSION_INDEPENDENT_PROGID;
+inline constexpr char kClassDescription[] = "RuzeVoriduruShlExt Class";
+inline constexpr char kThreadingModel[] = "Apartment";
+
+// The list of extensions an administrator allows, under HKEY_LOCAL_MACHINE.
+inline constexpr char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
+inline constexpr char kApprovedText[] = "RuzeVoriduruShlExt extension";
+
+// Where binshredder records its own path at every windowed start.
+inline constexpr char kProgramKey[] = "Software\\Brinmoor\\M-Shredder";
+inline constexpr char kProgramPathValue[] = "Path";
+inline constexpr char kHandOffSwitch[] = "-D";
+
+// Menu texts; the help text is also given as UTF-16 when Explorer asks.
+inline constexpr char kMenuPopupText[] = "MORVANE Shredder";
+inline constexpr char kMenuCommandText[] = "ファイルを完全に抹消する";
+inline constexpr char kHelpText[] = "MORVANE Shredderでファイルを完全に抹消します";
+// The literals are compiled to this code page whatever the system's is.
+inline constexpr UINT kTextCodePage = 932;
+
+// Explorer is told that five command identifiers are used, though only the
+// first carries an item; offsets 1 to 4 are accepted and do nothing.
+inline constexpr UINT kCommandIdsUsed = 5;
+
+}  // namespace shellext

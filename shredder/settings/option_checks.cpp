@@ -1,0 +1,86 @@
+#include "shredder/settings/option_checks.h"
+
+#include <limits>
+
+#include "shredder/settings/settings_texts.h"
+
+namespace settings {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::vector<std::string> NumberList(int first, int last, int step) {
+  std::vector<std::string> entries;
+  for (int value = first; value <= last; value += step) entries.push_back(std::to_string(value));
+  return entries;
+}
+
+}  // namespace
+
+int ToInteger(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size() && IsBlank(text[at])) ++at;
+  bool negative = false;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+    negative = text[at] == '-';
+    ++at;
+  }
+  // Accumulated as a magnitude one past INT_MAX at most, which is exactly
+  // INT_MIN's; more digits no longer change the result.
+  constexpr long long kLimit = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
+  long long magnitude = 0;
+  for (; at < text.size() && IsDigit(text[at]); ++at) {
+    if (magnitude < kLimit) magnitude = magnitude * 10 + (text[at] - '0');
+  }
+  if (magnitude > kLimit) magnitude = kLimit;
+  if (negative) return static_cast<int>(-magnitude);
+  return magnitude == kLimit ? std::numeric_limits<int>::max() : static_cast<int>(magnitude);
+}
+
+std::vector<std::string> PassCountEntries() { return NumberList(kMinPasses, kMaxPasses, 1); }
+
+std::vector<std::string> IntervalEntries() { return NumberList(kMinInterval, kMaxListedInterval, kIntervalStep); }
+
+OptionControls ShowOptions(const OptionValues& stored) {
+  return OptionControls{std::to_string(stored.overWriteTimes), stored.autoDel == 1, std::to_string(stored.autoDelTimer),
+                        stored.delOnQuit == 1, stored.delOnQuitMsg == 1};
+}
+
+OptionsVerdict CheckOptions(const OptionControls& controls) {
+  OptionsVerdict verdict;
+  verdict.values = OptionValues{ToInteger(controls.passText), controls.autoDel ? 1 : 0,
+                                ToInteger(controls.intervalText), controls.delOnQuit ? 1 : 0,
+                                controls.delOnQuitMsg ? 1 : 0};
+  if (verdict.values.overWriteTimes < kMinPasses || verdict.values.overWriteTimes > kMaxPasses) {
+    verdict.refused = OptionField::PassCount;
+    verdict.message = PassCountMessage();
+    verdict.resetText = std::to_string(kDefaultOverWriteTimes);
+  } else if (controls.autoDel && verdict.values.autoDelTimer < kMinInterval) {
+    verdict.refused = OptionField::Interval;
+    verdict.message = texts::kIntervalTooShort;
+    verdict.resetText = std::to_string(kDefaultAutoDelTimer);
+  }
+  return verdict;
+}
+
+std::array<Setting, 5> OptionWrites(const OptionValues& values) {
+  return {{
+      {kOverWriteTimes, values.overWriteTimes},
+      {kAutoDel, values.autoDel},
+      {kAutoDelTimer, values.autoDelTimer},
+      {kDelOnQuit, values.delOnQuit},
+      {kDelOnQuitMsg, values.delOnQuitMsg},
+  }};
+}
+
+std::string PassCountMessage() {
+  // '%' is never the second byte of a double-byte character, so a plain
+  // search finds the placeholder.
+  std::string message = texts::kPassCountFormat;
+  const std::size_t at = message.find("%d");
+  if (at != std::string::npos) message.replace(at, 2, std::to_string(kMaxPasses));
+  return message;
+}
+
+}  // namespace settings
