@@ -61,7 +61,7 @@ rm -f "$file"
 
 fresh_file "$file"
 start=$(now)
-tool_output=$(bash scripts/testbed.sh exec "$bed" "$tool" wipe 'C:\bench\target.bin')
+tool_output=$(bash scripts/testbed.sh exec "$bed" "$tool" wipe 'C:\bench\target.bin' | tr -d '\r')
 wipe_time=$(elapsed "$start" "$(now)")
 rm -f "$file"
 
