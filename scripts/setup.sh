@@ -11,6 +11,7 @@ packages=(
   wine wine64 xvfb xauth
   locales fonts-ipafont-gothic
   fp-utils-3.2.2
+  ntfs-3g  # the NTFS image of the volume-image checks
 )
 
 as_root() {

@@ -7,9 +7,11 @@
 CProgressDialog::CProgressDialog() : wf::Dialog(IDD_PROGRESS) {}
 
 bool CProgressDialog::Open() {
-  if (!Create(nullptr)) return false;
-  ShowWindow(Hwnd(), SW_SHOW);
-  return true;
+  Close();
+  const bool created = Create(nullptr);
+  if (created) ShowWindow(Hwnd(), SW_SHOW);
+  if (observer_) observer_->Opened(created);
+  return created;
 }
 
 void CProgressDialog::SetTotal(unsigned long long total) {
@@ -17,13 +19,28 @@ void CProgressDialog::SetTotal(unsigned long long total) {
   const WORD maximum = static_cast<WORD>(total & 0xFFFF);
   SendDlgItemMessageA(Hwnd(), IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, maximum));
   SendDlgItemMessageA(Hwnd(), IDC_PROGRESS, PBM_SETPOS, 0, 0);
+  if (observer_) {
+    PBRANGE range{};
+    SendDlgItemMessageA(Hwnd(), IDC_PROGRESS, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    observer_->TotalSet(static_cast<unsigned>(range.iLow), static_cast<unsigned>(range.iHigh), Position());
+  }
 }
 
 void CProgressDialog::Step() {
-  if (IsOpen()) SendDlgItemMessageA(Hwnd(), IDC_PROGRESS, PBM_DELTAPOS, 1, 0);
+  if (!IsOpen()) return;
+  SendDlgItemMessageA(Hwnd(), IDC_PROGRESS, PBM_DELTAPOS, 1, 0);
+  if (observer_) observer_->Stepped(Position());
 }
 
-void CProgressDialog::Close() { Destroy(); }
+void CProgressDialog::Close() {
+  if (!IsOpen()) return;
+  Destroy();
+  if (observer_) observer_->Closed();
+}
+
+unsigned CProgressDialog::Position() const {
+  return static_cast<unsigned>(SendDlgItemMessageA(Hwnd(), IDC_PROGRESS, PBM_GETPOS, 0, 0));
+}
 
 bool CProgressDialog::OnCommand(int id, int, HWND) {
   // The hidden stop button has no action; OK keeps the standard handling.

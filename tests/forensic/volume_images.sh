@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# Wipes and removes a file through the program's own code on small volume
+# images, then reads the raw images: not one 16-byte unit of the file's
+# pattern may be left (so certainly no 512-byte block of it).
+#
+#   ext4  loop-mounted. Shows that the passes land on the file's own blocks
+#         and reach the disk: a pass that truncated, or that was not flushed
+#         before the deletion, leaves the old blocks as they were.
+#   ntfs  through ntfs-3g (FUSE): the on-disk format the program meets on
+#         Windows.
+#   full  a full ext4 volume: a pass that cannot be written ends the wipe,
+#         with a message.
+#
+# Each mounted image is linked as drive M: of the test bed's prefix while the
+# program runs. Needs root, loop devices and FUSE; a check whose needs are
+# missing is skipped with the reason, and when none could run the script
+# exits 77 (CTest reports the test as skipped).
+#
+#   volume_images.sh <bed> <build-dir> [ext4|ntfs|full ...]
+set -euo pipefail
+
+bed=$(cd "${1:?test bed folder}" && pwd)
+build=$(cd "${2:?build folder}" && pwd)
+shift 2
+[ $# -gt 0 ] || set -- ext4 ntfs full
+
+testbed=$(cd "$(dirname "$0")/../.." && pwd)/scripts/testbed.sh
+tool=$build/bin/wipetool.exe
+drive=$bed/prefix/dosdevices/m:
+unit='SHREDPATTERN-01'  # with its newline, 16 bytes
+
+work=$(mktemp -d "$build/forensic.XXXXXX")
+mounts=()
+cleanup() {
+  rm -f "$drive"
+  local mount
+  for mount in "${mounts[@]}"; do unmount "$mount" || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+unmount() {
+  local mount=$1 try
+  mountpoint -q "$mount" || return 0
+  for try in 1 2 3 4 5; do
+    if umount "$mount" 2>/dev/null; then return 0; fi
+    sleep 0.5
+  done
+  echo "could not unmount $mount" >&2
+  return 1
+}
+
+# Pattern units anywhere in a file (grep counts the lines holding one).
+units_in() { grep -a -c -F "$unit" "$1" || true; }
+
+pattern_file() {  # <path> <bytes>
+  { yes "$unit" || true; } | head -c "$2" > "$1"
+}
+
+run_tool() {  # <mode> <windows path>; the tool's output is shown in UTF-8
+  local status=0
+  ln -sfn "$mount_dir" "$drive"
+  bash "$testbed" exec "$bed" "$tool" "$1" "$2" > "$work/tool.out" 2>&1 || status=$?
+  rm -f "$drive"
+  iconv -f CP932 -t UTF-8 < "$work/tool.out" | sed 's/^/  wipetool: /'
+  return $status
+}
+
+ran=0
+failed=0
+skipped=()
+skip() { skipped+=("$1: $2"); echo "skipped $1: $2"; }
+fail() { echo "FAILED $1: $2"; failed=1; }
+
+needs_loop() {
+  [ "$(id -u)" -eq 0 ] || { echo "needs root to mount volume images"; return 1; }
+  command -v losetup >/dev/null || { echo "losetup missing (util-linux)"; return 1; }
+  losetup -f >/dev/null 2>&1 || { echo "no free loop device"; return 1; }
+  command -v mkfs.ext4 >/dev/null || { echo "mkfs.ext4 missing (e2fsprogs)"; return 1; }
+}
+
+needs_fuse() {
+  [ "$(id -u)" -eq 0 ] || { echo "needs root to mount volume images"; return 1; }
+  [ -c /dev/fuse ] || { echo "no /dev/fuse"; return 1; }
+  command -v ntfs-3g >/dev/null && command -v mkntfs >/dev/null || { echo "ntfs-3g missing"; return 1; }
+}
+
+# Makes and mounts an image; sets mount_dir and image. <kind> <size>
+make_volume() {
+  local kind=$1 size=$2
+  image=$work/$kind.img
+  mount_dir=$work/$kind
+  mkdir -p "$mount_dir"
+  truncate -s "$size" "$image"
+  case $kind in
+    ext4 | full)
+      # Without noauto_da_alloc, ext4 flushes a file that was truncated to
+      # zero and rewritten when it is closed: that would hide a pass that
+      # truncates and does not flush, which other file systems do not forgive.
+      mkfs.ext4 -q -F -b 4096 -m 0 "$image"
+      mount -o loop,noauto_da_alloc "$image" "$mount_dir" || return 1
+      ;;
+    ntfs)
+      mkntfs -q -F -f "$image" >"$work/mkntfs.log" 2>&1 || { cat "$work/mkntfs.log"; return 1; }
+      ntfs-3g "$image" "$mount_dir" || return 1
+      ;;
+  esac
+  mounts+=("$mount_dir")
+}
+
+# A file of the pattern over many clusters, synced to the image, wiped and
+# removed as the recycle-bin erase does it; then the image is read raw.
+check_wipe() {  # <kind>
+  local kind=$1
+  make_volume "$kind" 16M || { skip "$kind" "the image could not be mounted"; return; }
+  pattern_file "$mount_dir/secret.bin" $((4 * 1024 * 1024 + 100))
+  sync
+  local before
+  before=$(units_in "$image")
+  if [ "$before" -lt 200000 ]; then
+    fail "$kind" "the pattern did not reach the image before the wipe ($before units), the check could not tell"
+    return
+  fi
+  if ! run_tool recycled 'M:\secret.bin'; then
+    fail "$kind" "the wipe reported a failure"
+  fi
+  [ ! -e "$mount_dir/secret.bin" ] || fail "$kind" "the file is still there"
+  [ -z "$(ls -A "$mount_dir" | grep -v -x -e lost+found -e '\$RECYCLE.BIN' || true)" ] ||
+    fail "$kind" "left on the volume: $(ls -A "$mount_dir" | tr '\n' ' ')"
+  unmount "$mount_dir"
+  local after
+  after=$(units_in "$image")
+  echo "$kind: pattern units in the raw image: $before before, $after after"
+  [ "$after" -eq 0 ] || fail "$kind" "$after units of the pattern are still in the image"
+  ran=1
+}
+
+# A pass that needs one more block on a full volume cannot be written whole.
+check_full() {
+  make_volume full 8M || { skip full "the image could not be mounted"; return; }
+  pattern_file "$mount_dir/victim.bin" 4096  # one block; a pass writes 4112 bytes
+  dd if=/dev/zero of="$mount_dir/filler" bs=4096 2>/dev/null || true
+  sync
+  local status=0
+  run_tool wipe 'M:\victim.bin' || status=$?
+  [ "$status" -eq 1 ] || fail full "the wipe of a file on a full volume did not fail (exit $status)"
+  iconv -f CP932 -t UTF-8 < "$work/tool.out" | grep -q 'ファイルを上書きできませんでした' ||
+    fail full "no message for the short pass"
+  unmount "$mount_dir"
+  ran=1
+}
+
+[ -f "$tool" ] || { echo "missing $tool (build the win64 preset)"; exit 1; }
+for check in "$@"; do
+  case $check in
+    ext4)
+      if reason=$(needs_loop); then check_wipe ext4; else skip ext4 "$reason"; fi
+      ;;
+    ntfs)
+      if reason=$(needs_fuse); then check_wipe ntfs; else skip ntfs "$reason"; fi
+      ;;
+    full)
+      if reason=$(needs_loop); then check_full; else skip full "$reason"; fi
+      ;;
+    *)
+      echo "unknown check $check" >&2
+      exit 2
+      ;;
+  esac
+done
+
+if [ "$failed" -ne 0 ]; then exit 1; fi
+if [ "$ran" -eq 0 ]; then
+  echo "SKIPPED: no check could run"
+  exit 77
+fi
+echo "passed"

@@ -1,0 +1,62 @@
+// Runs the program's own wiping on one file, outside the window, for the
+// volume-image checks and the wipe benchmark. Messages that the program
+// would show in a box are written to stderr instead.
+//
+//   wipetool.exe wipe <path>       WipeFile (OverWriteTimes passes, default 3)
+//   wipetool.exe recycled <path>   WipeRecycledFile, with the work folder next
+//                                  to the file; the work folder is removed after
+//
+// Exit code 0 when the file was wiped, 1 when not, 2 on a usage error.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "common/paths.h"
+#include "shredder/app/main_dialog.h"
+#include "winframe/app.h"
+#include "winframe/prompt.h"
+
+namespace {
+
+int PrintPrompt(const wf::PromptRequest& request) {
+  std::fprintf(stderr, "message: %s\n", request.text.c_str());
+  return IDOK;
+}
+
+double Seconds(const LARGE_INTEGER& start) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: wipetool.exe wipe|recycled <path>\n");
+    return 2;
+  }
+  const std::string mode = argv[1];
+  const std::string path = argv[2];
+  wf::App app(GetModuleHandleA(nullptr));
+  wf::SetPromptHandler(PrintPrompt);
+  CMainDialog dialog;
+
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  bool wiped = false;
+  if (mode == "wipe") {
+    wiped = dialog.WipeFile(path);
+  } else if (mode == "recycled") {
+    dialog.CreateWorkFolder(paths::FolderWithSeparator(path));
+    wiped = dialog.WipeRecycledFile(path, paths::NameOf(path));
+    RemoveDirectoryA(dialog.WorkFolder().c_str());
+  } else {
+    std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
+    return 2;
+  }
+  std::printf("%s %s: %s in %.3f s\n", mode.c_str(), path.c_str(), wiped ? "wiped" : "NOT wiped", Seconds(start));
+  return wiped ? 0 : 1;
+}
