@@ -135,6 +135,10 @@ case $command in
     build_dir=$(cd "${3:?build dir}" && pwd)
     source_dir=$(cd "${4:-$(dirname "$0")/..}" && pwd)
     echo "$build_dir" > "$bed/build"
+    # Wine keeps its recycle bin in the freedesktop trash, which it creates
+    # only where ~/.local/share exists; without it a "recycled" file is
+    # deleted outright.
+    mkdir -p "$bed/home/.local/share"
     start_display
     bed_environment
     init_prefix "$build_dir" "$source_dir"

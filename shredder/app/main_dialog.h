@@ -104,6 +104,7 @@ class CMainDialog : public wf::Dialog {
   void OpenHelp();
   void ShowTrayMenu();
   void PaintMinimisedIcon();
+  void ShowErasedBalloon();
 
   HICON icon_ = nullptr;
   HWND tooltip_ = nullptr;
@@ -114,6 +115,7 @@ class CMainDialog : public wf::Dialog {
   WindowGeometry geometry_;
   std::string workFolder_;
   bool busy_ = false;
+  int unwipedFiles_ = 0;  // files of the current erase that could not be wiped
   std::array<wf::GdiObject, 5> buttonPictures_;
   wf::GdiObject disabledOptionPicture_;
 };

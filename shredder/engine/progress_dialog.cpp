@@ -9,7 +9,12 @@ CProgressDialog::CProgressDialog() : wf::Dialog(IDD_PROGRESS) {}
 bool CProgressDialog::Open() {
   Close();
   const bool created = Create(nullptr);
-  if (created) ShowWindow(Hwnd(), SW_SHOW);
+  if (created) {
+    ShowWindow(Hwnd(), SW_SHOW);
+    // The batch pumps no messages while it works: paint the window and its
+    // text now, or they stay blank until the batch is over.
+    RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
   if (observer_) observer_->Opened(created);
   return created;
 }

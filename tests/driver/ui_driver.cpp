@@ -17,14 +17,27 @@ std::string ClassOf(HWND hwnd) {
 }
 
 // WM_GETTEXT is marshalled across processes, so this reads other processes'
-// controls too (GetWindowText would not).
+// controls too (GetWindowText would not). A program busy with its work does
+// not answer: the wait is bounded, and such a control reads as empty.
 std::string TextOf(HWND hwnd) {
-  const LRESULT length = SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
-  if (length <= 0) return {};
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length) || length == 0) return {};
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const LRESULT got = SendMessageA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                           1000, &got)) {
+    return {};
+  }
+  text.resize(static_cast<std::size_t>(got));
   return text;
+}
+
+// A top-level window's caption is read without asking its thread, so that
+// windows of a program that is busy (wiping, say) can still be found.
+std::string CaptionOf(HWND hwnd) {
+  char caption[512] = {};
+  GetWindowTextA(hwnd, caption, sizeof(caption));
+  return caption;
 }
 
 BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
@@ -51,7 +64,7 @@ std::vector<WindowInfo> TopLevelWindows(bool visibleOnly, DWORD pid) {
     if (visibleOnly && !info.visible) continue;
     if (pid && info.pid != pid) continue;
     info.className = ClassOf(hwnd);
-    info.caption = TextOf(hwnd);
+    info.caption = CaptionOf(hwnd);
     GetWindowRect(hwnd, &info.rect);
     windows.push_back(info);
   }
@@ -114,7 +127,7 @@ bool StaysAbsent(const std::string& className, const std::string& caption, int t
   return true;
 }
 
-std::string Caption(HWND hwnd) { return TextOf(hwnd); }
+std::string Caption(HWND hwnd) { return CaptionOf(hwnd); }
 
 std::string MessageText(HWND box) { return ControlText(box, 0xFFFF); }
 
@@ -176,7 +189,7 @@ void Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) { PostMessageA(
 bool Screenshot(HWND hwnd, const std::string& pngPath) {
   RECT area{};
   if (hwnd) {
-    GetWindowRect(hwnd, &area);
+    if (!IsWindow(hwnd) || !GetWindowRect(hwnd, &area)) return false;
   } else {
     area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   }

@@ -6,6 +6,7 @@
 //   uidriver press <hwnd> <id> | click <hwnd> <id> | settext <hwnd> <id> <text>
 //   uidriver post <hwnd> <message> <wparam> <lparam>
 //   uidriver screenshot <hwnd|screen> <file.png>
+//   uidriver shot <class|-> <caption|-> <file.png> [timeout-ms]   waits for a window and pictures it at once
 #include <windows.h>
 
 #include <cstdio>
@@ -23,7 +24,8 @@ std::string Any(const char* text) { return std::string(text) == "-" ? std::strin
 int Usage() {
   std::fputs("usage: uidriver list | wait <class|-> <caption|-> [ms] | answer <caption> <id> [ms] | text <hwnd> |\n"
              "       caption <hwnd> | press <hwnd> <id> | click <hwnd> <id> | settext <hwnd> <id> <text> |\n"
-             "       post <hwnd> <msg> <wp> <lp> | screenshot <hwnd|screen> <file.png>\n",
+             "       post <hwnd> <msg> <wp> <lp> | screenshot <hwnd|screen> <file.png> |\n"
+             "       shot <class|-> <caption|-> <file.png> [ms]\n",
              stderr);
   return 2;
 }
@@ -72,6 +74,13 @@ int main(int argc, char** argv) {
   if (command == "post" && argc >= 6) {
     uidrv::Post(ParseHwnd(argv[2]), static_cast<UINT>(ParseNumber(argv[3])), static_cast<WPARAM>(ParseNumber(argv[4])),
                 static_cast<LPARAM>(ParseNumber(argv[5])));
+    return 0;
+  }
+  if (command == "shot" && argc >= 5) {
+    const int timeout = argc > 5 ? static_cast<int>(ParseNumber(argv[5])) : uidrv::kDefaultTimeoutMs;
+    HWND hwnd = uidrv::WaitWindow(Any(argv[2]), Any(argv[3]), timeout);
+    if (!hwnd || !uidrv::Screenshot(hwnd, argv[4])) return 1;
+    std::printf("%#llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
     return 0;
   }
   if (command == "screenshot" && argc >= 4) {

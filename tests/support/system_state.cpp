@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "shredder/recyclebin/recycle_bin_rules.h"
+
 std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& subkey, const char* name) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
@@ -96,4 +98,84 @@ long long RecycleBinItems() {
 bool EmptyRecycleBin() {
   const HRESULT result = SHEmptyRecycleBinA(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
   return SUCCEEDED(result) || RecycleBinItems() == 0;
+}
+
+std::optional<std::string> UnixPathOf(const std::string& windowsPath) {
+  using Convert = char*(CDECL*)(const WCHAR*);
+  const auto convert = reinterpret_cast<Convert>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!convert) return std::nullopt;
+  WCHAR wide[MAX_PATH];
+  if (!MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH)) return std::nullopt;
+  char* unixPath = convert(wide);
+  if (!unixPath) return std::nullopt;
+  std::string result(unixPath);
+  HeapFree(GetProcessHeap(), 0, unixPath);
+  return result;
+}
+
+bool StartUnix(const std::string& commandLine) {
+  std::string line = "\\\\?\\unix" + commandLine;
+  for (std::size_t i = 0; i < line.size() && line[i] != ' '; ++i) {
+    if (line[i] == '/') line[i] = '\\';
+  }
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return false;
+  // Wine hands out no usable handles for a Linux process.
+  return true;
+}
+
+namespace {
+
+bool WaitUntil(bool (*done)(const std::string&), const std::string& path) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (done(path)) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
+bool IsLink(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool IsGone(const std::string& path) { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+bool MakeSymbolicLink(const std::string& target, const std::string& link) {
+  const auto unixTarget = UnixPathOf(target);
+  const auto unixLink = UnixPathOf(link);
+  if (!unixTarget || !unixLink) return false;
+  // Wine splits the line into arguments by the Windows rules: double quotes.
+  return StartUnix("/bin/ln -s \"" + *unixTarget + "\" \"" + *unixLink + "\"") && WaitUntil(IsLink, link);
+}
+
+bool RemoveSymbolicLink(const std::string& link) {
+  if (IsGone(link)) return true;
+  const auto unixLink = UnixPathOf(link);
+  return unixLink && StartUnix("/bin/rm -f \"" + *unixLink + "\"") && WaitUntil(IsGone, link);
+}
+
+std::string UserRecycleBinFolder() {
+  char user[257] = {};
+  char computer[257] = {};
+  DWORD userSize = sizeof(user);
+  DWORD computerSize = sizeof(computer);
+  GetUserNameA(user, &userSize);
+  GetComputerNameA(computer, &computerSize);
+  BYTE sid[1000];
+  DWORD sidSize = sizeof(sid);
+  char domain[257];
+  DWORD domainSize = sizeof(domain);
+  SID_NAME_USE use;
+  std::vector<std::uint32_t> values;
+  if (LookupAccountNameA(computer, recyclebin::AccountName(user, computer).c_str(), sid, &sidSize, domain,
+                         &domainSize, &use)) {
+    for (UCHAR i = 0; i < *GetSidSubAuthorityCount(sid); ++i) values.push_back(*GetSidSubAuthority(sid, i));
+  }
+  return "C:\\Recycler\\" + recyclebin::SidText(values);
 }

@@ -24,6 +24,21 @@ bool SetClipboardText(const std::string& text);
 std::optional<std::string> ClipboardText();
 bool ClearClipboard();
 
+// The Linux path of a Windows path (Wine's own conversion).
+std::optional<std::string> UnixPathOf(const std::string& windowsPath);
+// Starts a Linux program (Wine runs it natively), for what the Windows calls
+// cannot do under Wine, such as symbolic links. Wine gives no handle to wait
+// on, so callers poll for the effect.
+bool StartUnix(const std::string& commandLine);
+// A Linux symbolic link at `link` to `target` (both Windows paths); Wine
+// shows one to a folder as a reparse point, as Windows shows a junction.
+bool MakeSymbolicLink(const std::string& target, const std::string& link);
+bool RemoveSymbolicLink(const std::string& link);
+
+// The current user's recycle-bin folder on C: as the program names it on an
+// NTFS drive: "C:\Recycler\<SID text>".
+std::string UserRecycleBinFolder();
+
 // Moves a file or folder to the recycle bin (Wine's trash).
 bool MoveToRecycleBin(const std::string& path);
 // Items in the recycle bin of drive C:.

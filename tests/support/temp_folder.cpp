@@ -1,5 +1,7 @@
 #include "tests/support/temp_folder.h"
 
+#include "tests/support/system_state.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -57,7 +59,9 @@ void RemoveTree(const std::string& path) {
       FindClose(find);
     }
   }
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    RemoveSymbolicLink(path);
+  } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
     RemoveDirectoryA(path.c_str());
   } else {
     DeleteFileA(path.c_str());

@@ -1,0 +1,176 @@
+// "-C": the complete erase of the recycle bin, started as the recycle bin's
+// own right-click command starts it, and answered from outside.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/support/app_folder.h"
+#include "tests/support/system_state.h"
+
+namespace {
+
+constexpr char kQuestionFormat[] = "ごみ箱の中の %d 個のファイルを完全に抹消しますか？";
+constexpr char kDone[] = "ごみ箱の中身を完全に抹消しました。";
+
+std::string Question(long long count) {
+  std::string text = kQuestionFormat;
+  text.replace(text.find("%d"), 2, std::to_string(count));
+  return text;
+}
+
+// A recycle bin with something in both places the erase looks at: Wine's
+// trash, which the count and the emptying see, and the folder under C: where
+// Windows keeps the deleted files, which the walk wipes.
+class RecycleBinErase : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EmptyRecycleBin();
+    RemoveTree("C:\\Recycler");
+    RemoveTree(outside_);
+    CreateDirectoryA(outside_.c_str(), nullptr);
+    for (int i = 0; i < 3; ++i) {
+      const std::string file = outside_ + "\\trashed" + std::to_string(i) + ".txt";
+      WriteWholeFile(file, "deleted " + std::to_string(i));
+      ASSERT_TRUE(MoveToRecycleBin(file));
+    }
+    items_ = RecycleBinItems();
+    ASSERT_EQ(items_, 3);
+
+    CreateDirectoryA("C:\\Recycler", nullptr);
+    CreateDirectoryA(bin_.c_str(), nullptr);
+    WriteWholeFile(bin_ + "\\Dc1.txt", "first deleted file");
+    WriteWholeFile(bin_ + "\\$IABCDEF.txt", "index record naming the original");
+    CreateDirectoryA((bin_ + "\\Dc2").c_str(), nullptr);
+    CreateDirectoryA((bin_ + "\\Dc2\\deeper").c_str(), nullptr);
+    WriteWholeFile(bin_ + "\\Dc2\\inner.txt", "inside a deleted folder");
+    WriteWholeFile(bin_ + "\\Dc2\\deeper\\deep.txt", "two levels down");
+    WriteWholeFile(bin_ + "\\INFO2", "index");
+    WriteWholeFile(bin_ + "\\desktop.ini", "[.ShellClassInfo]");
+    // Wine's names are case-insensitive like Windows': the other letter case
+    // lives in a deleted folder of its own.
+    WriteWholeFile(bin_ + "\\Dc2\\Desktop.ini", "other letter case");
+    SetFileAttributesA((bin_ + "\\Dc1.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  }
+
+  void TearDown() override {
+    EmptyRecycleBin();
+    RemoveTree("C:\\Recycler");
+    RemoveTree(outside_);
+  }
+
+  // Starts "-C" and returns the confirmation box.
+  HWND StartErase(uidrv::Process& process) {
+    process = app_.Start("-C");
+    HWND box = uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, process.pid);
+    if (box) {
+      EXPECT_EQ(uidrv::MessageText(box), Question(items_));
+      // A one-shot run shows no tool window.
+      EXPECT_EQ(uidrv::TopLevelWindows(true, process.pid).size(), 1u);
+    }
+    return box;
+  }
+
+  void ExpectUntouched() {
+    EXPECT_EQ(ReadWholeFile(bin_ + "\\Dc2\\deeper\\deep.txt"), "two levels down");
+    EXPECT_EQ(ReadWholeFile(bin_ + "\\Dc2\\Desktop.ini"), "other letter case");
+    EXPECT_TRUE(FileExists(bin_ + "\\Dc1.txt"));
+    EXPECT_EQ(RecycleBinItems(), items_);
+  }
+
+  AppFolder app_{"recycle bin"};
+  std::string bin_ = UserRecycleBinFolder();
+  std::string outside_ = "C:\\e2e\\outside the bin";
+  long long items_ = 0;
+};
+
+TEST_F(RecycleBinErase, YesWipesEveryFileAtEveryDepthAndEmptiesTheBin) {
+  uidrv::Process process;
+  HWND box = StartErase(process);
+  ASSERT_TRUE(box);
+  uidrv::Press(box, IDYES);
+  HWND done = uidrv::WaitDialog("情報", 60000, process.pid);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(uidrv::MessageText(done), kDone);
+  uidrv::Press(done, IDOK);
+  EXPECT_EQ(uidrv::WaitExit(process), 0u);
+
+  for (const char* wiped : {"Dc1.txt", "$IABCDEF.txt", "Dc2\\Desktop.ini", "Dc2\\inner.txt", "Dc2\\deeper\\deep.txt"}) {
+    EXPECT_FALSE(FileExists(bin_ + "\\" + wiped)) << wiped;
+  }
+  // Left for the platform's emptying: the index and the desktop file, and the
+  // folder skeletons (Wine's emptying does not reach this folder).
+  EXPECT_EQ(ReadWholeFile(bin_ + "\\INFO2"), "index");
+  EXPECT_EQ(ReadWholeFile(bin_ + "\\desktop.ini"), "[.ShellClassInfo]");
+  EXPECT_TRUE(FileExists(bin_ + "\\Dc2\\deeper"));
+  EXPECT_EQ(RecycleBinItems(), 0);
+  EXPECT_FALSE(FileExists(app_.WorkFolder()));
+}
+
+TEST_F(RecycleBinErase, NoChangesNothingAndSaysNothing) {
+  uidrv::Process process;
+  HWND box = StartErase(process);
+  ASSERT_TRUE(box);
+  uidrv::Press(box, IDNO);
+  EXPECT_EQ(uidrv::WaitExit(process), 0u);
+  ExpectUntouched();
+  EXPECT_TRUE(FileExists(app_.WorkFolder()));
+}
+
+TEST_F(RecycleBinErase, AnEmptyRecycleBinEndsWithoutAnyMessage) {
+  ASSERT_TRUE(EmptyRecycleBin());
+  uidrv::Process process = app_.Start("-C");
+  EXPECT_EQ(uidrv::WaitExit(process), 0u);
+  EXPECT_EQ(ReadWholeFile(bin_ + "\\Dc1.txt"), "first deleted file");
+}
+
+TEST_F(RecycleBinErase, LinksAndHardLinkedFilesLeadNowhereOutside) {
+  const std::string canaryFolder = outside_ + "\\linked folder";
+  CreateDirectoryA(canaryFolder.c_str(), nullptr);
+  WriteWholeFile(canaryFolder + "\\canary.txt", "must survive");
+  ASSERT_TRUE(MakeSymbolicLink(canaryFolder, bin_ + "\\Dlink"));
+  ASSERT_NE(GetFileAttributesA((bin_ + "\\Dlink").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+  const std::string hardTarget = outside_ + "\\hard target.txt";
+  WriteWholeFile(hardTarget, "still used under another name");
+  ASSERT_TRUE(CreateHardLinkA((bin_ + "\\Dhard.txt").c_str(), hardTarget.c_str(), nullptr));
+
+  uidrv::Process process;
+  HWND box = StartErase(process);
+  ASSERT_TRUE(box);
+  uidrv::Press(box, IDYES);
+  HWND done = uidrv::WaitDialog("情報", 60000, process.pid);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(uidrv::MessageText(done), kDone);
+  uidrv::Press(done, IDOK);
+  EXPECT_EQ(uidrv::WaitExit(process), 0u);
+
+  EXPECT_EQ(ReadWholeFile(canaryFolder + "\\canary.txt"), "must survive");
+  EXPECT_EQ(ReadWholeFile(hardTarget), "still used under another name");
+  EXPECT_FALSE(FileExists(bin_ + "\\Dc1.txt"));
+}
+
+TEST_F(RecycleBinErase, AFileThatCannotBeWipedKeepsTheBinFromBeingEmptied) {
+  const std::string locked = bin_ + "\\Dlocked.txt";
+  WriteWholeFile(locked, "held open elsewhere");
+  HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+  uidrv::Process process;
+  HWND box = StartErase(process);
+  ASSERT_TRUE(box);
+  uidrv::Press(box, IDYES);
+  HWND cannotOpen = uidrv::WaitDialog("エラー", 60000, process.pid);
+  ASSERT_TRUE(cannotOpen);
+  EXPECT_EQ(uidrv::MessageText(cannotOpen), "ファイルが開けません");
+  uidrv::Press(cannotOpen, IDOK);
+  ASSERT_TRUE(uidrv::WaitGone(cannotOpen));
+  HWND summary = uidrv::WaitDialog("エラー", 60000, process.pid);
+  ASSERT_TRUE(summary);
+  EXPECT_EQ(uidrv::MessageText(summary).rfind("1 個のファイルを上書きできなかった", 0), 0u) << uidrv::MessageText(summary);
+  uidrv::Press(summary, IDOK);
+  EXPECT_EQ(uidrv::WaitExit(process), 0u);
+  CloseHandle(holder);
+
+  EXPECT_EQ(ReadWholeFile(locked), "held open elsewhere");
+  EXPECT_FALSE(FileExists(bin_ + "\\Dc1.txt"));  // the others were wiped
+  EXPECT_EQ(RecycleBinItems(), items_);           // and nothing emptied
+}
+
+}  // namespace
