@@ -5,8 +5,10 @@
 #include "common/paths.h"
 #include "shredder/app/about_dialog.h"
 #include "shredder/app/app_texts.h"
+#include "shredder/app/auto_erase.h"
 #include "shredder/app/command_line.h"
 #include "shredder/app/single_instance.h"
+#include "shredder/app/tray_icon.h"
 #include "shredder/captions.h"
 #include "shredder/resources/resource.h"
 #include "shredder/settings/option_dialog.h"
@@ -129,7 +131,7 @@ void CMainDialog::AddTrayIcon() {
   tray_.uCallbackMessage = WM_TRAYNOTIFY;
   tray_.hIcon = static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16, 0));
   lstrcpynA(tray_.szTip, app::texts::kTrayTip, sizeof(tray_.szTip));
-  Shell_NotifyIconA(NIM_ADD, &tray_);
+  app::NotifyTray(NIM_ADD, &tray_);
 }
 
 void CMainDialog::SetUpButtons() {
@@ -160,16 +162,12 @@ void CMainDialog::RegisterProgramPath() {
 }
 
 void CMainDialog::ArmAutoEraseTimer() {
-  const int autoDel = settings::ReadInt(settings::kAutoDel, settings::kDefaultAutoDel);
-  const int minutes = settings::ReadInt(settings::kAutoDelTimer, settings::kDefaultAutoDelTimer);
-  if (autoDel == 1) {
-    // The options dialog labels the interval in minutes.
-    const long long period = static_cast<long long>(minutes) * 60000;
-    const UINT clamped = period < USER_TIMER_MINIMUM   ? USER_TIMER_MINIMUM
-                         : period > USER_TIMER_MAXIMUM ? USER_TIMER_MAXIMUM
-                                                       : static_cast<UINT>(period);
-    SetTimer(Hwnd(), IDT_AUTOERASE, clamped, nullptr);
-  } else if (autoDel == 0) {
+  const app::AutoEraseTimer timer =
+      app::DecideAutoEraseTimer(settings::ReadInt(settings::kAutoDel, settings::kDefaultAutoDel),
+                                settings::ReadInt(settings::kAutoDelTimer, settings::kDefaultAutoDelTimer));
+  if (timer.action == app::AutoEraseTimer::Action::Arm) {
+    SetTimer(Hwnd(), IDT_AUTOERASE, timer.periodMs, nullptr);
+  } else if (timer.action == app::AutoEraseTimer::Action::Stop) {
     KillTimer(Hwnd(), IDT_AUTOERASE);
   }
 }
@@ -196,7 +194,7 @@ void CMainDialog::Restore() {
 }
 
 void CMainDialog::ExitSequence() {
-  Shell_NotifyIconA(NIM_DELETE, &tray_);
+  app::NotifyTray(NIM_DELETE, &tray_);
   taskbarCreated_ = 0;
   const int delOnQuit = settings::ReadInt(settings::kDelOnQuit, settings::kDefaultDelOnQuit);
   const int delOnQuitMsg = settings::ReadInt(settings::kDelOnQuitMsg, settings::kDefaultDelOnQuitMsg);
@@ -290,7 +288,7 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
   if (taskbarCreated_ != 0 && message == taskbarCreated_) {
     // A restarted shell has forgotten the icon; without it a hidden window
     // could be reached only through a second start.
-    Shell_NotifyIconA(NIM_ADD, &tray_);
+    app::NotifyTray(NIM_ADD, &tray_);
     result = 0;
     return true;
   }

@@ -5,6 +5,7 @@
 
 #include "common/text_format.h"
 #include "shredder/app/main_dialog.h"
+#include "shredder/app/tray_icon.h"
 #include "shredder/captions.h"
 #include "shredder/engine/file_kind.h"
 #include "shredder/recyclebin/recycle_bin_platform.h"
@@ -164,9 +165,9 @@ void CMainDialog::ShowErasedBalloon() {
   tray_.uFlags |= NIF_INFO;
   lstrcpynA(tray_.szInfoTitle, texts::kBalloonTitle, sizeof(tray_.szInfoTitle));
   lstrcpynA(tray_.szInfo, texts::kDone, sizeof(tray_.szInfo));
-  Shell_NotifyIconA(NIM_MODIFY, &tray_);
+  app::NotifyTray(NIM_MODIFY, &tray_);
   tray_.szInfoTitle[0] = '\0';
   tray_.szInfo[0] = '\0';
   tray_.uFlags &= ~static_cast<UINT>(NIF_INFO);
-  Shell_NotifyIconA(NIM_MODIFY, &tray_);
+  app::NotifyTray(NIM_MODIFY, &tray_);
 }

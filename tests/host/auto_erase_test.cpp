@@ -1,0 +1,29 @@
+#include "shredder/app/auto_erase.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using app::AutoEraseTimer;
+using app::DecideAutoEraseTimer;
+
+TEST(AutoEraseTimer, TheIntervalIsInMinutesAsTheOptionsDialogSays) {
+  EXPECT_EQ(DecideAutoEraseTimer(1, 30).periodMs, 1'800'000u);
+  EXPECT_EQ(DecideAutoEraseTimer(1, 720).periodMs, 43'200'000u);
+  EXPECT_EQ(DecideAutoEraseTimer(1, 30).action, AutoEraseTimer::Action::Arm);
+}
+
+TEST(AutoEraseTimer, OnlyExactlyOneArmsAndExactlyZeroStops) {
+  EXPECT_EQ(DecideAutoEraseTimer(0, 30).action, AutoEraseTimer::Action::Stop);
+  for (int other : {2, -1, 100}) {
+    EXPECT_EQ(DecideAutoEraseTimer(other, 30).action, AutoEraseTimer::Action::Leave) << other;
+  }
+}
+
+TEST(AutoEraseTimer, HandEditedIntervalsStayWithinWhatTheTimerAccepts) {
+  EXPECT_EQ(DecideAutoEraseTimer(1, 2147483647).periodMs, 0x7FFFFFFFu);  // no wrap into a short period
+  EXPECT_EQ(DecideAutoEraseTimer(1, 0).periodMs, 10u);
+  EXPECT_EQ(DecideAutoEraseTimer(1, -5).periodMs, 10u);
+}
+
+}  // namespace
