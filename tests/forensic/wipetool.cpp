@@ -5,6 +5,11 @@
 //   wipetool.exe wipe <path>       WipeFile (OverWriteTimes passes, default 3)
 //   wipetool.exe recycled <path>   WipeRecycledFile, with the work folder next
 //                                  to the file; the work folder is removed after
+//   wipetool.exe folder <path>     the recycle-bin walk over a folder (every file
+//                                  at every depth wiped and removed), silently,
+//                                  with the work folder next to the folder
+//
+// OverWriteTimes comes from OPTION.INI beside the tool when there is one.
 //
 // Exit code 0 when the file was wiped, 1 when not, 2 on a usage error.
 #include <windows.h>
@@ -35,12 +40,16 @@ double Seconds(const LARGE_INTEGER& start) {
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: wipetool.exe wipe|recycled <path>\n");
+    std::fprintf(stderr, "usage: wipetool.exe wipe|recycled|folder <path>\n");
     return 2;
   }
   const std::string mode = argv[1];
   const std::string path = argv[2];
   wf::App app(GetModuleHandleA(nullptr));
+  char self[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, self, sizeof(self));
+  const std::string ini = paths::FolderWithSeparator(std::string(self, length)) + "OPTION.INI";
+  if (GetFileAttributesA(ini.c_str()) != INVALID_FILE_ATTRIBUTES) app.SetProfilePath(ini);
   wf::SetPromptHandler(PrintPrompt);
   CMainDialog dialog;
 
@@ -52,6 +61,10 @@ int main(int argc, char** argv) {
   } else if (mode == "recycled") {
     dialog.CreateWorkFolder(paths::FolderWithSeparator(path));
     wiped = dialog.WipeRecycledFile(path, paths::NameOf(path));
+    RemoveDirectoryA(dialog.WorkFolder().c_str());
+  } else if (mode == "folder") {
+    dialog.CreateWorkFolder(paths::FolderWithSeparator(path));
+    wiped = dialog.ShredRecycleBinFolder(path, false, false, 0);
     RemoveDirectoryA(dialog.WorkFolder().c_str());
   } else {
     std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
