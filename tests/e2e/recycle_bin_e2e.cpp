@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/support/app_folder.h"
+#include "tests/support/registry_snapshot.h"
 #include "tests/support/system_state.h"
 
 namespace {
@@ -171,6 +172,45 @@ TEST_F(RecycleBinErase, AFileThatCannotBeWipedKeepsTheBinFromBeingEmptied) {
   EXPECT_EQ(ReadWholeFile(locked), "held open elsewhere");
   EXPECT_FALSE(FileExists(bin_ + "\\Dc1.txt"));  // the others were wiped
   EXPECT_EQ(RecycleBinItems(), items_);           // and nothing emptied
+}
+
+TEST_F(RecycleBinErase, TheRecycleBinVerbRegisteredFromTheOptionsRunsTheErase) {
+  constexpr char kShell[] = "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\shell";
+  RegistryTreeGuard savedShell(HKEY_CLASSES_ROOT, kShell);
+  DeleteRegistryTree(HKEY_CLASSES_ROOT, kShell);
+
+  // Registered the way a user does it: options, the check box, OK.
+  uidrv::Process windowed = app_.Start();
+  HWND window = app_.WaitMainWindow(windowed);
+  ASSERT_TRUE(window);
+  uidrv::Press(window, 1000);
+  HWND options = uidrv::WaitDialog("オプション設定", uidrv::kDefaultTimeoutMs, windowed.pid);
+  ASSERT_TRUE(options);
+  uidrv::Click(options, 1011);
+  for (int i = 0; i < 100 && uidrv::CheckState(options, 1011) != BST_CHECKED; ++i) Sleep(50);
+  uidrv::Press(options, IDOK);
+  ASSERT_TRUE(uidrv::WaitGone(options));
+  uidrv::Post(window, WM_CLOSE, 0, 0);
+  ASSERT_EQ(uidrv::WaitExit(windowed), 0u);
+
+  const auto command = ReadRegistryValue(HKEY_CLASSES_ROOT, std::string(kShell) + "\\M-Shredder\\command", nullptr);
+  ASSERT_TRUE(command);
+  const std::string line = command->bytes.substr(0, command->bytes.find('\0'));
+  EXPECT_EQ(line, "\"" + app_.Exe() + "\" -C");
+
+  // The shell starts a verb with its command line as it stands.
+  uidrv::Process process = app_.StartRaw(line);
+  HWND box = uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, process.pid);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(uidrv::MessageText(box), Question(items_));
+  uidrv::Press(box, IDYES);
+  HWND done = uidrv::WaitDialog("情報", 60000, process.pid);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(uidrv::MessageText(done), kDone);
+  uidrv::Press(done, IDOK);
+  EXPECT_EQ(uidrv::WaitExit(process), 0u);
+  EXPECT_FALSE(FileExists(bin_ + "\\Dc1.txt"));
+  EXPECT_EQ(RecycleBinItems(), 0);
 }
 
 }  // namespace
