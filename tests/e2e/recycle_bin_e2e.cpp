@@ -69,6 +69,16 @@ class RecycleBinErase : public ::testing::Test {
     return box;
   }
 
+  // Yes to the question; the erase reports success and the run ends.
+  static void AnswerYesAndExpectSuccess(HWND question, uidrv::Process& process) {
+    uidrv::Press(question, IDYES);
+    HWND done = uidrv::WaitDialog("情報", 60000, process.pid);
+    ASSERT_TRUE(done);
+    EXPECT_EQ(uidrv::MessageText(done), kDone);
+    uidrv::Press(done, IDOK);
+    EXPECT_EQ(uidrv::WaitExit(process), 0u);
+  }
+
   void ExpectUntouched() {
     EXPECT_EQ(ReadWholeFile(bin_ + "\\Dc2\\deeper\\deep.txt"), "two levels down");
     EXPECT_EQ(ReadWholeFile(bin_ + "\\Dc2\\Desktop.ini"), "other letter case");
@@ -86,12 +96,7 @@ TEST_F(RecycleBinErase, YesWipesEveryFileAtEveryDepthAndEmptiesTheBin) {
   uidrv::Process process;
   HWND box = StartErase(process);
   ASSERT_TRUE(box);
-  uidrv::Press(box, IDYES);
-  HWND done = uidrv::WaitDialog("情報", 60000, process.pid);
-  ASSERT_TRUE(done);
-  EXPECT_EQ(uidrv::MessageText(done), kDone);
-  uidrv::Press(done, IDOK);
-  EXPECT_EQ(uidrv::WaitExit(process), 0u);
+  AnswerYesAndExpectSuccess(box, process);
 
   for (const char* wiped : {"Dc1.txt", "$IABCDEF.txt", "Dc2\\Desktop.ini", "Dc2\\inner.txt", "Dc2\\deeper\\deep.txt"}) {
     EXPECT_FALSE(FileExists(bin_ + "\\" + wiped)) << wiped;
@@ -135,12 +140,7 @@ TEST_F(RecycleBinErase, LinksAndHardLinkedFilesLeadNowhereOutside) {
   uidrv::Process process;
   HWND box = StartErase(process);
   ASSERT_TRUE(box);
-  uidrv::Press(box, IDYES);
-  HWND done = uidrv::WaitDialog("情報", 60000, process.pid);
-  ASSERT_TRUE(done);
-  EXPECT_EQ(uidrv::MessageText(done), kDone);
-  uidrv::Press(done, IDOK);
-  EXPECT_EQ(uidrv::WaitExit(process), 0u);
+  AnswerYesAndExpectSuccess(box, process);
 
   EXPECT_EQ(ReadWholeFile(canaryFolder + "\\canary.txt"), "must survive");
   EXPECT_EQ(ReadWholeFile(hardTarget), "still used under another name");
@@ -203,12 +203,7 @@ TEST_F(RecycleBinErase, TheRecycleBinVerbRegisteredFromTheOptionsRunsTheErase) {
   HWND box = uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, process.pid);
   ASSERT_TRUE(box);
   EXPECT_EQ(uidrv::MessageText(box), Question(items_));
-  uidrv::Press(box, IDYES);
-  HWND done = uidrv::WaitDialog("情報", 60000, process.pid);
-  ASSERT_TRUE(done);
-  EXPECT_EQ(uidrv::MessageText(done), kDone);
-  uidrv::Press(done, IDOK);
-  EXPECT_EQ(uidrv::WaitExit(process), 0u);
+  AnswerYesAndExpectSuccess(box, process);
   EXPECT_FALSE(FileExists(bin_ + "\\Dc1.txt"));
   EXPECT_EQ(RecycleBinItems(), 0);
 }
