@@ -49,14 +49,14 @@ std::optional<std::string> ClipboardBlock(UINT format) {
 }
 
 struct DroppedName {
-  std::string ansi;
+  std::string ansi;    // when not exact, a spelling for the message only
   bool exact = false;  // false: the ANSI name is not the dropped one
 };
 
 // Dropped name `index` in full, however long: a name cut to a buffer could
-// name another file. The ANSI name is checked against the UTF-16 one, since
-// the conversion may put a look-alike (or '?') for a character the code page
-// lacks, and the look-alike name may belong to a file nobody dropped.
+// name another file. The ANSI name is checked against the UTF-16 one: for a
+// character the code page lacks the conversion puts a look-alike ("foö.txt"
+// came out as "foo.txt" under Wine), which may be a file nobody dropped.
 DroppedName ReadDroppedName(HDROP drop, UINT index) {
   DroppedName name;
   const UINT length = DragQueryFileA(drop, index, nullptr, 0);
@@ -70,6 +70,14 @@ DroppedName ReadDroppedName(HDROP drop, UINT index) {
   back.resize(static_cast<std::size_t>(MultiByteToWideChar(
       CP_ACP, 0, name.ansi.data(), static_cast<int>(name.ansi.size()), back.data(), static_cast<int>(back.size()))));
   name.exact = !name.ansi.empty() && back == wide;
+  if (!name.exact) {
+    // Shown with '?' for what cannot be spelled, not as the look-alike.
+    const int wideSize = static_cast<int>(wide.size());
+    const int size =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    name.ansi.assign(static_cast<std::size_t>(std::max(size, 0)), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, name.ansi.data(), size, nullptr, nullptr);
+  }
   return name;
 }
 
