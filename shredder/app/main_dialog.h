@@ -105,6 +105,9 @@ class CMainDialog : public wf::Dialog {
   void ShowTrayMenu();
   void PaintMinimisedIcon();
   void ShowErasedBalloon();
+  // One item of a selected-file batch (shredder/engine/selected_files.cpp):
+  // false when the batch must stop there; `erased` counts the files removed.
+  bool RemoveShreddedFile(const std::string& item, int& erased);
 
   HICON icon_ = nullptr;
   HWND tooltip_ = nullptr;

@@ -17,4 +17,16 @@ inline constexpr char kStatusNotWritten[] = "ファイルの属性を変更で�
 inline constexpr char kHardLinkedNotOverwritten[] = " は他の名前（ハードリンク）からも使われているため上書きしません。";
 inline constexpr char kLinkNotOverwritten[] = " はリンクのため上書きしません。";
 
+// Shredding selected files.
+inline constexpr char kConfirmSelected[] = "選択されたファイルを完全に抹消しますか？";
+inline constexpr char kConfirmDroppedFormat[] = "%d 個のファイルを完全に抹消しますか？";
+inline constexpr char kErasedFormat[] = "%d 個のファイルを完全に抹消しました。";
+inline constexpr char kNothingErased[] = "ファイル削除は行なわれませんでした。";
+inline constexpr char kNotRemoved[] = "ファイルが削除できませんでした";
+// Shown after the item in double quotes; the batch goes on.
+inline constexpr char kFolderNotProcessed[] = " はフォルダのため処理しません。";
+inline constexpr char kNotFullPath[] = " は完全なパスではないため処理しません。";
+inline constexpr char kPathTooLong[] = " はパスが長すぎるため処理しません。";
+inline constexpr char kNameNotSpelled[] = " は名前にこのシステムで扱えない文字を含むため処理しません。";
+
 }  // namespace engine::texts

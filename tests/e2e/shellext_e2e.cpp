@@ -705,7 +705,6 @@ TEST_F(ShellExtClient, ExportsByOrdinalAndUnloadOnlyWithoutObjectsOrServerLocks)
 }
 
 TEST_F(ShellExtClient, TwoFilesAreErasedAndTheFolderIsDeclined) {
-  GTEST_SKIP() << "needs the -D reader of binshredder (selected-files work)";
   AppFolder app("shellext hand-off");
   SetProgramPath(app.Exe());  // the folder's constructor cleared the value
   const std::string bystander = files_.WriteFile("a", "never chosen");
@@ -728,6 +727,7 @@ TEST_F(ShellExtClient, TwoFilesAreErasedAndTheFolderIsDeclined) {
   ASSERT_TRUE(result);
   EXPECT_EQ(uidrv::MessageText(result), "2 個のファイルを完全に抹消しました。");
   uidrv::Press(result, IDOK);
+  EXPECT_TRUE(uidrv::WaitGone(result));
 
   EXPECT_FALSE(FileExists(japanese_));
   EXPECT_FALSE(FileExists(comma));

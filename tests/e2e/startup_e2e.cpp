@@ -93,12 +93,25 @@ TEST(Startup, SecondWindowedStartWarnsFirstAndOnlyThenBringsTheRunningWindowBack
 TEST(Startup, OneShotRunsTakeNoPartInTheSingleInstanceAndWriteNoPath) {
   AppFolder app("one shot");
   ClearClipboard();
-  for (const char* arguments : {"-D", "-C", "\"C:\\e2e\\one shot\\absent.txt\""}) {
+  for (const char* arguments : {"-D", "-C"}) {
     uidrv::Process oneShot = app.Start(arguments);
     EXPECT_EQ(uidrv::WaitExit(oneShot), 0u) << arguments;
     EXPECT_FALSE(MutexExists()) << arguments;
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kProgramKey)) << arguments;
   }
+  // Not even while it waits at its question.
+  const std::string absent = "C:\\e2e\\one shot\\absent.txt";
+  for (const std::string& arguments : {std::string("-D"), "\"" + absent + "\""}) {
+    ASSERT_TRUE(SetClipboardText("," + absent));
+    uidrv::Process oneShot = app.Start(arguments);
+    HWND question = uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, oneShot.pid);
+    ASSERT_TRUE(question) << arguments;
+    EXPECT_FALSE(MutexExists()) << arguments;
+    uidrv::Press(question, IDNO);
+    EXPECT_EQ(uidrv::WaitExit(oneShot), 0u) << arguments;
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kProgramKey)) << arguments;
+  }
+  ClearClipboard();
   // While a windowed instance runs, a one-shot run still runs and ends
   // without the single-instance warning.
   uidrv::Process windowed = app.Start();

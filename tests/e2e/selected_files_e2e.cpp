@@ -1,0 +1,167 @@
+// Shredding files the user picked, with the real binshredder.exe: "-D" with
+// the hand-off list on the clipboard, and quoted paths on the command line,
+// each answered from outside as the user would.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "contextmenu/handoff_writer.h"
+#include "tests/e2e/support/app_folder.h"
+#include "tests/support/system_state.h"
+#include "tests/support/temp_folder.h"
+#include "winframe/handles.h"
+
+namespace {
+
+constexpr char kConfirm[] = "選択されたファイルを完全に抹消しますか？";
+constexpr char kNothingErased[] = "ファイル削除は行なわれませんでした。";
+
+std::string Erased(int count) {
+  return std::to_string(count) + " 個のファイルを完全に抹消しました。";
+}
+
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
+
+bool HasTemporaryNames(const std::string& folder) {
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((folder + "\\ms*.tmp").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
+
+class SelectedFiles : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(ClearClipboard()); }
+  void TearDown() override {
+    uidrv::Close(process_);
+    ClearClipboard();
+  }
+
+  // Waits for the box of `caption`, checks its text and presses `button`.
+  void Answer(const char* caption, const std::string& text, int button) {
+    HWND box = uidrv::WaitDialog(caption, uidrv::kDefaultTimeoutMs, process_.pid);
+    ASSERT_TRUE(box) << text;
+    EXPECT_EQ(uidrv::MessageText(box), text);
+    uidrv::Press(box, button);
+    ASSERT_TRUE(uidrv::WaitGone(box));
+  }
+  // The confirmation, Yes, the boxes of `messages` in order (each with its
+  // caption), then the result; the run ends with code 0.
+  void ConfirmAndExpect(const std::vector<std::pair<const char*, std::string>>& messages, const std::string& result) {
+    Answer("確認", kConfirm, IDYES);
+    for (const auto& [caption, text] : messages) Answer(caption, text, IDOK);
+    Answer("情報", result, IDOK);
+    EXPECT_EQ(uidrv::WaitExit(process_), 0u);
+  }
+
+  AppFolder app_{"selected files"};
+  TempFolder files_{"C:\\e2e\\selected-files"};
+  uidrv::Process process_;
+};
+
+TEST_F(SelectedFiles, HandOffDeclinedLeavesTheClipboardAndTheFiles) {
+  const std::string a = files_.WriteFile("a.txt", "kept");
+  const std::string list = "," + a;
+  ASSERT_TRUE(SetClipboardText(list));
+  process_ = app_.Start("-D");
+  Answer("確認", kConfirm, IDNO);
+  EXPECT_EQ(uidrv::WaitExit(process_), 0u);
+  EXPECT_EQ(ClipboardText(), list);
+  EXPECT_EQ(ReadWholeFile(a), "kept");
+}
+
+TEST_F(SelectedFiles, HandOffErasesTheFilesDeclinesTheFolderAndEmptiesTheClipboard) {
+  const std::string a = files_.WriteFile("a.txt", "secret");
+  const std::string japanese = files_.WriteFile("表示.txt", "secret");  // the trail byte of 表 is a backslash
+  const std::string folder = files_ / "フォルダ";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(SetClipboardText("," + a + "," + folder + "," + japanese));
+  process_ = app_.Start("-D");
+  // A one-shot run shows no tool window, only its boxes.
+  ASSERT_TRUE(uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, process_.pid));
+  EXPECT_EQ(uidrv::TopLevelWindows(true, process_.pid).size(), 1u);
+  ConfirmAndExpect({{"情報", Quoted(folder) + " はフォルダのため処理しません。"}}, Erased(2));
+
+  EXPECT_FALSE(FileExists(a));
+  EXPECT_FALSE(FileExists(japanese));
+  EXPECT_TRUE(FileExists(folder));
+  EXPECT_FALSE(HasTemporaryNames(files_.Path()));
+  EXPECT_FALSE(ClipboardText()) << "the list is consumed";
+}
+
+TEST_F(SelectedFiles, OnlyFoldersEraseNothingAndNoTextAsksNothing) {
+  const std::string folder = files_ / "only";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(SetClipboardText("," + folder));
+  process_ = app_.Start("-D");
+  ConfirmAndExpect({{"情報", Quoted(folder) + " はフォルダのため処理しません。"}}, kNothingErased);
+  EXPECT_FALSE(ClipboardText());
+
+  // Nothing on the clipboard: no window, no message.
+  uidrv::Process silent = app_.Start("-D");
+  EXPECT_TRUE(uidrv::StaysAbsent("", "", 1500, silent.pid));
+  EXPECT_EQ(uidrv::WaitExit(silent), 0u);
+  uidrv::Close(silent);
+}
+
+TEST_F(SelectedFiles, AFileInUseStopsTheBatchAtItself) {
+  const std::string first = files_.WriteFile("1.txt", "secret");
+  const std::string locked = files_.WriteFile("2.txt", "secret");
+  const std::string third = files_.WriteFile("3.txt", "secret");
+  {
+    wf::UniqueFile holder(
+        CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    ASSERT_TRUE(SetClipboardText("," + first + "," + locked + "," + third));
+    process_ = app_.Start("-D");
+    ConfirmAndExpect({{"エラー", "ファイルが開けません"}}, Erased(1));
+  }
+  EXPECT_FALSE(FileExists(first));
+  EXPECT_EQ(ReadWholeFile(locked), "secret");
+  EXPECT_EQ(ReadWholeFile(third), "secret");
+}
+
+TEST_F(SelectedFiles, ANameWithACommaIsErasedWholeThroughTheHandOff) {
+  const std::string bystander = files_.WriteFile("a", "never chosen");
+  const std::string comma = files_.WriteFile("a,b.txt", "chosen");
+  // As the context menu leaves it: the text and the same names as a drop list.
+  ASSERT_TRUE(shellext::PutHandOffList(nullptr, {comma}));
+  process_ = app_.Start("-D");
+  ConfirmAndExpect({}, Erased(1));
+  EXPECT_FALSE(FileExists(comma));
+  EXPECT_EQ(ReadWholeFile(bystander), "never chosen");
+  EXPECT_FALSE(HasTemporaryNames(files_.Path()));
+}
+
+TEST_F(SelectedFiles, ANameWithACommaIsErasedWholeFromTheCommandLine) {
+  const std::string bystander = files_.WriteFile("a", "never chosen");
+  const std::string comma = files_.WriteFile("a,b.txt", "chosen");
+  process_ = app_.Start(Quoted(comma));
+  ConfirmAndExpect({}, Erased(1));
+  EXPECT_FALSE(FileExists(comma));
+  EXPECT_EQ(ReadWholeFile(bystander), "never chosen");
+}
+
+TEST_F(SelectedFiles, CommandLineTakesQuotedPathsOnly) {
+  const std::string blank = files_.WriteFile("with blank.txt", "secret");
+  const std::string plain = files_.WriteFile("plain.txt", "secret");
+  process_ = app_.Start(Quoted(blank) + " " + Quoted(plain));
+  ConfirmAndExpect({}, Erased(2));
+  EXPECT_FALSE(FileExists(blank));
+  EXPECT_FALSE(FileExists(plain));
+  uidrv::Close(process_);
+
+  const std::string unquoted = files_.WriteFile("unquoted.txt", "kept");
+  const std::string quoted = files_.WriteFile("quoted.txt", "secret");
+  process_ = app_.Start(unquoted + " " + Quoted(quoted));
+  ConfirmAndExpect({}, Erased(1));
+  EXPECT_EQ(ReadWholeFile(unquoted), "kept");
+  EXPECT_FALSE(FileExists(quoted));
+  EXPECT_FALSE(HasTemporaryNames(files_.Path()));
+}
+
+}  // namespace
