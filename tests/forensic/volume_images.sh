@@ -42,7 +42,7 @@ trap cleanup EXIT
 unmount() {
   local mount=$1 try
   mountpoint -q "$mount" || return 0
-  for try in 1 2 3 4 5; do
+  for try in $(seq 1 20); do
     if umount "$mount" 2>/dev/null; then return 0; fi
     sleep 0.5
   done
