@@ -135,13 +135,13 @@ case $command in
     build_dir=$(cd "${3:?build dir}" && pwd)
     source_dir=$(cd "${4:-$(dirname "$0")/..}" && pwd)
     echo "$build_dir" > "$bed/build"
+    start_display
+    bed_environment
+    init_prefix "$build_dir" "$source_dir"
     # Wine keeps its recycle bin in the freedesktop trash, which it creates
     # only where ~/.local/share exists; without it a "recycled" file is
     # deleted outright.
     mkdir -p "$bed/home/.local/share"
-    start_display
-    bed_environment
-    init_prefix "$build_dir" "$source_dir"
     # One persistent server for all the runs of the bed; the first process
     # fixes the code page, so it starts under the Japanese locale.
     wineserver -p </dev/null >/dev/null 2>&1 || true
