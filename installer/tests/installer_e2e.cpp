@@ -54,9 +54,15 @@ std::string KnownFolder(int csidl) {
   return path;
 }
 
-std::string InstallDir() { return KnownFolder(CSIDL_PROGRAM_FILES) + "\\MORVANE Shredder"; }
-std::string Installed(const std::string& name) { return InstallDir() + "\\" + name; }
-std::string Shortcut() { return KnownFolder(CSIDL_COMMON_PROGRAMS) + "\\MORVANE Shredder.lnk"; }
+std::string InstallDir() {
+  return KnownFolder(CSIDL_PROGRAM_FILES) + "\\MORVANE Shredder";
+}
+std::string Installed(const std::string& name) {
+  return InstallDir() + "\\" + name;
+}
+std::string Shortcut() {
+  return KnownFolder(CSIDL_COMMON_PROGRAMS) + "\\MORVANE Shredder.lnk";
+}
 
 std::optional<std::string> RegString(HKEY root, const std::string& key, const char* name) {
   const std::optional<RegistryValue> value = ReadRegistryValue(root, key, name);
@@ -202,9 +208,8 @@ HWND WaitWizard(const std::string& caption) {
 
 // A message box whose text holds `part`.
 HWND WaitMessageBox(const std::string& part) {
-  return WaitDialogWhere([&](const uidrv::WindowInfo& window) {
-    return uidrv::MessageText(window.hwnd).find(part) != std::string::npos;
-  });
+  return WaitDialogWhere(
+      [&](const uidrv::WindowInfo& window) { return uidrv::MessageText(window.hwnd).find(part) != std::string::npos; });
 }
 
 // Ends the wizards a failed test leaves open: the setup it started, or the
@@ -266,8 +271,7 @@ class Installer : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!FileExists(TestSetup())) {
-      GTEST_SKIP() << "the installer was not built (cmake --build --preset win64 --target installer): "
-                   << TestSetup();
+      GTEST_SKIP() << "the installer was not built (cmake --build --preset win64 --target installer): " << TestSetup();
     }
     ASSERT_TRUE(UninstallSilently()) << "an earlier installation does not go";
     Clear();
@@ -299,8 +303,7 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
   EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kClsid + "\\InprocServer32", nullptr),
             Installed("shredmenu.dll"));
   EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, "*\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt", nullptr), kClsid);
-  EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, "Folder\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt", nullptr),
-            kClsid);
+  EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, "Folder\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt", nullptr), kClsid);
   EXPECT_TRUE(RegString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsid));
   EXPECT_TRUE(FileExists(Shortcut()));
 
@@ -309,8 +312,7 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "MORVANE");
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"), InstallDir());
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"), Installed("binshredder.exe") + ",0");
-  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"),
-            Quoted(Installed("uninstall.exe")));
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), Quoted(Installed("uninstall.exe")));
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"),
             Quoted(Installed("uninstall.exe")) + " /S");
   EXPECT_EQ(RegNumber(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify"), 1u);

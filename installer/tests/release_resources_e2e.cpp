@@ -3,6 +3,7 @@
 // that gives the program's dialogs the common controls 6.
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it needs.
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -57,7 +58,12 @@ std::vector<unsigned> Numbers(DWORD high, DWORD low) {
   return {HIWORD(high), LOWORD(high), HIWORD(low), LOWORD(low)};
 }
 
-void ExpectCommonStrings(const VersionInfo& info) {
+// What both binaries carry alike, and their own version as numbers and text.
+void ExpectVersion(const VersionInfo& info, const std::vector<unsigned>& numbers, const std::string& text) {
+  EXPECT_EQ(Numbers(info.fixed.dwFileVersionMS, info.fixed.dwFileVersionLS), numbers);
+  EXPECT_EQ(Numbers(info.fixed.dwProductVersionMS, info.fixed.dwProductVersionLS), numbers);
+  EXPECT_EQ(info.String("FileVersion"), text);
+  EXPECT_EQ(info.String("ProductVersion"), text);
   EXPECT_EQ(info.translations, std::vector<DWORD>{MAKELONG(0x0411, 1200)});
   EXPECT_EQ(info.String("ProductName"), "MORVANE Shredder");
   EXPECT_EQ(info.String("CompanyName"), "MORVANE");
@@ -67,15 +73,11 @@ void ExpectCommonStrings(const VersionInfo& info) {
 TEST(VersionResources, TheProgramIsVersion111InJapanese) {
   const std::optional<VersionInfo> info = ReadVersionInfo(BuildBinFolder() + "\\binshredder.exe");
   ASSERT_TRUE(info);
-  EXPECT_EQ(Numbers(info->fixed.dwFileVersionMS, info->fixed.dwFileVersionLS), (std::vector<unsigned>{1, 11, 0, 0}));
-  EXPECT_EQ(Numbers(info->fixed.dwProductVersionMS, info->fixed.dwProductVersionLS),
-            (std::vector<unsigned>{1, 11, 0, 0}));
+  // The about box states the version too, and the single-instance name.
+  ExpectVersion(*info, {1, 11, 0, 0}, app::texts::kProductVersion);
   EXPECT_EQ(info->fixed.dwFileType, static_cast<DWORD>(VFT_APP));
-  ExpectCommonStrings(*info);
-  // The about box and the single-instance name state the version too.
-  EXPECT_EQ(info->String("ProductVersion"), app::texts::kProductVersion);
-  EXPECT_EQ(info->String("FileVersion"), app::texts::kProductVersion);
-  EXPECT_EQ(std::string(app::texts::kInstanceMutexName), std::string("MORVANE Shredder version ") + BINSHREDDER_VERSION_TEXT);
+  EXPECT_EQ(std::string(app::texts::kInstanceMutexName),
+            std::string("MORVANE Shredder version ") + BINSHREDDER_VERSION_TEXT);
   EXPECT_EQ(info->String("OriginalFilename"), "binshredder.exe");
   EXPECT_EQ(info->String("InternalName"), "binshredder");
   EXPECT_EQ(info->String("FileDescription"), "MORVANE Shredder ファイル完全抹消ツール");
@@ -84,13 +86,8 @@ TEST(VersionResources, TheProgramIsVersion111InJapanese) {
 TEST(VersionResources, TheExtensionIsVersion1001) {
   const std::optional<VersionInfo> info = ReadVersionInfo(BuildBinFolder() + "\\shredmenu.dll");
   ASSERT_TRUE(info);
-  EXPECT_EQ(Numbers(info->fixed.dwFileVersionMS, info->fixed.dwFileVersionLS), (std::vector<unsigned>{1, 0, 0, 1}));
-  EXPECT_EQ(Numbers(info->fixed.dwProductVersionMS, info->fixed.dwProductVersionLS),
-            (std::vector<unsigned>{1, 0, 0, 1}));
+  ExpectVersion(*info, {1, 0, 0, 1}, "1.0.0.1");
   EXPECT_EQ(info->fixed.dwFileType, static_cast<DWORD>(VFT_DLL));
-  ExpectCommonStrings(*info);
-  EXPECT_EQ(info->String("ProductVersion"), "1.0.0.1");
-  EXPECT_EQ(info->String("FileVersion"), "1.0.0.1");
   EXPECT_EQ(info->String("OriginalFilename"), "shredmenu.dll");
   EXPECT_EQ(info->String("FileDescription"), "MORVANE Shredder エクスプローラー右クリックメニュー拡張");
 }
