@@ -12,6 +12,7 @@ packages=(
   locales fonts-ipafont-gothic
   fp-utils-3.2.2
   ntfs-3g  # the NTFS image of the volume-image checks
+  nsis  # makensis, for the installer
 )
 
 as_root() {

@@ -1,0 +1,320 @@
+; The Windows installer of MORVANE Shredder, built by the `installer` target of
+; the win64 build (installer/CMakeLists.txt passes the defines below):
+;
+;   makensis -INPUTCHARSET UTF8 -DTARGET=x86-unicode|amd64-unicode -DVERSION=1.11
+;            -DVERSION_QUAD=1.11.0.0 -DBIN64=<win64 bin> -DBIN32=<win32 bin>
+;            -DICON=<app.ico> -DOUTFILE=<setup.exe> morvane-shredder.nsi
+;
+; One installer for both kinds of Windows: it carries the 64-bit and the 32-bit
+; binaries and installs the ones that match the system. The program keeps
+; OPTION.INI and its work folder "work_temp" next to itself, so the program
+; folder lets the Users group do exactly that (see GrantUsersAccess).
+
+Target ${TARGET}
+SetCompressor /SOLID lzma
+RequestExecutionLevel admin
+ManifestDPIAware true
+ManifestSupportedOS all
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include x64.nsh
+!include FileFunc.nsh
+
+!if ${NSIS_PTR_SIZE} > 4
+  ; A 64-bit installer knows it runs on 64-bit Windows: x64.nsh makes
+  ; RunningX64 a plain jump, whose other branch's label then goes unused.
+  !pragma warning disable 6012
+!endif
+
+!define PRODUCT "MORVANE Shredder"
+!define PUBLISHER "MORVANE"
+!define WEB_PAGE "http://www.morvane.example/shredder/"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\MORVANE Shredder"
+!define UNINSTALLER "uninstall.exe"
+!define SHORTCUT "$SMPROGRAMS\MORVANE Shredder.lnk"
+; The program's windowed instance, found by its class and title.
+!define RUNNING_CLASS "#32770"
+!define RUNNING_TITLE "Tessaro"
+; The recycle bin's verb that the options dialog adds, and the program path
+; that every windowed start records for the Explorer extension.
+!define RB_SHELL_KEY "CLSID\{645FF040-5081-101B-9F08-00AA002F954E}\shell"
+!define RB_VERB_KEY "${RB_SHELL_KEY}\M-Shredder"
+!define VENDOR_KEY "Software\Brinmoor"
+!define PROGRAM_KEY "${VENDOR_KEY}\M-Shredder"
+; BUILTIN\Users by its well-known SID, which icacls takes in every language.
+!define USERS_SID "*S-1-5-32-545"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+; No InstallDir: .onInit tells a folder given with /D= from none.
+ShowInstDetails show
+ShowUninstDetails show
+BrandingText "${PRODUCT} ${VERSION}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+; The progress pages stay until Next is pressed, so their details can be read.
+!define MUI_FINISHPAGE_NOAUTOCLOSE
+!define MUI_UNFINISHPAGE_NOAUTOCLOSE
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_UNPAGE_FINISH
+
+!insertmacro MUI_LANGUAGE "Japanese"
+
+LangString MsgRunning ${LANG_JAPANESE} "MORVANE Shredder が起動しています。$\n終了してから「再試行」を押してください。"
+LangString MsgRegisterFailed ${LANG_JAPANESE} "エクスプローラーの右クリックメニューを登録できませんでした。"
+LangString MsgAccessFailed ${LANG_JAPANESE} "インストール先フォルダのアクセス権を設定できませんでした。管理者以外のユーザーは設定を保存できないことがあります。"
+LangString MsgKeepSettings ${LANG_JAPANESE} "設定ファイル OPTION.INI を残しますか？$\n「いいえ」を選ぶと設定ファイルも削除します。"
+LangString ShortcutComment ${LANG_JAPANESE} "ごみ箱の中身やファイルを完全に抹消します"
+
+VIProductVersion ${VERSION_QUAD}
+VIFileVersion ${VERSION_QUAD}
+VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${PRODUCT} セットアップ"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "Copyright (C) 2026 MORVANE. All rights reserved."
+
+; The files of a running program cannot be replaced or removed: ask until it
+; is closed. Silent runs give up at once.
+!macro WaitUntilProgramClosed
+  ${Do}
+    FindWindow $0 "${RUNNING_CLASS}" "${RUNNING_TITLE}"
+    ${If} $0 == 0
+      ${Break}
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(MsgRunning)" /SD IDCANCEL IDRETRY +2
+    Abort
+  ${Loop}
+!macroend
+
+; regsvr32 of the system's own bitness, so that the DLL's registration runs
+; in the registry view Explorer reads. A 32-bit installer on 64-bit Windows
+; reaches the 64-bit regsvr32 with the file-system redirection off.
+!macro Regsvr32 switches result
+  !if ${NSIS_PTR_SIZE} <= 4
+    ${If} ${RunningX64}
+      ${DisableX64FSRedirection}
+    ${EndIf}
+  !endif
+  ExecWait '"$SYSDIR\regsvr32.exe" ${switches} "$INSTDIR\shredmenu.dll"' ${result}
+  !if ${NSIS_PTR_SIZE} <= 4
+    ${If} ${RunningX64}
+      ${EnableX64FSRedirection}
+    ${EndIf}
+  !endif
+!macroend
+
+!macro UseSystemViews
+  SetShellVarContext all
+  ${If} ${RunningX64}
+    SetRegView 64
+  ${EndIf}
+!macroend
+
+Function .onInit
+  !insertmacro UseSystemViews
+  ${If} $INSTDIR == ""
+    ReadRegStr $INSTDIR HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${EndIf}
+  ${If} $INSTDIR == ""
+    ${If} ${RunningX64}
+      StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+    ${Else}
+      StrCpy $INSTDIR "$PROGRAMFILES\${PRODUCT}"
+    ${EndIf}
+  ${EndIf}
+  !insertmacro WaitUntilProgramClosed
+FunctionEnd
+
+; Puts shredmenu.dll in place even while Explorer holds the old one: a loaded
+; DLL cannot be overwritten or deleted, but it can be renamed; the old file
+; then goes at the next restart.
+Function MoveLoadedDllAside
+  Delete "$INSTDIR\shredmenu.dll"
+  ${If} ${FileExists} "$INSTDIR\shredmenu.dll"
+    GetTempFileName $0 "$INSTDIR"
+    Delete $0
+    Rename "$INSTDIR\shredmenu.dll" $0
+    Delete /REBOOTOK $0
+  ${EndIf}
+FunctionEnd
+
+; A standard user runs the program from here, and the program writes
+; OPTION.INI and creates, fills and removes "work_temp" in its own folder.
+; The Users group gets just that: OPTION.INI itself (made here, empty, when
+; missing: every setting then reads as its default), the right to add
+; subfolders to the program folder (this folder only), and modify rights on
+; those subfolders. It gets no right to add or change files in the program
+; folder, so nobody can replace a program file or plant a DLL next to
+; binshredder.exe, which administrators run too and which Explorer loads
+; shredmenu.dll from.
+Function GrantUsersAccess
+  ${IfNot} ${FileExists} "$INSTDIR\OPTION.INI"
+    FileOpen $0 "$INSTDIR\OPTION.INI" w
+    FileClose $0
+  ${EndIf}
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant ${USERS_SID}:(AD)'
+  Pop $0
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant ${USERS_SID}:(CI)(IO)(M)'
+  Pop $1
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\OPTION.INI" /grant ${USERS_SID}:(M)'
+  Pop $2
+  ${If} $0 != 0
+  ${OrIf} $1 != 0
+  ${OrIf} $2 != 0
+    DetailPrint "icacls: $0 $1 $2"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(MsgAccessFailed)" /SD IDOK
+    SetErrorLevel 2
+  ${EndIf}
+FunctionEnd
+
+Section
+  SetOutPath "$INSTDIR"
+  Call MoveLoadedDllAside
+  ${If} ${RunningX64}
+    File "${BIN64}/binshredder.exe"
+    File "${BIN64}/shredmenu.dll"
+  ${Else}
+    File "${BIN32}/binshredder.exe"
+    File "${BIN32}/shredmenu.dll"
+  ${EndIf}
+  File "${BIN64}/morvane-shredder.chm"
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+
+  Call GrantUsersAccess
+
+  !insertmacro Regsvr32 "/s" $0
+  ${If} $0 != 0
+    DetailPrint "regsvr32: $0"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(MsgRegisterFailed)" /SD IDOK
+    SetErrorLevel 2
+  ${EndIf}
+
+  CreateShortcut "${SHORTCUT}" "$INSTDIR\binshredder.exe" "" "$INSTDIR\binshredder.exe" 0 SW_SHOWNORMAL "" "$(ShortcutComment)"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "${WEB_PAGE}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\binshredder.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Function un.onInit
+  !insertmacro UseSystemViews
+  !insertmacro WaitUntilProgramClosed
+FunctionEnd
+
+; Pops a command line or a path; pushes 1 when it names the installed
+; binshredder.exe, in double quotes or bare (then followed by a blank or
+; nothing), else 0. Case does not matter, as in Windows paths.
+Function un.NamesInstalledProgram
+  Exch $0
+  Push $1
+  Push $2
+  Push $3
+  StrCpy $1 "$INSTDIR\binshredder.exe"
+  StrCpy $2 $0 1
+  ${If} $2 == '"'
+    StrCpy $1 '"$1"'
+  ${EndIf}
+  StrLen $3 $1
+  StrCpy $2 $0 $3
+  StrCpy $3 $0 1 $3
+  ${If} $2 != $1
+    StrCpy $0 0
+  ${ElseIf} $3 == ""
+  ${OrIf} $3 == " "
+    StrCpy $0 1
+  ${Else}
+    StrCpy $0 0
+  ${EndIf}
+  Pop $3
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; "work_temp" holds at most files left by an interrupted erase, and every
+; user may change it: a link put in its place or inside it is removed as a
+; link, never followed.
+Function un.RemoveWorkFolder
+  StrCpy $0 "$INSTDIR\work_temp"
+  ${IfNot} ${FileExists} "$0\*.*"
+    Return
+  ${EndIf}
+  ${GetFileAttributes} $0 "REPARSE_POINT" $1
+  ${If} $1 != 1
+    Delete "$0\*.*"
+  ${EndIf}
+  RMDir $0
+FunctionEnd
+
+Section Uninstall
+  !insertmacro Regsvr32 "/u /s" $0
+  DetailPrint "regsvr32 /u: $0"
+
+  ReadRegStr $0 HKCR "${RB_VERB_KEY}\command" ""
+  Push $0
+  Call un.NamesInstalledProgram
+  Pop $1
+  ${If} $1 == 1
+    DeleteRegKey HKCR "${RB_VERB_KEY}"
+    ; The shell key goes too when no verb is left under it and its default
+    ; value names no default verb (the program makes it with an empty one).
+    ReadRegStr $2 HKCR "${RB_SHELL_KEY}" ""
+    ${If} $2 == ""
+      DeleteRegKey /ifnosubkeys HKCR "${RB_SHELL_KEY}"
+    ${EndIf}
+  ${EndIf}
+
+  ; The administrator's own record of the program path; other accounts keep
+  ; theirs, which the extension no longer reads.
+  ReadRegStr $0 HKCU "${PROGRAM_KEY}" "Path"
+  Push $0
+  Call un.NamesInstalledProgram
+  Pop $1
+  ${If} $1 == 1
+    DeleteRegValue HKCU "${PROGRAM_KEY}" "Path"
+    DeleteRegKey /ifempty HKCU "${PROGRAM_KEY}"
+    DeleteRegKey /ifempty HKCU "${VENDOR_KEY}"
+  ${EndIf}
+
+  Delete "$INSTDIR\binshredder.exe"
+  ; Explorer may still hold the DLL: then it goes at the next restart.
+  Delete /REBOOTOK "$INSTDIR\shredmenu.dll"
+  Delete "$INSTDIR\morvane-shredder.chm"
+  Call un.RemoveWorkFolder
+  ${If} ${FileExists} "$INSTDIR\OPTION.INI"
+    MessageBox MB_YESNO|MB_ICONQUESTION "$(MsgKeepSettings)" /SD IDYES IDYES +2
+    Delete "$INSTDIR\OPTION.INI"
+  ${EndIf}
+  Delete "${SHORTCUT}"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  ; Only when empty; a kept OPTION.INI keeps it. A DLL still in use goes at
+  ; the next restart, and the folder with it.
+  ${If} ${RebootFlag}
+    RMDir /REBOOTOK "$INSTDIR"
+  ${Else}
+    RMDir "$INSTDIR"
+  ${EndIf}
+  ; Last, so that a gone entry means a finished uninstall.
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

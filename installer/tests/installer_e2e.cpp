@@ -1,0 +1,466 @@
+// The installer and its uninstaller as an administrator runs them: silently
+// with /S, and page by page (with a picture of every page). The test bed's
+// Wine runs 64-bit programs only, so these runs use the installer made from
+// the same script for 64-bit Windows; what they check holds for both.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shred_version.h"
+#include "shredder/resources/resource.h"
+#include "tests/e2e/support/app_folder.h"
+#include "tests/support/registry_snapshot.h"
+#include "tests/support/system_state.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+constexpr char kClsid[] = "{B7847D3E-09F3-11D4-8F6D-0080AD87DD41}";
+constexpr char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
+constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MORVANE Shredder";
+constexpr char kVendorKey[] = "Software\\Brinmoor";
+constexpr char kProgramKey[] = "Software\\Brinmoor\\M-Shredder";
+const std::string kRecycleBinShell = "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\shell";
+const std::string kVerbKey = kRecycleBinShell + "\\M-Shredder";
+const std::string kCommandKey = kVerbKey + "\\command";
+constexpr char kSetupCaption[] = "MORVANE Shredder セットアップ";
+constexpr char kUninstallCaption[] = "MORVANE Shredder アンインストール";
+constexpr char kOptionsCaption[] = "オプション設定";
+constexpr char kFontSubstitutes[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes";
+constexpr char kWizardFont[] = "ＭＳ Ｐゴシック";
+constexpr char kBedFont[] = "IPAPGothic";
+constexpr int kNextButton = 1;  // the button that moves on to the next page
+constexpr int kDirectoryBox = 1019;
+
+std::string TestSetup() {
+  const std::string bin = BuildBinFolder();
+  return bin.substr(0, bin.find_last_of('\\')) + "\\installer\\test\\" SHRED_TEST_SETUP_NAME;
+}
+
+std::string ScreenshotFolder() {
+  const std::string bin = BuildBinFolder();
+  return bin.substr(0, bin.find_last_of('\\')) + "\\installer\\screenshots";
+}
+
+std::string KnownFolder(int csidl) {
+  char path[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
+}
+
+std::string InstallDir() {
+  return KnownFolder(CSIDL_PROGRAM_FILES) + "\\MORVANE Shredder";
+}
+std::string Installed(const std::string& name) {
+  return InstallDir() + "\\" + name;
+}
+std::string Shortcut() {
+  return KnownFolder(CSIDL_COMMON_PROGRAMS) + "\\MORVANE Shredder.lnk";
+}
+
+std::optional<std::string> RegString(HKEY root, const std::string& key, const char* name) {
+  const std::optional<RegistryValue> value = ReadRegistryValue(root, key, name);
+  if (!value || value->type != REG_SZ) return std::nullopt;
+  return value->bytes.substr(0, value->bytes.find('\0'));
+}
+
+std::optional<DWORD> RegNumber(HKEY root, const std::string& key, const char* name) {
+  const std::optional<RegistryValue> value = ReadRegistryValue(root, key, name);
+  if (!value || value->type != REG_DWORD || value->bytes.size() != sizeof(DWORD)) return std::nullopt;
+  DWORD number = 0;
+  value->bytes.copy(reinterpret_cast<char*>(&number), sizeof(number));
+  return number;
+}
+
+void SetRegString(HKEY root, const std::string& key, const std::string& text) {
+  HKEY handle = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr), ERROR_SUCCESS);
+  RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>(text.size() + 1));
+  RegCloseKey(handle);
+}
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 30000) {
+  for (int waited = 0; waited < timeoutMs; waited += 100) {
+    if (done()) return true;
+    Sleep(100);
+  }
+  return done();
+}
+
+// A path in double quotes, as a command line names a program.
+std::string Quoted(const std::string& path) {
+  std::string quoted = "\"";
+  quoted += path;
+  quoted += '"';
+  return quoted;
+}
+
+DWORD RunToEnd(const std::string& commandLine) {
+  uidrv::Process process = uidrv::Start(commandLine);
+  if (!process) return static_cast<DWORD>(-1);
+  const DWORD code = uidrv::WaitExit(process, 120000);
+  uidrv::Close(process);
+  return code;
+}
+
+// The uninstaller copies itself out of the folder it removes and returns at
+// once; the copy removes the uninstall entry last.
+bool UninstallSilently() {
+  const std::optional<std::string> quiet = RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString");
+  if (!quiet) return true;
+  return RunToEnd(*quiet) == 0 && WaitFor([] { return !RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, 60000);
+}
+
+bool Contains(std::string text, std::string part) {
+  const auto lower = [](std::string& s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+  };
+  lower(text);
+  lower(part);
+  return text.find(part) != std::string::npos;
+}
+
+// Every key under HKEY_CLASSES_ROOT whose name or string values name the
+// extension, the verb or the installed program.
+void FindOurs(HKEY parent, const std::string& path, const std::vector<std::string>& marks,
+              std::vector<std::string>& found) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  const auto marked = [&](const std::string& text) {
+    return std::any_of(marks.begin(), marks.end(), [&](const std::string& mark) { return Contains(text, mark); });
+  };
+  char name[512];
+  BYTE data[2048];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameLength = sizeof(name);
+    DWORD size = sizeof(data);
+    DWORD type = 0;
+    const LONG result = RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &size);
+    if (result == ERROR_NO_MORE_ITEMS) break;
+    if (result == ERROR_SUCCESS && type == REG_SZ &&
+        (marked(name) || marked(std::string(reinterpret_cast<char*>(data), size)))) {
+      found.push_back(path + " : " + name);
+    }
+  }
+  std::vector<std::string> children;
+  for (DWORD i = 0;; ++i) {
+    DWORD nameLength = sizeof(name);
+    if (RegEnumKeyExA(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    children.emplace_back(name, nameLength);
+  }
+  RegCloseKey(key);
+  for (const std::string& child : children) {
+    const std::string childPath = path.empty() ? child : path + "\\" + child;
+    if (marked(child)) {
+      found.push_back(childPath);
+    } else {
+      FindOurs(parent, childPath, marks, found);
+    }
+  }
+}
+
+std::vector<std::string> OursUnderClassesRoot() {
+  std::vector<std::string> found;
+  FindOurs(HKEY_CLASSES_ROOT, "", {"RuzeVoriduru", "{B7847D3", "M-Shredder", InstallDir()}, found);
+  return found;
+}
+
+// The text of a control of the wizard's current page (a child dialog).
+std::string PageText(HWND wizard, int id) {
+  for (const uidrv::ControlInfo& control : uidrv::Controls(wizard)) {
+    if (control.id == id && control.visible) return control.text;
+  }
+  return {};
+}
+
+// The first visible dialog window (of any process) that `match` takes.
+HWND WaitDialogWhere(const std::function<bool(const uidrv::WindowInfo&)>& match, int timeoutMs = 30000) {
+  HWND found = nullptr;
+  WaitFor(
+      [&] {
+        for (const uidrv::WindowInfo& window : uidrv::TopLevelWindows()) {
+          if (window.className == uidrv::kDialogClass && match(window)) {
+            found = window.hwnd;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return found;
+}
+
+// A wizard window; its pages add to its caption.
+bool IsWizard(const uidrv::WindowInfo& window, const std::string& caption) {
+  return window.caption.rfind(caption, 0) == 0;
+}
+
+HWND WaitWizard(const std::string& caption) {
+  return WaitDialogWhere([&](const uidrv::WindowInfo& window) { return IsWizard(window, caption); });
+}
+
+// A message box whose text holds `part`.
+HWND WaitMessageBox(const std::string& part) {
+  return WaitDialogWhere(
+      [&](const uidrv::WindowInfo& window) { return uidrv::MessageText(window.hwnd).find(part) != std::string::npos; });
+}
+
+// Ends the wizards a failed test leaves open: the setup it started, or the
+// copy of itself that the uninstaller started.
+void EndOpenWizards() {
+  for (const uidrv::WindowInfo& window : uidrv::TopLevelWindows()) {
+    if (window.className != uidrv::kDialogClass ||
+        !(IsWizard(window, kSetupCaption) || IsWizard(window, kUninstallCaption))) {
+      continue;
+    }
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, window.pid)) {
+      TerminateProcess(process, 1);
+      WaitForSingleObject(process, 10000);
+      CloseHandle(process);
+    }
+  }
+}
+
+// Removes a link by its Linux name: one whose target is gone is not seen by
+// the Windows calls at all.
+void RemoveLink(const std::string& link) {
+  const std::optional<std::string> unixLink = UnixPathOf(link);
+  if (!unixLink || !StartUnix("/bin/rm -f \"" + *unixLink + "\"")) return;
+  const std::string folder = link.substr(0, link.find_last_of('\\'));
+  const std::string name = link.substr(folder.size() + 1);
+  WaitFor(
+      [&] {
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE) return true;
+        bool listed = false;
+        do {
+          listed = listed || _stricmp(entry.cFileName, name.c_str()) == 0;
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+        return !listed;
+      },
+      5000);
+}
+
+// Ends a program the test started, when a failed check left it running.
+class Started {
+ public:
+  explicit Started(uidrv::Process process) : process_(process) {}
+  ~Started() {
+    if (!process_) return;
+    if (uidrv::WaitExit(process_, 0) == STILL_ACTIVE) uidrv::Kill(process_);
+    uidrv::Close(process_);
+  }
+  Started(const Started&) = delete;
+  Started& operator=(const Started&) = delete;
+  uidrv::Process& operator*() { return process_; }
+
+ private:
+  uidrv::Process process_;
+};
+
+class Installer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!FileExists(TestSetup())) {
+      GTEST_SKIP() << "the installer was not built (cmake --build --preset win64 --target installer): " << TestSetup();
+    }
+    ASSERT_TRUE(UninstallSilently()) << "an earlier installation does not go";
+    Clear();
+  }
+  void TearDown() override {
+    EndOpenWizards();
+    UninstallSilently();
+    Clear();
+  }
+  static void Clear() {
+    RemoveLink(Installed("work_temp"));
+    RemoveTree(InstallDir());
+  }
+
+  void InstallSilently() {
+    ASSERT_EQ(RunToEnd(Quoted(TestSetup()) + " /S"), 0u);
+    ASSERT_TRUE(FileExists(Installed("uninstall.exe")));
+  }
+
+  RegistryTreeGuard shell_{HKEY_CLASSES_ROOT, kRecycleBinShell};
+  RegistryTreeGuard vendor_{HKEY_CURRENT_USER, kVendorKey};
+};
+
+TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway) {
+  InstallSilently();
+  for (const char* name : {"binshredder.exe", "shredmenu.dll", "morvane-shredder.chm", "OPTION.INI"}) {
+    EXPECT_TRUE(FileExists(Installed(name))) << name;
+  }
+  EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kClsid + "\\InprocServer32", nullptr),
+            Installed("shredmenu.dll"));
+  EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, "*\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt", nullptr), kClsid);
+  EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, "Folder\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt", nullptr), kClsid);
+  EXPECT_TRUE(RegString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsid));
+  EXPECT_TRUE(FileExists(Shortcut()));
+
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "MORVANE Shredder");
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), BINSHREDDER_VERSION_TEXT);
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "MORVANE");
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"), InstallDir());
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"), Installed("binshredder.exe") + ",0");
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), Quoted(Installed("uninstall.exe")));
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"),
+            Quoted(Installed("uninstall.exe")) + " /S");
+  EXPECT_EQ(RegNumber(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify"), 1u);
+  EXPECT_EQ(RegNumber(HKEY_LOCAL_MACHINE, kUninstallKey, "NoRepair"), 1u);
+  // In KiB: the program and the extension alone are more than one MiB.
+  EXPECT_GT(RegNumber(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize").value_or(0), 1024u);
+
+  // The installed program starts as the shortcut starts it, adds the recycle
+  // bin's verb through its options, and closes; its work folder then stays
+  // with a file in it, as an interrupted erase leaves it.
+  Started started(uidrv::Start(Quoted(Installed("binshredder.exe")), InstallDir()));
+  uidrv::Process& program = *started;
+  ASSERT_TRUE(program);
+  HWND window = uidrv::WaitWindow(uidrv::kDialogClass, "Tessaro", 30000, program.pid);
+  ASSERT_TRUE(window);
+  uidrv::Press(window, IDC_OPTION);
+  HWND options = uidrv::WaitDialog(kOptionsCaption, uidrv::kDefaultTimeoutMs, program.pid);
+  ASSERT_TRUE(options);
+  uidrv::Click(options, IDC_RBVERB);
+  EXPECT_TRUE(WaitFor([] { return RegistryKeyExists(HKEY_CLASSES_ROOT, kCommandKey); }));
+  uidrv::Press(options, IDOK);
+  ASSERT_TRUE(uidrv::WaitGone(options));
+  uidrv::Post(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(uidrv::WaitExit(program), 0u);
+  EXPECT_EQ(RegString(HKEY_CURRENT_USER, kProgramKey, "Path"), Installed("binshredder.exe"));
+  ASSERT_TRUE(FileExists(Installed("work_temp")));
+  WriteWholeFile(Installed("work_temp\\left.tmp"), "wiped");
+
+  ASSERT_TRUE(UninstallSilently());
+  for (const char* name : {"binshredder.exe", "shredmenu.dll", "morvane-shredder.chm", "uninstall.exe", "work_temp"}) {
+    EXPECT_FALSE(FileExists(Installed(name))) << name;
+  }
+  EXPECT_TRUE(FileExists(Installed("OPTION.INI"))) << "a silent uninstall keeps the settings";
+  EXPECT_FALSE(FileExists(Shortcut()));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_FALSE(RegString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsid));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, kRecycleBinShell)) << "the verb was the shell key's only one";
+  EXPECT_EQ(OursUnderClassesRoot(), std::vector<std::string>{});
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kVendorKey));
+}
+
+TEST_F(Installer, TheUninstallerTakesOnlyWhatIsOurs) {
+  InstallSilently();
+  // The verb of a copy elsewhere, with another verb beside it.
+  const std::string elsewhere = "\"C:\\Other Place\\binshredder.exe\" -C";
+  SetRegString(HKEY_CLASSES_ROOT, kCommandKey, elsewhere);
+  SetRegString(HKEY_CLASSES_ROOT, kRecycleBinShell + "\\OtherVerb\\command", "other.exe");
+  SetRegString(HKEY_CURRENT_USER, kProgramKey, "");
+  // A standard user may change the work folder: a link put in its place must
+  // not lead the uninstaller to the files it points at.
+  TempFolder elsewhereFolder("C:\\installer e2e");
+  const std::string kept = elsewhereFolder.WriteFile("kept.txt", "not the program's");
+  ASSERT_TRUE(MakeSymbolicLink(elsewhereFolder.Path(), Installed("work_temp")));
+
+  ASSERT_TRUE(UninstallSilently());
+  EXPECT_TRUE(FileExists(kept));
+  EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, kCommandKey, nullptr), elsewhere);
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, kRecycleBinShell + "\\OtherVerb"));
+  EXPECT_FALSE(FileExists(Installed("binshredder.exe")));
+}
+
+TEST_F(Installer, AVerbNamingTheInstalledProgramWithoutQuotesGoesTooAndTheShellKeyStaysForOthers) {
+  InstallSilently();
+  SetRegString(HKEY_CLASSES_ROOT, kRecycleBinShell + "\\OtherVerb\\command", "other.exe");
+  std::string unquoted = Installed("binshredder.exe") + " -C";
+  std::transform(unquoted.begin(), unquoted.end(), unquoted.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  SetRegString(HKEY_CLASSES_ROOT, kCommandKey, unquoted);
+
+  ASSERT_TRUE(UninstallSilently());
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, kVerbKey));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, kRecycleBinShell + "\\OtherVerb"));
+}
+
+// Moves through a wizard page by page: pictures the page once its Next
+// button reads differently from the last page's (every page of these
+// wizards names it differently) and is enabled, then presses it.
+class Wizard {
+ public:
+  Wizard(HWND window, std::string shots) : window_(window), shots_(std::move(shots)) {}
+
+  bool Page(const std::string& pictureName) {
+    const bool ready = WaitFor([&] {
+      return IsWindow(window_) && uidrv::ControlText(window_, kNextButton) != lastButton_ &&
+             uidrv::IsControlEnabled(window_, kNextButton);
+    });
+    if (!ready) return false;
+    lastButton_ = uidrv::ControlText(window_, kNextButton);
+    Sleep(500);  // let the page paint
+    uidrv::Screenshot(window_, shots_ + "\\" + pictureName + ".png");
+    return true;
+  }
+  void Next() { uidrv::Press(window_, kNextButton); }
+  HWND Window() const { return window_; }
+
+ private:
+  HWND window_;
+  std::string shots_;
+  std::string lastButton_;
+};
+
+TEST_F(Installer, ThePagesLeadThroughInstallAndUninstallAndNoDeletesTheSettings) {
+  const std::string shots = ScreenshotFolder();
+  CreateDirectoryA(shots.c_str(), nullptr);
+  // The wizard's Japanese font, which the test bed lacks, stood in for as the
+  // bed stands in for the program's fonts, so the pages are laid out as on
+  // Windows.
+  RegistryTreeGuard fonts(HKEY_LOCAL_MACHINE, kFontSubstitutes);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kFontSubstitutes, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+  RegSetValueExA(key, kWizardFont, 0, REG_SZ, reinterpret_cast<const BYTE*>(kBedFont), sizeof(kBedFont));
+  RegCloseKey(key);
+
+  Started started(uidrv::Start(Quoted(TestSetup())));
+  uidrv::Process& setup = *started;
+  ASSERT_TRUE(setup);
+  Wizard install(WaitWizard(kSetupCaption), shots);
+  ASSERT_TRUE(install.Window());
+  ASSERT_TRUE(install.Page("setup-1-welcome"));
+  install.Next();
+  ASSERT_TRUE(install.Page("setup-2-folder"));
+  EXPECT_EQ(PageText(install.Window(), kDirectoryBox), InstallDir());
+  install.Next();
+  ASSERT_TRUE(install.Page("setup-3-progress"));
+  EXPECT_TRUE(FileExists(Installed("binshredder.exe")));
+  install.Next();
+  ASSERT_TRUE(install.Page("setup-4-finish"));
+  install.Next();
+  EXPECT_EQ(uidrv::WaitExit(setup, 30000), 0u);
+  ASSERT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+
+  // The uninstaller runs from a copy of itself, a process of its own.
+  ASSERT_EQ(RunToEnd(Quoted(Installed("uninstall.exe"))), 0u);
+  Wizard uninstall(WaitWizard(kUninstallCaption), shots);
+  ASSERT_TRUE(uninstall.Window());
+  ASSERT_TRUE(uninstall.Page("uninstall-1-confirm"));
+  uninstall.Next();
+  HWND question = WaitMessageBox("OPTION.INI");
+  ASSERT_TRUE(question);
+  Sleep(300);
+  uidrv::Screenshot(question, shots + "\\uninstall-2-keep-settings.png");
+  uidrv::Press(question, IDNO);
+  ASSERT_TRUE(uninstall.Page("uninstall-3-progress"));
+  uninstall.Next();
+  ASSERT_TRUE(uninstall.Page("uninstall-4-finish"));
+  uninstall.Next();
+  EXPECT_TRUE(WaitFor([] { return !RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }));
+  EXPECT_FALSE(FileExists(InstallDir())) << "answered No: the settings go and the folder with them";
+}
+
+}  // namespace
