@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/driver/ui_driver.h"
+#include "tools/uidriver/ui_driver.h"
 #include "tests/support/temp_folder.h"
 
 class AppFolder {

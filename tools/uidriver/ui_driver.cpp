@@ -1,9 +1,9 @@
-#include "tests/driver/ui_driver.h"
+#include "tools/uidriver/ui_driver.h"
 
 #include <cstdio>
 #include <sstream>
 
-#include "tests/driver/png.h"
+#include "tools/uidriver/png.h"
 
 namespace uidrv {
 namespace {

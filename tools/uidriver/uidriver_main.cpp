@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/driver/ui_driver.h"
+#include "tools/uidriver/ui_driver.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/driver/png.h"
+#include "tools/uidriver/png.h"
 
 #include <array>
 #include <cstdio>
