@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "common/text_format.h"
 #include "shredder/settings/settings_texts.h"
 
 namespace settings {
@@ -74,13 +75,6 @@ std::array<Setting, 5> OptionWrites(const OptionValues& values) {
   }};
 }
 
-std::string PassCountMessage() {
-  // '%' is never the second byte of a double-byte character, so a plain
-  // search finds the placeholder.
-  std::string message = texts::kPassCountFormat;
-  const std::size_t at = message.find("%d");
-  if (at != std::string::npos) message.replace(at, 2, std::to_string(kMaxPasses));
-  return message;
-}
+std::string PassCountMessage() { return text::FormatCount(texts::kPassCountFormat, kMaxPasses); }
 
 }  // namespace settings

@@ -1,20 +1,12 @@
 #include "shredder/settings/rb_verb_state.h"
 
+#include "common/cp932.h"
 #include "shredder/settings/rb_verb_keys.h"
 
 namespace settings {
 namespace {
 
 constexpr std::string_view kOwnSubkeys[] = {kVerbName, kOldVerbName};
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -43,7 +35,7 @@ std::vector<const char*> RBVerbDeletions(const RBVerbKeys& keys, RBVerbState sta
 
 bool IsOwnShellSubkey(std::string_view name) {
   for (std::string_view own : kOwnSubkeys) {
-    if (SameName(name, own)) return true;
+    if (cp932::EqualsNoCase(name, own)) return true;
   }
   return false;
 }
