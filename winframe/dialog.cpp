@@ -1,6 +1,8 @@
 #include "winframe/dialog.h"
 
 #include <cstring>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 namespace wf {
@@ -11,41 +13,53 @@ namespace {
 
 HINSTANCE ResourceModule() { return GetModuleHandleA(nullptr); }
 
+// The template resource as it is stored in the module; empty when missing.
+std::basic_string_view<BYTE> TemplateBytes(int templateId) {
+  HRSRC info = FindResourceA(ResourceModule(), MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+  HGLOBAL loaded = info ? LoadResource(ResourceModule(), info) : nullptr;
+  const auto* data = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
+  if (!data) return {};
+  return {data, SizeofResource(ResourceModule(), info)};
+}
+
+// DLGTEMPLATEEX begins with dlgVer 1 and signature 0xFFFF, and keeps its
+// style at offset 12 and its position at 18; a plain DLGTEMPLATE has them at
+// 0 and 10.
+struct TemplateLayout {
+  std::size_t style;
+  std::size_t position;
+};
+
+std::optional<TemplateLayout> LayoutOf(std::basic_string_view<BYTE> bytes) {
+  if (bytes.size() < 22) return std::nullopt;
+  WORD header[2];
+  std::memcpy(header, bytes.data(), sizeof(header));
+  if (header[0] == 1 && header[1] == 0xFFFF) return TemplateLayout{12, 18};
+  return TemplateLayout{0, 10};
+}
+
 // A writable copy of the template with WS_VISIBLE cleared, so that the modal
 // loop alone decides when the window appears.
 std::vector<BYTE> HiddenTemplateCopy(int templateId) {
-  HRSRC info = FindResourceA(ResourceModule(), MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
-  if (!info) return {};
-  HGLOBAL loaded = LoadResource(ResourceModule(), info);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  const DWORD size = SizeofResource(ResourceModule(), info);
-  if (!data || size < sizeof(DLGTEMPLATE)) return {};
-  std::vector<BYTE> copy(static_cast<const BYTE*>(data), static_cast<const BYTE*>(data) + size);
-  // DLGTEMPLATEEX begins with dlgVer 1 and signature 0xFFFF; its style sits at
-  // offset 12. A plain DLGTEMPLATE has the style first.
-  WORD header[2];
-  std::memcpy(header, copy.data(), sizeof(header));
-  const std::size_t styleOffset = (header[0] == 1 && header[1] == 0xFFFF) ? 12 : 0;
-  if (copy.size() < styleOffset + sizeof(DWORD)) return {};
+  const std::basic_string_view<BYTE> bytes = TemplateBytes(templateId);
+  const std::optional<TemplateLayout> layout = LayoutOf(bytes);
+  if (!layout) return {};
+  std::vector<BYTE> copy(bytes.begin(), bytes.end());
   DWORD style;
-  std::memcpy(&style, copy.data() + styleOffset, sizeof(style));
+  std::memcpy(&style, copy.data() + layout->style, sizeof(style));
   style &= ~static_cast<DWORD>(WS_VISIBLE);
-  std::memcpy(copy.data() + styleOffset, &style, sizeof(style));
+  std::memcpy(copy.data() + layout->style, &style, sizeof(style));
   return copy;
 }
 
 // Dialogs whose template leaves the position at 0,0 are centred over their
 // parent (or the screen) when they open, rather than left in the corner.
 bool TemplateAtOrigin(int templateId) {
-  HRSRC info = FindResourceA(ResourceModule(), MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
-  HGLOBAL loaded = info ? LoadResource(ResourceModule(), info) : nullptr;
-  const auto* data = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
-  if (!data || SizeofResource(ResourceModule(), info) < 22) return false;
-  WORD header[2];
-  std::memcpy(header, data, sizeof(header));
-  const bool extended = header[0] == 1 && header[1] == 0xFFFF;
+  const std::basic_string_view<BYTE> bytes = TemplateBytes(templateId);
+  const std::optional<TemplateLayout> layout = LayoutOf(bytes);
+  if (!layout) return false;
   short position[2];
-  std::memcpy(position, data + (extended ? 18 : 10), sizeof(position));
+  std::memcpy(position, bytes.data() + layout->position, sizeof(position));
   return position[0] == 0 && position[1] == 0;
 }
 

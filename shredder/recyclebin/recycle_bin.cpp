@@ -17,15 +17,6 @@
 
 namespace texts = recyclebin::texts;
 
-namespace {
-
-bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-}  // namespace
-
 long long CMainDialog::CountRecycleBinItems() {
   recyclebin::Platform& platform = recyclebin::CurrentPlatform();
   long long total = 0;
@@ -53,7 +44,8 @@ std::string CMainDialog::GetRecycleBinFolder(const std::string& root) {
       sid = recyclebin::SidText(*subAuthorities);
     }
   }
-  const std::optional<std::string> folder = recyclebin::RecycleBinFolder(root, fileSystem, sid, FolderExists);
+  const auto isFolder = [this](const std::string& path) { return IsFolder(path); };
+  const std::optional<std::string> folder = recyclebin::RecycleBinFolder(root, fileSystem, sid, isFolder);
   if (!folder) {
     wf::Prompt(Hwnd(), texts::kUnsupportedFileSystem, captions::kError, captions::kErrorFlags);
     return {};
