@@ -131,32 +131,15 @@ bool Contains(std::string text, std::string part) {
 // extension, the verb or the installed program.
 void FindOurs(HKEY parent, const std::string& path, const std::vector<std::string>& marks,
               std::vector<std::string>& found) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  const std::optional<RegistryKeyContents> contents = ReadRegistryKey(parent, path);
+  if (!contents) return;
   const auto marked = [&](const std::string& text) {
     return std::any_of(marks.begin(), marks.end(), [&](const std::string& mark) { return Contains(text, mark); });
   };
-  char name[512];
-  BYTE data[2048];
-  for (DWORD i = 0;; ++i) {
-    DWORD nameLength = sizeof(name);
-    DWORD size = sizeof(data);
-    DWORD type = 0;
-    const LONG result = RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &size);
-    if (result == ERROR_NO_MORE_ITEMS) break;
-    if (result == ERROR_SUCCESS && type == REG_SZ &&
-        (marked(name) || marked(std::string(reinterpret_cast<char*>(data), size)))) {
-      found.push_back(path + " : " + name);
-    }
+  for (const auto& [name, value] : contents->values) {
+    if (value.type == REG_SZ && (marked(name) || marked(value.bytes))) found.push_back(path + " : " + name);
   }
-  std::vector<std::string> children;
-  for (DWORD i = 0;; ++i) {
-    DWORD nameLength = sizeof(name);
-    if (RegEnumKeyExA(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    children.emplace_back(name, nameLength);
-  }
-  RegCloseKey(key);
-  for (const std::string& child : children) {
+  for (const std::string& child : contents->subkeys) {
     const std::string childPath = path.empty() ? child : path + "\\" + child;
     if (marked(child)) {
       found.push_back(childPath);

@@ -90,34 +90,20 @@ void SetDefault(const std::string& key, const std::string& text) {
 
 // Every key and value below `path`, sorted, for comparing registry states.
 void Dump(HKEY root, const std::string& path, std::string& out) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+  std::optional<RegistryKeyContents> contents = ReadRegistryKey(root, path);
+  if (!contents) {
     out += path + " (none)\n";
     return;
   }
   std::vector<std::string> values;
-  std::vector<std::string> children;
-  char name[512];
-  BYTE data[1024];
-  for (DWORD i = 0;; ++i) {
-    DWORD nameLength = sizeof(name);
-    DWORD size = sizeof(data);
-    DWORD type = 0;
-    if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-    values.push_back("  " + std::string(name, nameLength) + " " + std::to_string(type) + " " +
-                     std::string(reinterpret_cast<char*>(data), size));
+  for (const auto& [name, value] : contents->values) {
+    values.push_back("  " + name + " " + std::to_string(value.type) + " " + value.bytes);
   }
-  for (DWORD i = 0;; ++i) {
-    DWORD nameLength = sizeof(name);
-    if (RegEnumKeyExA(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    children.emplace_back(name, nameLength);
-  }
-  RegCloseKey(key);
   std::sort(values.begin(), values.end());
-  std::sort(children.begin(), children.end());
+  std::sort(contents->subkeys.begin(), contents->subkeys.end());
   out += path + "\n";
   for (const std::string& value : values) out += value + "\n";
-  for (const std::string& child : children) Dump(root, path + "\\" + child, out);
+  for (const std::string& child : contents->subkeys) Dump(root, path + "\\" + child, out);
 }
 
 std::string RegistrationState() {

@@ -21,25 +21,8 @@ RegistryTreeGuard::~RegistryTreeGuard() {
 }
 
 void RegistryTreeGuard::Save(const std::string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-  SavedKey saved{path, {}};
-  std::vector<std::string> children;
-  char name[16384];
-  for (DWORD index = 0;; ++index) {
-    DWORD length = sizeof(name);
-    if (RegEnumValueA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    const std::string valueName(name, length);
-    if (auto value = ReadRegistryValue(root_, path, valueName.empty() ? nullptr : valueName.c_str())) {
-      saved.values.emplace_back(valueName, *value);
-    }
-  }
-  for (DWORD index = 0;; ++index) {
-    DWORD length = sizeof(name);
-    if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    children.emplace_back(name, length);
-  }
-  RegCloseKey(key);
-  keys_.push_back(std::move(saved));
-  for (const std::string& child : children) Save(path + "\\" + child);
+  const std::optional<RegistryKeyContents> contents = ReadRegistryKey(root_, path);
+  if (!contents) return;
+  keys_.push_back(SavedKey{path, contents->values});
+  for (const std::string& child : contents->subkeys) Save(path + "\\" + child);
 }

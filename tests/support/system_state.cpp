@@ -20,6 +20,28 @@ std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& sub
   return value;
 }
 
+std::optional<RegistryKeyContents> ReadRegistryKey(HKEY root, const std::string& subkey) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  RegistryKeyContents contents;
+  std::vector<char> name(16384);
+  for (DWORD index = 0;; ++index) {
+    DWORD length = static_cast<DWORD>(name.size());
+    if (RegEnumValueA(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    const std::string valueName(name.data(), length);
+    if (auto value = ReadRegistryValue(root, subkey, valueName.empty() ? nullptr : valueName.c_str())) {
+      contents.values.emplace_back(valueName, *value);
+    }
+  }
+  for (DWORD index = 0;; ++index) {
+    DWORD length = static_cast<DWORD>(name.size());
+    if (RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    contents.subkeys.emplace_back(name.data(), length);
+  }
+  RegCloseKey(key);
+  return contents;
+}
+
 bool RegistryKeyExists(HKEY root, const std::string& subkey) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;

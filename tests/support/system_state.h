@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct RegistryValue {
@@ -14,6 +15,14 @@ struct RegistryValue {
 };
 
 std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& subkey, const char* name);
+
+// A key's own values (by name, "" for the default) and the names of its
+// direct subkeys; nothing when it does not open.
+struct RegistryKeyContents {
+  std::vector<std::pair<std::string, RegistryValue>> values;
+  std::vector<std::string> subkeys;
+};
+std::optional<RegistryKeyContents> ReadRegistryKey(HKEY root, const std::string& subkey);
 bool RegistryKeyExists(HKEY root, const std::string& subkey);
 // Deletes a key with all its subkeys; no error when it is missing.
 void DeleteRegistryTree(HKEY root, const std::string& subkey);
