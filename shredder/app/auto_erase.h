@@ -11,7 +11,8 @@ struct AutoEraseTimer {
 
 // AutoDel exactly 1 arms the timer, exactly 0 stops it, anything else leaves
 // it as it is. The interval is in minutes, as the options dialog labels it;
-// the period is held within what the platform's timer accepts.
+// the period is held within what the platform's timer accepts. An interval of
+// zero or below counts as 30 minutes.
 AutoEraseTimer DecideAutoEraseTimer(int autoDel, int intervalMinutes);
 
 }  // namespace app

@@ -22,8 +22,11 @@ TEST(AutoEraseTimer, OnlyExactlyOneArmsAndExactlyZeroStops) {
 
 TEST(AutoEraseTimer, HandEditedIntervalsStayWithinWhatTheTimerAccepts) {
   EXPECT_EQ(DecideAutoEraseTimer(1, 2147483647).periodMs, 0x7FFFFFFFu);  // no wrap into a short period
-  EXPECT_EQ(DecideAutoEraseTimer(1, 0).periodMs, 10u);
-  EXPECT_EQ(DecideAutoEraseTimer(1, -5).periodMs, 10u);
+  // Zero or below would empty the recycle bin without pause: 30 minutes, the
+  // least the options dialog takes. Small positive values stay as they are.
+  EXPECT_EQ(DecideAutoEraseTimer(1, 0).periodMs, 1'800'000u);
+  EXPECT_EQ(DecideAutoEraseTimer(1, -5).periodMs, 1'800'000u);
+  EXPECT_EQ(DecideAutoEraseTimer(1, 1).periodMs, 60'000u);
 }
 
 }  // namespace
