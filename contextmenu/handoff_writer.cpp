@@ -6,6 +6,7 @@
 
 #include "common/handoff_list.h"
 #include "common/paths.h"
+#include "common/program_contract.h"
 #include "contextmenu/shellext_ids.h"
 #include "winframe/handles.h"
 
@@ -27,22 +28,19 @@ wf::GlobalMemory ClipboardBlock(const std::string& bytes) {
 
 std::optional<std::string> RecordedProgramPath() {
   wf::RegKey key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) {
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, contract::kProgramKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   // A few bytes more than a path can have, so that a longer value is seen.
   char buffer[paths::kMaxPath + 8];
   DWORD type = 0;
   DWORD size = sizeof(buffer);
-  if (RegQueryValueExA(key.Get(), kProgramPathValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-          ERROR_SUCCESS ||
+  if (RegQueryValueExA(key.Get(), contract::kProgramPathValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                       &size) != ERROR_SUCCESS ||
       type != REG_SZ) {
     return std::nullopt;
   }
-  // The shredder stores the path without a terminator: the byte count is the
-  // length, up to a NUL that the platform may have added.
-  std::string path(buffer, size);
-  if (const std::size_t end = path.find('\0'); end != std::string::npos) path.resize(end);
+  const std::string path = contract::PathFromStoredValue(std::string_view(buffer, size));
   if (path.empty() || !paths::Fits(path) || !handoff::IsAbsolutePath(path)) return std::nullopt;
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
@@ -77,7 +75,7 @@ void HandOff(HWND owner, const std::vector<std::string>& paths) {
   // Read first: without a program to start, the clipboard is left alone.
   const std::optional<std::string> program = RecordedProgramPath();
   if (!program || !PutHandOffList(owner, paths)) return;
-  ShellExecuteA(nullptr, nullptr, program->c_str(), kHandOffSwitch, nullptr, SW_SHOWNORMAL);
+  ShellExecuteA(nullptr, nullptr, program->c_str(), contract::kHandOffSwitch, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace shellext

@@ -66,13 +66,11 @@ void RemoveApproval() {
 }
 
 HRESULT RegisterTypeLibrary(const std::wstring& modulePath) {
-  ITypeLib* library = nullptr;
-  HRESULT result = LoadTypeLibEx(modulePath.c_str(), REGKIND_NONE, &library);
+  wf::ComPtr<ITypeLib> library;
+  const HRESULT result = LoadTypeLibEx(modulePath.c_str(), REGKIND_NONE, library.Put());
   if (FAILED(result)) return result;
   std::wstring path = modulePath;  // the platform's declaration is not const
-  result = RegisterTypeLib(library, path.data(), nullptr);
-  library->Release();
-  return result;
+  return RegisterTypeLib(library.Get(), path.data(), nullptr);
 }
 
 bool TypeLibraryRegistered() {
@@ -85,8 +83,8 @@ HRESULT UnregisterTypeLibrary(HMODULE module) {
   if (!TypeLibraryRegistered()) return S_OK;
   const std::optional<std::wstring> path = ModuleFileName(module);
   if (!path) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-  ITypeLib* library = nullptr;
-  HRESULT result = LoadTypeLibEx(path->c_str(), REGKIND_NONE, &library);
+  wf::ComPtr<ITypeLib> library;
+  HRESULT result = LoadTypeLibEx(path->c_str(), REGKIND_NONE, library.Put());
   if (FAILED(result)) return result;
   TLIBATTR* attributes = nullptr;
   result = library->GetLibAttr(&attributes);
@@ -95,7 +93,6 @@ HRESULT UnregisterTypeLibrary(HMODULE module) {
                                attributes->syskind);
     library->ReleaseTLibAttr(attributes);
   }
-  library->Release();
   return result;
 }
 

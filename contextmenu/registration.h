@@ -32,18 +32,18 @@ inline constexpr char kModuleToken[] = "%MODULE%";
 // Parents come before their children, so that a ForceRemove key is emptied
 // before its subkeys are written again.
 inline constexpr RegistryEntry kRegistryEntries[] = {
-    {SHREDMENU_PROGID, KeyMark::None, "RuzeVoriduruShlExt Class", nullptr, nullptr},
+    {SHREDMENU_PROGID, KeyMark::None, kClassDescription, nullptr, nullptr},
     {SHREDMENU_PROGID "\\CLSID", KeyMark::None, SHREDMENU_CLSID_TEXT, nullptr, nullptr},
-    {SHREDMENU_VERSION_INDEPENDENT_PROGID, KeyMark::None, "RuzeVoriduruShlExt Class", nullptr, nullptr},
+    {SHREDMENU_VERSION_INDEPENDENT_PROGID, KeyMark::None, kClassDescription, nullptr, nullptr},
     {SHREDMENU_VERSION_INDEPENDENT_PROGID "\\CLSID", KeyMark::None, SHREDMENU_CLSID_TEXT, nullptr, nullptr},
     {SHREDMENU_VERSION_INDEPENDENT_PROGID "\\CurVer", KeyMark::None, SHREDMENU_PROGID, nullptr, nullptr},
     {"CLSID", KeyMark::NoRemove, nullptr, nullptr, nullptr},
-    {SHREDMENU_CLSID_KEY, KeyMark::ForceRemove, "RuzeVoriduruShlExt Class", nullptr, nullptr},
+    {SHREDMENU_CLSID_KEY, KeyMark::ForceRemove, kClassDescription, nullptr, nullptr},
     {SHREDMENU_CLSID_KEY "\\ProgID", KeyMark::None, SHREDMENU_PROGID, nullptr, nullptr},
     {SHREDMENU_CLSID_KEY "\\VersionIndependentProgID", KeyMark::None, SHREDMENU_VERSION_INDEPENDENT_PROGID, nullptr,
      nullptr},
     {SHREDMENU_CLSID_KEY "\\Programmable", KeyMark::ForceRemove, nullptr, nullptr, nullptr},
-    {SHREDMENU_CLSID_KEY "\\InprocServer32", KeyMark::None, kModuleToken, "ThreadingModel", "Apartment"},
+    {SHREDMENU_CLSID_KEY "\\InprocServer32", KeyMark::None, kModuleToken, "ThreadingModel", kThreadingModel},
     {SHREDMENU_CLSID_KEY "\\TypeLib", KeyMark::None, SHREDMENU_LIBID_TEXT, nullptr, nullptr},
     {"*", KeyMark::NoRemove, nullptr, nullptr, nullptr},
     {"*\\ShellEx", KeyMark::NoRemove, nullptr, nullptr, nullptr},

@@ -6,6 +6,7 @@
 
 #include "contextmenu/shell_ext.h"
 #include "contextmenu/shellext_ids.h"
+#include "winframe/handles.h"
 
 namespace shellext {
 namespace {
@@ -90,9 +91,7 @@ class ClassEntry {
   ClassEntry(const ClassEntry&) = delete;
   ClassEntry& operator=(const ClassEntry&) = delete;
   // The module's end lets go of the cached factory.
-  ~ClassEntry() {
-    if (ClassFactory* factory = factory_.load()) factory->Release();
-  }
+  ~ClassEntry() { wf::ComPtr<ClassFactory>::Adopt(factory_.exchange(nullptr)); }
 
   const CLSID& Clsid() const { return clsid_; }
 

@@ -36,18 +36,16 @@ RuzeVoriduruShlExt::RuzeVoriduruShlExt() {
 }
 
 RuzeVoriduruShlExt::~RuzeVoriduruShlExt() {
-  if (typeInfo_) typeInfo_->Release();
   UnlockModule();
 }
 
 HRESULT CreateShellExtension(REFIID riid, void** object) {
-  RuzeVoriduruShlExt* extension = new (std::nothrow) RuzeVoriduruShlExt();
-  if (!extension) return E_OUTOFMEMORY;
+  RuzeVoriduruShlExt* created = new (std::nothrow) RuzeVoriduruShlExt();
+  if (!created) return E_OUTOFMEMORY;
   // Held across the request, so that a refused interface destroys it.
-  extension->AddRef();
-  const HRESULT result = extension->QueryInterface(riid, object);
-  extension->Release();
-  return result;
+  created->AddRef();
+  const auto extension = wf::ComPtr<RuzeVoriduruShlExt>::Adopt(created);
+  return extension->QueryInterface(riid, object);
 }
 
 HRESULT RuzeVoriduruShlExt::QueryInterface(REFIID riid, void** object) {
@@ -85,12 +83,10 @@ HRESULT RuzeVoriduruShlExt::LoadTypeInfo() {
   if (typeInfo_) return S_OK;
   const std::optional<std::wstring> module = ModuleFileName(ModuleInstance());
   if (!module) return TYPE_E_CANTLOADLIBRARY;
-  ITypeLib* library = nullptr;
-  HRESULT result = LoadTypeLibEx(module->c_str(), REGKIND_NONE, &library);
+  wf::ComPtr<ITypeLib> library;
+  const HRESULT result = LoadTypeLibEx(module->c_str(), REGKIND_NONE, library.Put());
   if (FAILED(result)) return result;
-  result = library->GetTypeInfoOfGuid(kIidRuzeVoriduruShl, &typeInfo_);
-  library->Release();
-  return result;
+  return library->GetTypeInfoOfGuid(kIidRuzeVoriduruShl, typeInfo_.Put());
 }
 
 HRESULT RuzeVoriduruShlExt::GetTypeInfoCount(UINT* count) {
@@ -105,8 +101,7 @@ HRESULT RuzeVoriduruShlExt::GetTypeInfo(UINT index, LCID, ITypeInfo** typeInfo) 
   if (index != 0) return DISP_E_BADINDEX;
   const HRESULT result = AtComBoundary([this] { return LoadTypeInfo(); });
   if (FAILED(result)) return result;
-  typeInfo_->AddRef();
-  *typeInfo = typeInfo_;
+  *typeInfo = typeInfo_.AddRefed();
   return S_OK;
 }
 
@@ -114,7 +109,7 @@ HRESULT RuzeVoriduruShlExt::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT cou
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   const HRESULT result = AtComBoundary([this] { return LoadTypeInfo(); });
   if (FAILED(result)) return result;
-  return DispGetIDsOfNames(typeInfo_, names, count, dispIds);
+  return DispGetIDsOfNames(typeInfo_.Get(), names, count, dispIds);
 }
 
 HRESULT RuzeVoriduruShlExt::Invoke(DISPID dispId, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -122,7 +117,7 @@ HRESULT RuzeVoriduruShlExt::Invoke(DISPID dispId, REFIID riid, LCID, WORD flags,
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   const HRESULT loaded = AtComBoundary([this] { return LoadTypeInfo(); });
   if (FAILED(loaded)) return loaded;
-  return DispInvoke(static_cast<IRuzeVoriduruShl*>(this), typeInfo_, dispId, flags, params, result, exception,
+  return DispInvoke(static_cast<IRuzeVoriduruShl*>(this), typeInfo_.Get(), dispId, flags, params, result, exception,
                     argumentError);
 }
 

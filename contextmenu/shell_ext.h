@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "winframe/handles.h"
+
 namespace shellext {
 
 // The dual interface of the type library; it has no members of its own.
@@ -51,7 +53,7 @@ class RuzeVoriduruShlExt final : public IRuzeVoriduruShl, public IShellExtInit, 
 
   ULONG references_ = 0;  // apartment-threaded: one thread calls the object
   std::vector<std::string> paths_;
-  ITypeInfo* typeInfo_ = nullptr;
+  wf::ComPtr<ITypeInfo> typeInfo_;
 };
 
 // The creator of the class table: a new object asked for `riid`.

@@ -29,11 +29,6 @@ inline constexpr char kThreadingModel[] = "Apartment";
 inline constexpr char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 inline constexpr char kApprovedText[] = "RuzeVoriduruShlExt extension";
 
-// Where binshredder records its own path at every windowed start.
-inline constexpr char kProgramKey[] = "Software\\Brinmoor\\M-Shredder";
-inline constexpr char kProgramPathValue[] = "Path";
-inline constexpr char kHandOffSwitch[] = "-D";
-
 // Menu texts; the help text is also given as UTF-16 when Explorer asks.
 inline constexpr char kMenuPopupText[] = "MORVANE Shredder";
 inline constexpr char kMenuCommandText[] = "ファイルを完全に抹消する";

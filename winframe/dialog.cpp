@@ -11,7 +11,9 @@ int Dialog::lastQuitCode_ = 0;
 
 namespace {
 
-HINSTANCE ResourceModule() { return GetModuleHandleA(nullptr); }
+HINSTANCE ResourceModule() {
+  return GetModuleHandleA(nullptr);
+}
 
 // The template resource as it is stored in the module; empty when missing.
 std::basic_string_view<BYTE> TemplateBytes(int templateId) {
@@ -158,16 +160,33 @@ void Dialog::EndDialog(INT_PTR result) {
   ended_ = true;
   if (!modalRunning_) Destroy();
   // Wake the modal loop, which may be waiting in GetMessage.
-  else if (hwnd_) PostMessageA(hwnd_, WM_NULL, 0, 0);
+  else if (hwnd_)
+    PostMessageA(hwnd_, WM_NULL, 0, 0);
 }
 
-bool Dialog::OnCommand(int, int, HWND) { return false; }
+bool Dialog::OnCommand(int, int, HWND) {
+  return false;
+}
 
-bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+  return false;
+}
 
-bool Dialog::PreTranslateMessage(MSG&) { return false; }
+bool Dialog::PreTranslateMessage(MSG&) {
+  return false;
+}
 
 INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  // No exception may cross back into the platform's code: a handler that
+  // threw (out of memory, say) leaves the message unhandled.
+  try {
+    return Dispatch(hwnd, message, wParam, lParam);
+  } catch (...) {
+    return FALSE;
+  }
+}
+
+INT_PTR Dialog::Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     auto* self = reinterpret_cast<Dialog*>(lParam);
     SetWindowLongPtrA(hwnd, DWLP_USER, lParam);

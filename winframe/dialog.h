@@ -45,6 +45,7 @@ class Dialog {
 
  private:
   static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static INT_PTR Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   int templateId_;
   HWND hwnd_ = nullptr;

@@ -74,6 +74,11 @@ struct MenuTraits {
   static Handle Invalid() { return nullptr; }
   static bool Close(Handle h) { return DestroyMenu(h) != FALSE; }
 };
+struct IconTraits {  // icons of LoadImage without LR_SHARED, which the loader owns
+  using Handle = HICON;
+  static Handle Invalid() { return nullptr; }
+  static bool Close(Handle h) { return DestroyIcon(h) != FALSE; }
+};
 struct GlobalMemoryTraits {
   using Handle = HGLOBAL;
   static Handle Invalid() { return nullptr; }
@@ -87,6 +92,52 @@ using RegKey = Owner<RegKeyTraits>;
 using GdiObject = Owner<GdiObjectTraits>;
 using MenuHandle = Owner<MenuTraits>;
 using GlobalMemory = Owner<GlobalMemoryTraits>;
+using IconHandle = Owner<IconTraits>;
+
+// One reference to a COM object, released when the owner goes.
+template <typename Interface>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  // Takes over a reference the caller already holds (a new object's first,
+  // or one handed out by a call): nothing is added.
+  static ComPtr Adopt(Interface* object) {
+    ComPtr owner;
+    owner.object_ = object;
+    return owner;
+  }
+  ~ComPtr() { Reset(); }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ComPtr(ComPtr&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+  ComPtr& operator=(ComPtr&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      object_ = std::exchange(other.object_, nullptr);
+    }
+    return *this;
+  }
+
+  Interface* Get() const { return object_; }
+  Interface* operator->() const { return object_; }
+  explicit operator bool() const { return object_ != nullptr; }
+  void Reset() {
+    if (object_) std::exchange(object_, nullptr)->Release();
+  }
+  // For out-parameters: the call hands over one reference.
+  Interface** Put() {
+    Reset();
+    return &object_;
+  }
+  // A new reference for a caller's out-parameter.
+  Interface* AddRefed() const {
+    if (object_) object_->AddRef();
+    return object_;
+  }
+
+ private:
+  Interface* object_ = nullptr;
+};
 
 // A locked global memory block, unlocked when the owner goes.
 class GlobalLockGuard {

@@ -1,6 +1,7 @@
 #include "shredder/app/command_line.h"
 
 #include "common/cp932.h"
+#include "common/program_contract.h"
 
 namespace app {
 
@@ -23,12 +24,15 @@ std::string CommandTail(std::string_view raw) {
 }
 
 Route RouteCommandLine(std::string_view tail, std::string_view raw, std::string_view modulePath) {
-  if (!tail.empty() && tail != "-C" && tail != "-D") return Route{RunMode::CommandLineFiles, std::string(tail)};
+  using contract::kHandOffSwitch;
+  using contract::kRecycleBinSwitch;
+  if (!tail.empty() && tail != kRecycleBinSwitch && tail != kHandOffSwitch)
+    return Route{RunMode::CommandLineFiles, std::string(tail)};
   // The quoted module path and one blank precede the switch.
   const std::size_t skip = modulePath.size() + 3;
   const std::string_view rest = skip < raw.size() ? raw.substr(skip, 2) : std::string_view();
-  if (rest == "-C") return Route{RunMode::RecycleBin, {}};
-  if (rest == "-D") return Route{RunMode::HandOff, {}};
+  if (rest == kRecycleBinSwitch) return Route{RunMode::RecycleBin, {}};
+  if (rest == kHandOffSwitch) return Route{RunMode::HandOff, {}};
   return Route{RunMode::Windowed, {}};
 }
 

@@ -3,15 +3,20 @@
 #include <commctrl.h>
 
 #include "common/paths.h"
+#include "common/program_contract.h"
 #include "shredder/app/about_dialog.h"
 #include "shredder/app/app_texts.h"
 #include "shredder/app/auto_erase.h"
 #include "shredder/app/command_line.h"
+#include "shredder/app/saved_placement.h"
 #include "shredder/app/single_instance.h"
-#include "shredder/app/tray_icon.h"
 #include "shredder/captions.h"
+#include "shredder/engine/file_wipe.h"
+#include "shredder/engine/selected_files.h"
+#include "shredder/recyclebin/recycle_bin.h"
 #include "shredder/resources/resource.h"
 #include "shredder/settings/option_dialog.h"
+#include "shredder/settings/rb_verb.h"
 #include "shredder/settings/registry.h"
 #include "shredder/settings/settings_keys.h"
 #include "shredder/settings/settings_store.h"
@@ -34,24 +39,66 @@ constexpr ButtonPicture kButtonPictures[] = {
     {IDC_HELP_BUTTON, IDB_HELP, app::texts::kTipHelp},
 };
 
-HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+HINSTANCE Instance() {
+  return GetModuleHandleA(nullptr);
+}
 
 }  // namespace
 
-CMainDialog::CMainDialog() : wf::Dialog(IDD_MAIN) {
-  icon_ = static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+CMainDialog::CMainDialog()
+    : wf::Dialog(IDD_MAIN),
+      icon_(static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))) {}
+
+engine::WorkContext CMainDialog::WorkContext() {
+  engine::WorkContext work;
+  work.owner = Hwnd();
+  if (const wf::App* app = wf::App::Current()) work.appName = app->Name();
+  work.passes = settings::ReadInt(settings::kOverWriteTimes, settings::kDefaultOverWriteTimes);
+  work.progress = &progress_;
+  work.workFolder = workFolder_;
+  work.busy = &busy_;
+  return work;
 }
 
-CMainDialog::~CMainDialog() {
-  if (icon_) DestroyIcon(icon_);
+void CMainDialog::CreateWorkFolder(const std::string& folder) {
+  workFolder_ = engine::CreateWorkFolder(WorkContext(), folder);
+}
+
+void CMainDialog::ShredClipboardList() {
+  engine::ShredClipboardList(WorkContext());
+}
+
+void CMainDialog::ShredCommandLineList(const std::string& commandLine) {
+  engine::ShredCommandLineList(WorkContext(), commandLine);
+}
+
+void CMainDialog::ShredDroppedFiles(HDROP drop) {
+  engine::ShredDroppedFiles(WorkContext(), drop);
+}
+
+void CMainDialog::ShredRecycleBin(bool interactive) {
+  recyclebin::ShredRecycleBin(WorkContext(), interactive, [this](const std::string& title, const std::string& text) {
+    tray_.ShowBalloon(title, text);
+  });
+}
+
+bool CMainDialog::TestRBWrite() {
+  if (settings::ProbeClassesRootWritable(Hwnd())) return true;
+  // Without write access the verb cannot be toggled: the options go grey.
+  disabledOptionPicture_.Reset(LoadImageA(Instance(), MAKEINTRESOURCEA(IDB_OPTION_DISABLED), IMAGE_BITMAP, 0, 0, 0));
+  SendDlgItemMessageA(Hwnd(), IDC_OPTION, BM_SETIMAGE, IMAGE_BITMAP,
+                      reinterpret_cast<LPARAM>(disabledOptionPicture_.Get()));
+  EnableWindow(Item(IDC_OPTION), FALSE);
+  EnableMenuItem(GetMenu(Hwnd()), ID_MENU_OPTION, MF_BYCOMMAND | MF_GRAYED);
+  return false;
 }
 
 BOOL CMainDialog::OnInitDialog() {
   if (wf::App* app = wf::App::Current()) app->SetMainWindow(Hwnd());
   AddSystemMenuEntry();
   if (icon_) {
-    SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+    SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
   }
 
   const std::string modulePath = wf::ModulePath().value_or("");
@@ -76,7 +123,7 @@ BOOL CMainDialog::OnInitDialog() {
       break;
   }
 
-  ReadGeometry();
+  geometry_ = app::ReadSavedGeometry(Hwnd());
   if (!ClaimSingleInstance()) {
     wf::Prompt(Hwnd(), app::texts::kAlreadyRunning, captions::kError, captions::kErrorFlags);
     if (HWND running = FindWindowA(nullptr, app::texts::kRunningWindowTitle)) {
@@ -87,7 +134,7 @@ BOOL CMainDialog::OnInitDialog() {
     return FALSE;
   }
   SetWindowTextA(Hwnd(), app::texts::kRunningWindowTitle);
-  AddTrayIcon();
+  tray_.Add(Hwnd(), WM_TRAYNOTIFY, IDI_TRAY, app::texts::kTrayTip);
   ShowAtGeometry();
   SetUpButtons();
   TestRBWrite();
@@ -104,34 +151,6 @@ void CMainDialog::AddSystemMenuEntry() {
     AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX_SYS, text);
   }
-}
-
-void CMainDialog::ReadGeometry() {
-  RECT window{};
-  GetWindowRect(Hwnd(), &window);
-  const int width = window.right - window.left;
-  const int height = window.bottom - window.top;
-  RECT desktop{};
-  GetWindowRect(GetDesktopWindow(), &desktop);
-  // Without a stored place the window sits 100 pixels in from the
-  // bottom-right corner of the screen, at its own size.
-  geometry_.width = settings::ReadInt(settings::kDlgWidth, width);
-  geometry_.height = settings::ReadInt(settings::kDlgHeight, height);
-  geometry_.left = settings::ReadInt(settings::kDlgLeft, desktop.right - width - 100);
-  geometry_.top = settings::ReadInt(settings::kDlgTop, desktop.bottom - height - 100);
-}
-
-void CMainDialog::AddTrayIcon() {
-  taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
-  tray_ = NOTIFYICONDATAA{};
-  tray_.cbSize = NOTIFYICONDATAA_V2_SIZE;
-  tray_.hWnd = Hwnd();
-  tray_.uID = 0;
-  tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  tray_.uCallbackMessage = WM_TRAYNOTIFY;
-  tray_.hIcon = static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16, 0));
-  lstrcpynA(tray_.szTip, app::texts::kTrayTip, sizeof(tray_.szTip));
-  app::NotifyTray(NIM_ADD, &tray_);
 }
 
 void CMainDialog::SetUpButtons() {
@@ -157,7 +176,7 @@ void CMainDialog::RegisterProgramPath() {
   // Written at every windowed start, so the context menu finds a moved
   // installation after its next start. No owner: no window is involved.
   if (const std::optional<std::string> module = wf::ModulePath()) {
-    settings::RegWriteString(nullptr, settings::kProgramKey, HKEY_CURRENT_USER, *module, settings::kProgramPathValue);
+    settings::RegWriteString(nullptr, contract::kProgramKey, HKEY_CURRENT_USER, *module, contract::kProgramPathValue);
   }
 }
 
@@ -173,9 +192,7 @@ void CMainDialog::ArmAutoEraseTimer() {
 }
 
 void CMainDialog::CaptureGeometry() {
-  RECT window{};
-  GetWindowRect(Hwnd(), &window);
-  geometry_ = {window.left, window.top, window.right - window.left, window.bottom - window.top};
+  geometry_ = app::CurrentGeometry(Hwnd());
 }
 
 void CMainDialog::ShowAtGeometry() {
@@ -194,16 +211,12 @@ void CMainDialog::Restore() {
 }
 
 void CMainDialog::ExitSequence() {
-  app::NotifyTray(NIM_DELETE, &tray_);
-  taskbarCreated_ = 0;
+  tray_.Remove();
   const int delOnQuit = settings::ReadInt(settings::kDelOnQuit, settings::kDefaultDelOnQuit);
   const int delOnQuitMsg = settings::ReadInt(settings::kDelOnQuitMsg, settings::kDefaultDelOnQuitMsg);
   if (delOnQuit == 1) ShredRecycleBin(delOnQuitMsg != 0);
   CaptureGeometry();
-  settings::WriteInt(settings::kDlgLeft, geometry_.left);
-  settings::WriteInt(settings::kDlgTop, geometry_.top);
-  settings::WriteInt(settings::kDlgWidth, geometry_.width);
-  settings::WriteInt(settings::kDlgHeight, geometry_.height);
+  app::WriteSavedGeometry(geometry_);
   KillTimer(Hwnd(), IDT_AUTOERASE);
   PostQuitMessage(0);
 }
@@ -211,7 +224,7 @@ void CMainDialog::ExitSequence() {
 void CMainDialog::OpenOptions() {
   {
     COptionDialog options;
-    options.DoModal(nullptr);
+    options.DoModal(Hwnd());
   }
   // Whatever the dialog ended with, a changed interval or switch takes
   // effect now, and a running countdown starts again.
@@ -219,41 +232,31 @@ void CMainDialog::OpenOptions() {
 }
 
 void CMainDialog::OpenAboutBox(bool guarded) {
+  // Modal to the main window, which is disabled meanwhile; the tray's menu
+  // can still ask for a box, and the guard keeps it from opening a second.
   CAboutDialog about;
   if (!guarded) {
-    about.DoModal(nullptr);
+    about.DoModal(Hwnd());
     return;
   }
-  // The box has no owner, so the menus stay usable while it is open; the
-  // guard keeps them from opening a second one.
   if (aboutGuard_ != 1) return;
   aboutGuard_ = -1;
-  about.DoModal(nullptr);
+  about.DoModal(Hwnd());
   aboutGuard_ = 1;
-}
-
-void CMainDialog::ShowTrayMenu() {
-  SetForegroundWindow(Hwnd());
-  wf::MenuHandle menu(CreatePopupMenu());
-  if (!menu) return;
-  AppendMenuA(menu.Get(), MF_STRING, ID_TRAY_ERASE, app::texts::kTrayMenuErase);
-  AppendMenuA(menu.Get(), MF_STRING, ID_TRAY_ABOUT, app::texts::kTrayMenuAbout);
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  TrackPopupMenu(menu.Get(), TPM_RIGHTBUTTON, cursor.x, cursor.y - 20, 0, Hwnd(), nullptr);
-  // Lets the menu close when the user clicks elsewhere.
-  PostMessageA(Hwnd(), WM_NULL, 0, 0);
 }
 
 void CMainDialog::OpenHelp() {
   const std::optional<std::string> module = wf::ModulePath();
   if (!module) return;
-  if (const std::optional<std::string> help = paths::Join(paths::FolderWithSeparator(*module), app::texts::kHelpFileName)) {
+  if (const std::optional<std::string> help =
+          paths::Join(paths::FolderWithSeparator(*module), app::texts::kHelpFileName)) {
     ShellExecuteA(nullptr, nullptr, help->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   }
 }
 
-void OpenWebPage() { ShellExecuteA(nullptr, nullptr, app::texts::kWebPageUrl, nullptr, nullptr, SW_SHOWNORMAL); }
+void OpenWebPage() {
+  ShellExecuteA(nullptr, nullptr, app::texts::kWebPageUrl, nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 bool CMainDialog::OnCommand(int id, int, HWND) {
   switch (id) {
@@ -285,17 +288,16 @@ bool CMainDialog::OnCommand(int id, int, HWND) {
 }
 
 bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (taskbarCreated_ != 0 && message == taskbarCreated_) {
-    // A restarted shell has forgotten the icon; without it a hidden window
-    // could be reached only through a second start.
-    app::NotifyTray(NIM_ADD, &tray_);
+  if (tray_.ReAddIfShellRestarted(message)) {
     result = 0;
     return true;
   }
   switch (message) {
     case WM_TRAYNOTIFY:
-      if (lParam == WM_LBUTTONDOWN) Restore();
-      else if (lParam == WM_RBUTTONUP) ShowTrayMenu();
+      if (lParam == WM_LBUTTONDOWN)
+        Restore();
+      else if (lParam == WM_RBUTTONUP)
+        tray_.ShowPopup(Hwnd());
       result = 0;
       return true;
     case WM_CLOSE:
@@ -318,7 +320,7 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       result = 0;
       return true;
     case WM_QUERYDRAGICON:
-      result = reinterpret_cast<LRESULT>(icon_);
+      result = reinterpret_cast<LRESULT>(icon_.Get());
       return true;
     case WM_PAINT:
       if (!IsIconic(Hwnd()) || !icon_) return false;
@@ -338,7 +340,7 @@ void CMainDialog::PaintMinimisedIcon() {
   GetClientRect(Hwnd(), &client);
   const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
   const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-  DrawIcon(dc, x, y, icon_);
+  DrawIcon(dc, x, y, icon_.Get());
   EndPaint(Hwnd(), &paint);
 }
 

@@ -1,89 +1,51 @@
-// The main tool window. Besides the window itself it owns the work of the
-// program: the erase of the recycle bin, the shredding of selected files, the
-// wiping of single files, the work folder and the progress window. Those
-// operations are defined in the folders of their subsystems.
+// The main tool window: its set-up and the routing of the command line, its
+// buttons, menus, tray icon and timer, and the exit sequence. The work itself
+// (erases, batches, wiping) is done by the engine and the recycle bin, which
+// get what they need from WorkContext().
 #pragma once
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <shellapi.h>
 
 #include <array>
 #include <string>
 
+#include "shredder/app/placement.h"
+#include "shredder/app/tray_icon.h"
 #include "shredder/engine/progress_dialog.h"
+#include "shredder/engine/work_context.h"
 #include "winframe/dialog.h"
 #include "winframe/handles.h"
-
-struct WindowGeometry {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-};
 
 class CMainDialog : public wf::Dialog {
  public:
   CMainDialog();
-  ~CMainDialog() override;
 
-  // Only one erase or batch runs at a time: their message boxes run nested
-  // message loops in which a button, the tray, a drop or the timer could
-  // otherwise start a second one. Hold a guard for the length of the work;
-  // a request that does not get it is refused without a message.
-  class WorkGuard {
-   public:
-    explicit WorkGuard(CMainDialog& owner) : owner_(owner), acquired_(!owner.busy_) { owner_.busy_ = true; }
-    ~WorkGuard() {
-      if (acquired_) owner_.busy_ = false;
-    }
-    WorkGuard(const WorkGuard&) = delete;
-    WorkGuard& operator=(const WorkGuard&) = delete;
-    bool Acquired() const { return acquired_; }
+  // What the operations get from the window: itself as the owner of their
+  // message boxes, the pass count read now, the progress window, the work
+  // folder and the busy flag.
+  engine::WorkContext WorkContext();
+  bool IsBusy() const { return busy_.IsBusy(); }
 
-   private:
-    CMainDialog& owner_;
-    bool acquired_;
-  };
-  bool IsBusy() const { return busy_; }
-
-  // --- engine: file wiping (shredder/engine/file_wipe.cpp)
-  // Overwrites the file OverWriteTimes times; false (after telling the user)
-  // when it could not be wiped.
-  bool WipeFile(const std::string& path);
-  bool IsFolder(const std::string& path);
-  // Clears the read-only attribute; true when it was set.
-  bool ClearReadOnly(const std::string& path);
-  // Wipes a recycle-bin file (full path and bare name of a directory-search
-  // entry) and removes it through the work folder.
-  bool WipeRecycledFile(const std::string& path, const std::string& name);
-  // `folder` ends in a backslash; the work folder is folder + "work_temp".
+  // The operations the window starts.
   void CreateWorkFolder(const std::string& folder);
   const std::string& WorkFolder() const { return workFolder_; }
-
-  // --- engine: selected files (shredder/engine/selected_files.cpp)
   void ShredClipboardList();
   void ShredCommandLineList(const std::string& commandLine);
   void ShredDroppedFiles(HDROP drop);
-
-  // --- recycle bin (shredder/recyclebin/)
-  long long CountRecycleBinItems();
-  std::string GetRecycleBinFolder(const std::string& root);
   void ShredRecycleBin(bool interactive);
-  bool ShredRecycleBinFolder(const std::string& folder, bool topLevel, bool interactive, long long itemTotal);
-
-  // --- settings (shredder/settings/)
   // False (and the options disabled) when HKEY_CLASSES_ROOT cannot be written.
   bool TestRBWrite();
 
-  // --- window and tray (shredder/app/main_dialog.cpp)
   void ArmAutoEraseTimer();
   void CaptureGeometry();
   void ShowAtGeometry();
   void HideToTray();
-  const WindowGeometry& Geometry() const { return geometry_; }
+  const app::WindowGeometry& Geometry() const { return geometry_; }
 
   CProgressDialog& Progress() { return progress_; }
-  NOTIFYICONDATAA& TrayIcon() { return tray_; }
+  const NOTIFYICONDATAA& TrayIcon() const { return tray_.Record(); }
 
  protected:
   BOOL OnInitDialog() override;
@@ -93,8 +55,6 @@ class CMainDialog : public wf::Dialog {
 
  private:
   void AddSystemMenuEntry();
-  void ReadGeometry();
-  void AddTrayIcon();
   void SetUpButtons();
   void RegisterProgramPath();
   void Restore();
@@ -102,23 +62,16 @@ class CMainDialog : public wf::Dialog {
   void OpenOptions();
   void OpenAboutBox(bool guarded);
   void OpenHelp();
-  void ShowTrayMenu();
   void PaintMinimisedIcon();
-  void ShowErasedBalloon();
-  // One item of a selected-file batch (shredder/engine/selected_files.cpp):
-  // false when the batch must stop there; `erased` counts the files removed.
-  bool RemoveShreddedFile(const std::string& item, int& erased);
 
-  HICON icon_ = nullptr;
+  wf::IconHandle icon_;
   HWND tooltip_ = nullptr;
   CProgressDialog progress_;
   int aboutGuard_ = 1;
-  NOTIFYICONDATAA tray_{};
-  UINT taskbarCreated_ = 0;  // the shell's broadcast after it restarts
-  WindowGeometry geometry_;
+  app::TrayIcon tray_;
+  app::WindowGeometry geometry_;
   std::string workFolder_;
-  bool busy_ = false;
-  int unwipedFiles_ = 0;  // files of the current erase that could not be wiped
+  engine::BusyFlag busy_;
   std::array<wf::GdiObject, 5> buttonPictures_;
   wf::GdiObject disabledOptionPicture_;
 };

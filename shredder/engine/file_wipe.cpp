@@ -5,23 +5,19 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "shredder/engine/file_wipe.h"
+
 #include "common/paths.h"
-#include "shredder/app/main_dialog.h"
 #include "shredder/captions.h"
 #include "shredder/engine/engine_texts.h"
 #include "shredder/engine/file_kind.h"
 #include "shredder/engine/overwrite_stream.h"
-#include "shredder/engine/wipe_hooks.h"
-#include "shredder/settings/settings_keys.h"
-#include "shredder/settings/settings_store.h"
-#include "winframe/app.h"
 #include "winframe/file_status.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
 
+namespace engine {
 namespace {
-
-engine::WipeHooks g_hooks;
 
 // The attributes SetFileAttributes accepts; the others (directory,
 // compressed, reparse point, ...) are states, not settings.
@@ -41,7 +37,7 @@ bool WriteAttributes(const std::string& path, wf::FileStatus status, DWORD attri
 // performance counter, the system time, the process and thread, a count of
 // the files wiped by this process (never zero in the bits the seeding
 // keeps, so the state is never all zero) and a stack address.
-void MakeSeed(std::uint32_t (&words)[8]) {
+void MakeSeed(const WorkContext& work, std::uint32_t (&words)[8]) {
   static std::uint32_t wiped = 0;
   ++wiped;
   LARGE_INTEGER counter{};
@@ -56,7 +52,7 @@ void MakeSeed(std::uint32_t (&words)[8]) {
   words[5] = 1 + (wiped & 0x1FFFFFFF);
   words[6] = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&counter));
   words[7] = static_cast<std::uint32_t>(counter.LowPart >> 14) ^ static_cast<std::uint32_t>(counter.HighPart);
-  if (g_hooks.seed) g_hooks.seed(words);
+  if (work.seed) work.seed(words);
 }
 
 // Opened for writing over the existing content (never truncated), with
@@ -107,43 +103,32 @@ std::string Quoted(const std::string& path) {
 
 }  // namespace
 
-namespace engine {
-
-WipeHooks SetWipeHooks(const WipeHooks& hooks) {
-  const WipeHooks previous = g_hooks;
-  g_hooks = hooks;
-  return previous;
-}
-
-}  // namespace engine
-
-bool CMainDialog::WipeFile(const std::string& path) {
-  auto fail = [this](const std::string& text) {
-    wf::Prompt(Hwnd(), text, captions::kError, captions::kErrorFlags);
+bool WipeFile(const WorkContext& work, const std::string& path) {
+  auto fail = [&work](const std::string& text) {
+    wf::Prompt(work.owner, text, captions::kError, captions::kErrorFlags);
     return false;
   };
-  const int passes = settings::ReadInt(settings::kOverWriteTimes, settings::kDefaultOverWriteTimes);
 
   COverwriteStream stream;
   stream.SetWordCount(COverwriteStream::kWordCount);
   std::uint32_t seed[COverwriteStream::kWordCount];
-  MakeSeed(seed);
+  MakeSeed(work, seed);
   stream.Seed(seed);
 
   wf::FileStatus status;
-  if (!wf::GetFileStatus(path, status)) return fail(engine::texts::kStatusNotRead);
+  if (!wf::GetFileStatus(path, status)) return fail(texts::kStatusNotRead);
   // A folder has no content of its own to overwrite; its attributes stay.
-  if (status.attributes & FILE_ATTRIBUTE_DIRECTORY) return fail(engine::texts::kCannotOpen);
+  if (status.attributes & FILE_ATTRIBUTE_DIRECTORY) return fail(texts::kCannotOpen);
   // Writing through a link would destroy what it leads to, and a file with
   // another name is still in use under that name: neither was chosen. The
   // callers decline both before they get here; this holds for any caller.
   if (status.attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-    return fail(Quoted(path) + engine::texts::kLinkNotOverwritten);
+    return fail(Quoted(path) + texts::kLinkNotOverwritten);
   }
-  if (engine::HardLinkCount(path) > 1) return fail(Quoted(path) + engine::texts::kHardLinkedNotOverwritten);
+  if (HardLinkCount(path) > 1) return fail(Quoted(path) + texts::kHardLinkedNotOverwritten);
   const DWORD cleared =
       status.attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-  if (!WriteAttributes(path, status, cleared)) return fail(engine::texts::kStatusNotWritten);
+  if (!WriteAttributes(path, status, cleared)) return fail(texts::kStatusNotWritten);
 
   // Every pass covers the length measured here, before the first.
   BY_HANDLE_FILE_INFORMATION measured;
@@ -151,64 +136,66 @@ bool CMainDialog::WipeFile(const std::string& path) {
   {
     wf::UniqueFile file = OpenExistingForWriting(path);
     if (!file || !GetFileInformationByHandle(file.Get(), &measured) || !GetFileSizeEx(file.Get(), &size)) {
-      return fail(engine::texts::kCannotOpen);
+      return fail(texts::kCannotOpen);
     }
-    if (measured.nNumberOfLinks > 1) return fail(Quoted(path) + engine::texts::kHardLinkedNotOverwritten);
+    if (measured.nNumberOfLinks > 1) return fail(Quoted(path) + texts::kHardLinkedNotOverwritten);
   }
   const auto length = static_cast<std::uint64_t>(size.QuadPart);
 
-  for (int pass = 1; pass <= passes; ++pass) {
+  for (int pass = 1; pass <= work.passes; ++pass) {
     switch (OverwritePass(path, measured, stream, length)) {
       case PassResult::NotOpened:
-        return fail(engine::texts::kCannotOpen);
+        return fail(texts::kCannotOpen);
       case PassResult::NotWritten:
-        return fail(engine::texts::kNotOverwritten);
+        return fail(texts::kNotOverwritten);
       case PassResult::Written:
         break;
     }
-    if (g_hooks.afterPass) g_hooks.afterPass(path, pass);
+    if (work.afterPass) work.afterPass(path, pass);
   }
   stream.Release(false);
   return true;
 }
 
-bool CMainDialog::IsFolder(const std::string& path) {
+bool IsFolder(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool CMainDialog::ClearReadOnly(const std::string& path) {
+bool ClearReadOnly(const std::string& path) {
   wf::FileStatus status;
   if (!wf::GetFileStatus(path, status) || !(status.attributes & FILE_ATTRIBUTE_READONLY)) return false;
   return WriteAttributes(path, status, status.attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
 }
 
-bool CMainDialog::WipeRecycledFile(const std::string& path, const std::string& name) {
-  if (!WipeFile(path)) return false;
+bool WipeRecycledFile(const WorkContext& work, const std::string& path, const std::string& name) {
+  if (!WipeFile(work, path)) return false;
   // From here on the file is wiped. Whatever cannot be done below leaves it
   // where it is, for the platform's emptying of the recycle bin; nothing is
   // moved or deleted except through a name the system gave out.
-  if (workFolder_.empty()) return true;
-  if (!PathFileExistsA(workFolder_.c_str())) CreateDirectoryA(workFolder_.c_str(), nullptr);
-  const std::optional<std::string> moved = paths::Join(workFolder_ + "\\", name);
+  const std::string& workFolder = work.workFolder;
+  if (workFolder.empty()) return true;
+  if (!PathFileExistsA(workFolder.c_str())) CreateDirectoryA(workFolder.c_str(), nullptr);
+  const std::optional<std::string> moved = paths::Join(workFolder + "\\", name);
   if (!moved) return true;
   char temporary[paths::kMaxPath] = {};
-  if (GetTempFileNameA(workFolder_.c_str(), "", 0, temporary) == 0) return true;
+  if (GetTempFileNameA(workFolder.c_str(), "", 0, temporary) == 0) return true;
   DeleteFileA(temporary);
   if (!MoveFileA(path.c_str(), moved->c_str())) return true;
   if (MoveFileA(moved->c_str(), temporary)) DeleteFileA(temporary);
   return true;
 }
 
-void CMainDialog::CreateWorkFolder(const std::string& folder) {
-  const std::optional<std::string> path = paths::Join(folder, engine::texts::kWorkFolderName);
+std::string CreateWorkFolder(const WorkContext& work, const std::string& folder) {
+  const std::optional<std::string> path = paths::Join(folder, texts::kWorkFolderName);
   if (!path) {
-    workFolder_.clear();
-    wf::App::Current()->MessageBox(engine::texts::kWorkFolderPathTooLong, MB_ICONERROR);
-    return;
+    wf::Prompt(work.owner, texts::kWorkFolderPathTooLong, work.appName, MB_ICONERROR);
+    return {};
   }
-  workFolder_ = *path;
-  if (!PathFileExistsA(workFolder_.c_str()) && !CreateDirectoryA(workFolder_.c_str(), nullptr)) {
-    wf::App::Current()->MessageBox(engine::texts::kWorkFolderNotCreated, MB_ICONERROR);
+  if (!PathFileExistsA(path->c_str()) && !CreateDirectoryA(path->c_str(), nullptr)) {
+    wf::Prompt(work.owner, texts::kWorkFolderNotCreated, work.appName, MB_ICONERROR);
   }
+  return *path;
 }
+
+}  // namespace engine

@@ -1,7 +1,5 @@
-// The batches over files the user picked: the hand-off list on the clipboard
-// ("-D"), quoted paths on the command line, and files dropped on the window.
-// All three confirm, run RemoveShreddedFile over their items in order behind
-// the progress window, and report how many files were erased.
+#include "shredder/engine/selected_files.h"
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -10,16 +8,16 @@
 #include "common/handoff_list.h"
 #include "common/paths.h"
 #include "common/text_format.h"
-#include "shredder/app/main_dialog.h"
 #include "shredder/captions.h"
 #include "shredder/engine/engine_texts.h"
 #include "shredder/engine/file_kind.h"
+#include "shredder/engine/file_wipe.h"
 #include "shredder/engine/path_lists.h"
+#include "shredder/engine/progress_dialog.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
 
-namespace texts = engine::texts;
-
+namespace engine {
 namespace {
 
 // An item passed over with a word to the user; the batch goes on.
@@ -31,12 +29,22 @@ void Decline(HWND owner, const std::string& item, const char* reason) {
 // moves on after every item reached, but not after the one that stops the
 // batch; the window is gone before the result is told.
 template <typename Remove>
-void RunBatch(HWND owner, CProgressDialog& progress, std::size_t count, Remove remove) {
+void RunBatch(const WorkContext& work, std::size_t count, Remove remove) {
   int erased = 0;
-  for (std::size_t index = 0; index < count && remove(index, erased); ++index) progress.Step();
-  progress.Close();
+  for (std::size_t index = 0; index < count && remove(index, erased); ++index) {
+    if (work.progress) work.progress->Step();
+  }
+  if (work.progress) work.progress->Close();
   const std::string result = erased == 0 ? texts::kNothingErased : text::FormatCount(texts::kErasedFormat, erased);
-  wf::Prompt(owner, result, captions::kInfo, captions::kInfoFlags);
+  wf::Prompt(work.owner, result, captions::kInfo, captions::kInfoFlags);
+}
+
+void OpenProgress(const WorkContext& work) {
+  if (work.progress) work.progress->Open();
+}
+
+void SetProgressTotal(const WorkContext& work, unsigned long long total) {
+  if (work.progress) work.progress->SetTotal(total);
 }
 
 // The whole block of a clipboard format, as large as its memory.
@@ -83,62 +91,63 @@ DroppedName ReadDroppedName(HDROP drop, UINT index) {
 
 }  // namespace
 
-bool CMainDialog::RemoveShreddedFile(const std::string& item, int& erased) {
-  switch (engine::CheckItem(item)) {
-    case engine::ItemCheck::TooLong:
-      Decline(Hwnd(), item, texts::kPathTooLong);
+bool RemoveShreddedFile(const WorkContext& work, const std::string& item, int& erased) {
+  const HWND owner = work.owner;
+  switch (CheckItem(item)) {
+    case ItemCheck::TooLong:
+      Decline(owner, item, texts::kPathTooLong);
       return true;
-    case engine::ItemCheck::NotAbsolute:
-      Decline(Hwnd(), item, texts::kNotFullPath);
+    case ItemCheck::NotAbsolute:
+      Decline(owner, item, texts::kNotFullPath);
       return true;
-    case engine::ItemCheck::Accepted:
+    case ItemCheck::Accepted:
       break;
   }
   // Before the folder test: a link to a folder looks like one, but the link
   // itself is what was chosen.
-  if (engine::IsReparsePoint(item)) {
-    Decline(Hwnd(), item, texts::kLinkNotOverwritten);
+  if (IsReparsePoint(item)) {
+    Decline(owner, item, texts::kLinkNotOverwritten);
     return true;
   }
   if (IsFolder(item)) {
-    Decline(Hwnd(), item, texts::kFolderNotProcessed);
+    Decline(owner, item, texts::kFolderNotProcessed);
     return true;
   }
-  if (engine::HardLinkCount(item) > 1) {
-    Decline(Hwnd(), item, texts::kHardLinkedNotOverwritten);
+  if (HardLinkCount(item) > 1) {
+    Decline(owner, item, texts::kHardLinkedNotOverwritten);
     return true;
   }
   ClearReadOnly(item);
-  if (!WipeFile(item)) return false;  // it has told the user
+  if (!WipeFile(work, item)) return false;  // it has told the user
 
   // Removed under a meaningless name in its own folder ("C:\" for a file in
   // a root, not "C:", which would be the drive's current folder). Only a
   // name the system gave out is used.
   char temporary[paths::kMaxPath] = {};
   if (GetTempFileNameA(paths::FolderWithSeparator(item).c_str(), "ms", 0, temporary) == 0) {
-    wf::Prompt(Hwnd(), texts::kNotRemoved, captions::kError, captions::kErrorFlags);
+    wf::Prompt(owner, texts::kNotRemoved, captions::kError, captions::kErrorFlags);
     return false;
   }
   DeleteFileA(temporary);
   if (!MoveFileA(item.c_str(), temporary)) {
-    wf::Prompt(Hwnd(), texts::kNotRemoved, captions::kError, captions::kErrorFlags);
+    wf::Prompt(owner, texts::kNotRemoved, captions::kError, captions::kErrorFlags);
     return false;
   }
   if (DeleteFileA(temporary)) ++erased;
   return true;
 }
 
-void CMainDialog::ShredClipboardList() {
-  WorkGuard guard(*this);
+void ShredClipboardList(const WorkContext& work) {
+  WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   if (!IsClipboardFormatAvailable(CF_TEXT)) return;
   // Open while the user decides, so that nobody changes the list meanwhile;
   // on No it is closed with the list left as it was.
-  wf::ClipboardSession clipboard(Hwnd());
+  wf::ClipboardSession clipboard(work.owner);
   if (!clipboard.IsOpen()) return;
-  if (wf::Prompt(Hwnd(), texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
+  if (wf::Prompt(work.owner, texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
 
-  progress_.Open();
+  OpenProgress(work);
   std::string text = ClipboardBlock(CF_TEXT).value_or(std::string());
   text.resize(std::min(text.size(), text.find('\0')));
   std::optional<std::vector<std::string>> dropList;
@@ -147,38 +156,40 @@ void CMainDialog::ShredClipboardList() {
   clipboard.Close();
 
   const std::vector<std::string> items = handoff::HandOffItems(text, dropList);
-  progress_.SetTotal(items.size());
-  RunBatch(Hwnd(), progress_, items.size(),
-           [&](std::size_t index, int& erased) { return RemoveShreddedFile(items[index], erased); });
+  SetProgressTotal(work, items.size());
+  RunBatch(work, items.size(),
+           [&](std::size_t index, int& erased) { return RemoveShreddedFile(work, items[index], erased); });
 }
 
-void CMainDialog::ShredCommandLineList(const std::string& commandLine) {
-  WorkGuard guard(*this);
+void ShredCommandLineList(const WorkContext& work, const std::string& commandLine) {
+  WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
-  if (wf::Prompt(Hwnd(), texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
+  if (wf::Prompt(work.owner, texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
 
-  progress_.Open();
-  const std::vector<std::string> items = engine::CommandLineItems(commandLine);
-  progress_.SetTotal(items.size());
-  RunBatch(Hwnd(), progress_, items.size(),
-           [&](std::size_t index, int& erased) { return RemoveShreddedFile(items[index], erased); });
+  OpenProgress(work);
+  const std::vector<std::string> items = CommandLineItems(commandLine);
+  SetProgressTotal(work, items.size());
+  RunBatch(work, items.size(),
+           [&](std::size_t index, int& erased) { return RemoveShreddedFile(work, items[index], erased); });
 }
 
-void CMainDialog::ShredDroppedFiles(HDROP drop) {
-  WorkGuard guard(*this);
+void ShredDroppedFiles(const WorkContext& work, HDROP drop) {
+  WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   const std::string question = text::FormatCount(texts::kConfirmDroppedFormat, count);
-  if (wf::Prompt(Hwnd(), question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
+  if (wf::Prompt(work.owner, question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
 
-  progress_.Open();
-  progress_.SetTotal(count);
-  RunBatch(Hwnd(), progress_, count, [&](std::size_t index, int& erased) {
+  OpenProgress(work);
+  SetProgressTotal(work, count);
+  RunBatch(work, count, [&](std::size_t index, int& erased) {
     const DroppedName name = ReadDroppedName(drop, static_cast<UINT>(index));
     if (!name.exact) {
-      Decline(Hwnd(), name.ansi, texts::kNameNotSpelled);
+      Decline(work.owner, name.ansi, texts::kNameNotSpelled);
       return true;
     }
-    return RemoveShreddedFile(name.ansi, erased);
+    return RemoveShreddedFile(work, name.ansi, erased);
   });
 }
+
+}  // namespace engine

@@ -1,30 +1,28 @@
-// The complete erase of the recycle bin: every file of every fixed drive's
-// recycle-bin folder is wiped and removed, then the platform empties what is
-// left (index files, folder skeletons, links).
+#include "shredder/recyclebin/recycle_bin.h"
+
 #include <shlwapi.h>
 
 #include "common/text_format.h"
-#include "shredder/app/main_dialog.h"
-#include "shredder/app/tray_icon.h"
 #include "shredder/captions.h"
 #include "shredder/engine/file_kind.h"
+#include "shredder/engine/file_wipe.h"
+#include "shredder/engine/progress_dialog.h"
 #include "shredder/recyclebin/recycle_bin_platform.h"
 #include "shredder/recyclebin/recycle_bin_rules.h"
 #include "shredder/recyclebin/recyclebin_texts.h"
-#include "winframe/app.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
 
-namespace texts = recyclebin::texts;
+namespace recyclebin {
 
-long long CMainDialog::CountRecycleBinItems() {
-  recyclebin::Platform& platform = recyclebin::CurrentPlatform();
+long long CountRecycleBinItems(HWND owner) {
+  Platform& platform = CurrentPlatform();
   long long total = 0;
   for (const std::string& root : platform.DriveRoots()) {
     if (!platform.IsFixedDrive(root)) continue;
     long long items = 0;
     if (platform.QueryRecycleBin(root, items) != S_OK) {
-      wf::Prompt(Hwnd(), texts::kQueryFailed, captions::kError, captions::kErrorFlags);
+      wf::Prompt(owner, texts::kQueryFailed, captions::kError, captions::kErrorFlags);
       return -1;
     }
     total += items;
@@ -32,91 +30,90 @@ long long CMainDialog::CountRecycleBinItems() {
   return total;
 }
 
-std::string CMainDialog::GetRecycleBinFolder(const std::string& root) {
-  recyclebin::Platform& platform = recyclebin::CurrentPlatform();
+std::string GetRecycleBinFolder(HWND owner, const std::string& root) {
+  Platform& platform = CurrentPlatform();
   const std::string fileSystem = platform.FileSystemName(root).value_or("");
   std::string sid;
   if (fileSystem == "NTFS" || fileSystem == "FAT32") {
     const std::string user = platform.UserName();
     const std::string computer = platform.ComputerName();
-    if (const auto subAuthorities =
-            platform.LookupSubAuthorities(computer, recyclebin::AccountName(user, computer))) {
-      sid = recyclebin::SidText(*subAuthorities);
+    if (const auto subAuthorities = platform.LookupSubAuthorities(computer, AccountName(user, computer))) {
+      sid = SidText(*subAuthorities);
     }
   }
-  const auto isFolder = [this](const std::string& path) { return IsFolder(path); };
-  const std::optional<std::string> folder = recyclebin::RecycleBinFolder(root, fileSystem, sid, isFolder);
+  const std::optional<std::string> folder = RecycleBinFolder(root, fileSystem, sid, engine::IsFolder);
   if (!folder) {
-    wf::Prompt(Hwnd(), texts::kUnsupportedFileSystem, captions::kError, captions::kErrorFlags);
+    wf::Prompt(owner, texts::kUnsupportedFileSystem, captions::kError, captions::kErrorFlags);
     return {};
   }
   return *folder;
 }
 
-void CMainDialog::ShredRecycleBin(bool interactive) {
+void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const SilentReport& silentReport) {
   // A second request while one runs (a timer tick during the question, say)
   // is refused without a word.
-  WorkGuard guard(*this);
+  engine::WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
 
-  const long long total = CountRecycleBinItems();
+  const HWND owner = work.owner;
+  const long long total = CountRecycleBinItems(owner);
   if (total == 0) return;
   if (total == -1) {
-    wf::Prompt(Hwnd(), texts::kAborted, captions::kError, captions::kErrorFlags);
+    wf::Prompt(owner, texts::kAborted, captions::kError, captions::kErrorFlags);
     return;
   }
   if (interactive) {
     const std::string question = text::FormatCount(texts::kConfirmFormat, static_cast<std::int32_t>(total));
-    if (wf::Prompt(Hwnd(), question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
+    if (wf::Prompt(owner, question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
   }
 
-  unwipedFiles_ = 0;
-  recyclebin::Platform& platform = recyclebin::CurrentPlatform();
+  int unwiped = 0;
+  Platform& platform = CurrentPlatform();
   for (const std::string& root : platform.DriveRoots()) {
     if (!platform.IsFixedDrive(root)) continue;
-    const std::string folder = GetRecycleBinFolder(root);
+    const std::string folder = GetRecycleBinFolder(owner, root);
     if (folder.empty()) {
-      wf::Prompt(Hwnd(), texts::kNoFolder, captions::kError, captions::kErrorFlags);
+      wf::Prompt(owner, texts::kNoFolder, captions::kError, captions::kErrorFlags);
       return;
     }
-    if (!ShredRecycleBinFolder(folder, true, interactive, total)) {
-      progress_.Close();
-      wf::Prompt(Hwnd(), texts::kNotEmptied, captions::kError, captions::kErrorFlags);
+    if (!ShredRecycleBinFolder(work, folder, true, interactive, total, unwiped)) {
+      if (work.progress) work.progress->Close();
+      wf::Prompt(owner, texts::kNotEmptied, captions::kError, captions::kErrorFlags);
       return;
     }
   }
-  if (unwipedFiles_ > 0) {
+  if (unwiped > 0) {
     // Emptying now would delete those files unwiped; they stay, and the user
     // can try again once whatever held them has let go.
-    wf::Prompt(Hwnd(), text::FormatCount(texts::kSomeNotWipedFormat, unwipedFiles_), captions::kError,
-               captions::kErrorFlags);
+    wf::Prompt(owner, text::FormatCount(texts::kSomeNotWipedFormat, unwiped), captions::kError, captions::kErrorFlags);
     return;
   }
   if (platform.EmptyRecycleBin(GetActiveWindow()) != S_OK) {
-    wf::Prompt(Hwnd(), texts::kEmptyingFailed, captions::kError, captions::kErrorFlags);
+    wf::Prompt(owner, texts::kEmptyingFailed, captions::kError, captions::kErrorFlags);
     return;
   }
   if (interactive) {
-    wf::Prompt(Hwnd(), texts::kDone, captions::kInfo, captions::kInfoFlags);
-  } else {
-    ShowErasedBalloon();
+    wf::Prompt(owner, texts::kDone, captions::kInfo, captions::kInfoFlags);
+  } else if (silentReport) {
+    silentReport(texts::kBalloonTitle, texts::kDone);
   }
-  if (!workFolder_.empty() && PathFileExistsA(workFolder_.c_str()) && !RemoveDirectoryA(workFolder_.c_str())) {
-    wf::App::Current()->MessageBox(texts::kWorkFolderNotRemoved, MB_ICONERROR);
+  const std::string& workFolder = work.workFolder;
+  if (!workFolder.empty() && PathFileExistsA(workFolder.c_str()) && !RemoveDirectoryA(workFolder.c_str())) {
+    wf::Prompt(owner, texts::kWorkFolderNotRemoved, work.appName, MB_ICONERROR);
   }
 }
 
-bool CMainDialog::ShredRecycleBinFolder(const std::string& folder, bool topLevel, bool interactive,
-                                        long long itemTotal) {
-  const bool showProgress = interactive && topLevel;
-  if (showProgress) {
-    progress_.Open();
-    progress_.SetTotal(static_cast<unsigned long long>(itemTotal));
+bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::string& folder, bool topLevel, bool interactive,
+                           long long itemTotal, int& unwiped) {
+  CProgressDialog* const progress = interactive && topLevel ? work.progress : nullptr;
+  if (progress) {
+    progress->Open();
+    progress->SetTotal(static_cast<unsigned long long>(itemTotal));
   }
   WIN32_FIND_DATAA entry;
   wf::FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &entry));
   if (!search) {
-    wf::Prompt(Hwnd(), texts::kCannotSearch, captions::kError, captions::kErrorFlags);
+    wf::Prompt(work.owner, texts::kCannotSearch, captions::kError, captions::kErrorFlags);
     return false;
   }
   do {
@@ -126,40 +123,30 @@ bool CMainDialog::ShredRecycleBinFolder(const std::string& folder, bool topLevel
     // A link, to a folder or a file, leads outside the recycle bin: it is
     // neither entered nor overwritten, and the emptying removes the link.
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-      if (showProgress) progress_.Step();
+      if (progress) progress->Step();
       continue;
     }
     if (isFolder) {
-      if (!recyclebin::SubfolderFits(folder.size(), name.size())) {
-        wf::Prompt(Hwnd(), texts::kPathTooLong, captions::kError, captions::kErrorFlags);
+      if (!SubfolderFits(folder.size(), name.size())) {
+        wf::Prompt(work.owner, texts::kPathTooLong, captions::kError, captions::kErrorFlags);
         return false;
       }
-      if (!ShredRecycleBinFolder(folder + "\\" + name, false, interactive, itemTotal)) return false;
-    } else if (recyclebin::IsSkippedFileName(name)) {
+      if (!ShredRecycleBinFolder(work, folder + "\\" + name, false, interactive, itemTotal, unwiped)) return false;
+    } else if (IsSkippedFileName(name)) {
       continue;
     } else {
       const std::string path = folder + "\\" + name;
       // Another name still uses a hard-linked file's content; removing this
       // name loses nothing, so it is left to the emptying.
       if (engine::HardLinkCount(path) <= 1) {
-        ClearReadOnly(path);
-        if (!WipeRecycledFile(path, name)) ++unwipedFiles_;
+        engine::ClearReadOnly(path);
+        if (!engine::WipeRecycledFile(work, path, name)) ++unwiped;
       }
     }
-    if (showProgress) progress_.Step();
+    if (progress) progress->Step();
   } while (FindNextFileA(search.Get(), &entry));
-  if (showProgress) progress_.Close();
+  if (progress) progress->Close();
   return true;
 }
 
-void CMainDialog::ShowErasedBalloon() {
-  tray_.uTimeout = 30000;
-  tray_.uFlags |= NIF_INFO;
-  lstrcpynA(tray_.szInfoTitle, texts::kBalloonTitle, sizeof(tray_.szInfoTitle));
-  lstrcpynA(tray_.szInfo, texts::kDone, sizeof(tray_.szInfo));
-  app::NotifyTray(NIM_MODIFY, &tray_);
-  tray_.szInfoTitle[0] = '\0';
-  tray_.szInfo[0] = '\0';
-  tray_.uFlags &= ~static_cast<UINT>(NIF_INFO);
-  app::NotifyTray(NIM_MODIFY, &tray_);
-}
+}  // namespace recyclebin

@@ -1,8 +1,9 @@
 // The recycle bin's right-click verb: its check and toggle in the options
 // dialog, and the start-up probe that tells whether it can be written.
+#include "shredder/settings/rb_verb.h"
+
 #include <optional>
 
-#include "shredder/app/main_dialog.h"
 #include "shredder/captions.h"
 #include "shredder/resources/resource.h"
 #include "shredder/settings/option_dialog.h"
@@ -10,6 +11,7 @@
 #include "shredder/settings/rb_verb_state.h"
 #include "shredder/settings/registry.h"
 #include "shredder/settings/settings_texts.h"
+#include "winframe/handles.h"
 #include "winframe/module.h"
 #include "winframe/prompt.h"
 
@@ -49,10 +51,10 @@ bool COptionDialog::CheckRBVerb() {
       return true;
     }
     if (state == RBVerbState::Registered || state == RBVerbState::Clean || state == cleanedUp) break;
-    wf::Prompt(Hwnd(),
-               state == RBVerbState::OldEntries ? settings::texts::kOldRegistryFound
-                                                : settings::texts::kRegistryInconsistent,
-               captions::kError, captions::kErrorFlags);
+    wf::Prompt(
+        Hwnd(),
+        state == RBVerbState::OldEntries ? settings::texts::kOldRegistryFound : settings::texts::kRegistryInconsistent,
+        captions::kError, captions::kErrorFlags);
     // Failures are not reported here: the check that follows finds what is left.
     for (const char* key : settings::RBVerbDeletions(keys, state)) RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
     cleanedUp = state;
@@ -84,23 +86,16 @@ bool COptionDialog::ToggleRBVerb() {
   return CheckRBVerb();
 }
 
-bool CMainDialog::TestRBWrite() {
-  HKEY key = nullptr;
-  if (settings::CreateKeyForWriting(HKEY_CLASSES_ROOT, settings::kProbeKey, &key) != ERROR_SUCCESS) {
-    // Without write access the verb cannot be toggled: the options go grey.
-    disabledOptionPicture_.Reset(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_OPTION_DISABLED), IMAGE_BITMAP, 0, 0, 0));
-    SendDlgItemMessageA(Hwnd(), IDC_OPTION, BM_SETIMAGE, IMAGE_BITMAP,
-                        reinterpret_cast<LPARAM>(disabledOptionPicture_.Get()));
-    EnableWindow(Item(IDC_OPTION), FALSE);
-    EnableMenuItem(GetMenu(Hwnd()), ID_MENU_OPTION, MF_BYCOMMAND | MF_GRAYED);
-    return false;
-  }
-  if (RegCloseKey(key) != ERROR_SUCCESS) {
-    wf::Prompt(Hwnd(), settings::texts::kRegistryNotClosed, captions::kError, captions::kErrorFlags);
-  }
-  if (RegDeleteKeyA(HKEY_CLASSES_ROOT, settings::kProbeKey) != ERROR_SUCCESS) {
-    wf::Prompt(Hwnd(), settings::texts::kRegistryNotDeleted, captions::kError, captions::kErrorFlags);
+namespace settings {
+
+bool ProbeClassesRootWritable(HWND owner) {
+  wf::RegKey key;
+  if (CreateKeyForWriting(HKEY_CLASSES_ROOT, kProbeKey, key.Put()) != ERROR_SUCCESS) return false;
+  if (!key.Reset()) wf::Prompt(owner, texts::kRegistryNotClosed, captions::kError, captions::kErrorFlags);
+  if (RegDeleteKeyA(HKEY_CLASSES_ROOT, kProbeKey) != ERROR_SUCCESS) {
+    wf::Prompt(owner, texts::kRegistryNotDeleted, captions::kError, captions::kErrorFlags);
   }
   return true;
 }
+
+}  // namespace settings

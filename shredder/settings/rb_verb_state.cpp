@@ -1,6 +1,7 @@
 #include "shredder/settings/rb_verb_state.h"
 
 #include "common/cp932.h"
+#include "common/program_contract.h"
 #include "shredder/settings/rb_verb_keys.h"
 
 namespace settings {
@@ -43,7 +44,8 @@ bool IsOwnShellSubkey(std::string_view name) {
 std::string RBVerbCommand(std::string_view modulePath) {
   std::string command = "\"";
   command.append(modulePath);
-  command.append("\" -C");
+  command.append("\" ");
+  command.append(contract::kRecycleBinSwitch);
   return command;
 }
 

@@ -2,15 +2,14 @@
 
 #include "shredder/captions.h"
 #include "shredder/settings/settings_texts.h"
+#include "winframe/handles.h"
 #include "winframe/prompt.h"
 
 namespace settings {
 namespace {
 
-void CloseKey(HWND owner, HKEY key) {
-  if (RegCloseKey(key) != ERROR_SUCCESS) {
-    wf::Prompt(owner, texts::kRegistryNotClosed, captions::kError, captions::kErrorFlags);
-  }
+void CloseKey(HWND owner, wf::RegKey& key) {
+  if (!key.Reset()) wf::Prompt(owner, texts::kRegistryNotClosed, captions::kError, captions::kErrorFlags);
 }
 
 void ReportNotCreated(HWND owner) {
@@ -26,41 +25,43 @@ KeyCreator g_keyCreator = CreateWithAllAccess;
 }  // namespace
 
 bool RegKeyExists(HWND owner, const char* subkey, HKEY root) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  wf::RegKey key;
+  if (RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) return false;
   CloseKey(owner, key);
   return true;
 }
 
 void RegWriteString(HWND owner, const char* subkey, HKEY root, const std::string& data, const char* name) {
-  HKEY key = nullptr;
-  if (CreateKeyForWriting(root, subkey, &key) != ERROR_SUCCESS) {
+  wf::RegKey key;
+  if (CreateKeyForWriting(root, subkey, key.Put()) != ERROR_SUCCESS) {
     ReportNotCreated(owner);
     return;
   }
   // The stored text carries no terminator: readers take the byte count.
-  const bool written = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
+  const bool written = RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
                                       static_cast<DWORD>(data.size())) == ERROR_SUCCESS &&
-                       RegFlushKey(key) == ERROR_SUCCESS;
+                       RegFlushKey(key.Get()) == ERROR_SUCCESS;
   if (!written) ReportNotCreated(owner);
   CloseKey(owner, key);
 }
 
 std::optional<std::vector<std::string>> RegSubkeyNames(HWND owner, const char* subkey, HKEY root) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, subkey, 0, KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS) return std::nullopt;
+  wf::RegKey key;
+  if (RegOpenKeyExA(root, subkey, 0, KEY_ENUMERATE_SUB_KEYS, key.Put()) != ERROR_SUCCESS) return std::nullopt;
   std::vector<std::string> names;
   char name[256];  // the longest key name the registry allows, with its NUL
   for (DWORD index = 0;; ++index) {
     DWORD length = sizeof(name);
-    if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (RegEnumKeyExA(key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     names.emplace_back(name, length);
   }
   CloseKey(owner, key);
   return names;
 }
 
-LSTATUS CreateKeyForWriting(HKEY root, const char* subkey, HKEY* key) { return g_keyCreator(root, subkey, key); }
+LSTATUS CreateKeyForWriting(HKEY root, const char* subkey, HKEY* key) {
+  return g_keyCreator(root, subkey, key);
+}
 
 KeyCreator SetKeyCreator(KeyCreator creator) {
   KeyCreator previous = g_keyCreator;

@@ -9,9 +9,6 @@
 
 namespace settings {
 
-inline constexpr char kProgramKey[] = "SoftWare\\Brinmoor\\M-Shredder";
-inline constexpr char kProgramPathValue[] = "Path";
-
 // True when the key can be opened for querying.
 bool RegKeyExists(HWND owner, const char* subkey, HKEY root);
 

@@ -18,8 +18,8 @@
 #include <string>
 
 #include "common/paths.h"
-#include "shredder/app/main_dialog.h"
-#include "winframe/app.h"
+#include "shredder/engine/file_wipe.h"
+#include "shredder/recyclebin/recycle_bin.h"
 #include "winframe/prompt.h"
 
 namespace {
@@ -45,27 +45,28 @@ int main(int argc, char** argv) {
   }
   const std::string mode = argv[1];
   const std::string path = argv[2];
-  wf::App app(GetModuleHandleA(nullptr));
   char self[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, self, sizeof(self));
   const std::string ini = paths::FolderWithSeparator(std::string(self, length)) + "OPTION.INI";
-  if (GetFileAttributesA(ini.c_str()) != INVALID_FILE_ATTRIBUTES) app.SetProfilePath(ini);
   wf::SetPromptHandler(PrintPrompt);
-  CMainDialog dialog;
+  engine::WorkContext work;
+  work.passes =
+      static_cast<int>(GetPrivateProfileIntA("ProgramData", "OverWriteTimes", engine::kDefaultPasses, ini.c_str()));
 
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
   bool wiped = false;
   if (mode == "wipe") {
-    wiped = dialog.WipeFile(path);
+    wiped = engine::WipeFile(work, path);
   } else if (mode == "recycled") {
-    dialog.CreateWorkFolder(paths::FolderWithSeparator(path));
-    wiped = dialog.WipeRecycledFile(path, paths::NameOf(path));
-    RemoveDirectoryA(dialog.WorkFolder().c_str());
+    work.workFolder = engine::CreateWorkFolder(work, paths::FolderWithSeparator(path));
+    wiped = engine::WipeRecycledFile(work, path, paths::NameOf(path));
+    RemoveDirectoryA(work.workFolder.c_str());
   } else if (mode == "folder") {
-    dialog.CreateWorkFolder(paths::FolderWithSeparator(path));
-    wiped = dialog.ShredRecycleBinFolder(path, false, false, 0);
-    RemoveDirectoryA(dialog.WorkFolder().c_str());
+    work.workFolder = engine::CreateWorkFolder(work, paths::FolderWithSeparator(path));
+    int unwiped = 0;
+    wiped = recyclebin::ShredRecycleBinFolder(work, path, false, false, 0, unwiped) && unwiped == 0;
+    RemoveDirectoryA(work.workFolder.c_str());
   } else {
     std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
     return 2;

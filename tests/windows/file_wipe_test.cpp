@@ -6,13 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "shredder/app/main_dialog.h"
 #include "shredder/engine/file_kind.h"
+#include "shredder/engine/file_wipe.h"
 #include "shredder/engine/overwrite_stream.h"
-#include "shredder/engine/wipe_hooks.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/support/scripted_prompts.h"
-#include "winframe/app.h"
 #include "winframe/handles.h"
 
 namespace {
@@ -72,26 +70,20 @@ bool operator==(const FILETIME& a, const FILETIME& b) {
 class FileWipeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    app_.SetProfilePath(folder_ / "OPTION.INI");
     g_passes.clear();
-    previousHooks_ = engine::SetWipeHooks({FixedSeed, RecordPass});
-  }
-  void TearDown() override { engine::SetWipeHooks(previousHooks_); }
-
-  void SetPasses(const std::string& value) {
-    WriteWholeFile(folder_ / "OPTION.INI", "[ProgramData]\r\nOverWriteTimes=" + value + "\r\n");
+    work_.appName = "binshredder";
+    work_.seed = FixedSeed;
+    work_.afterPass = RecordPass;
   }
 
   TempFolder folder_;
-  wf::App app_{GetModuleHandleA(nullptr)};
   ScriptedPrompts prompts_;
-  CMainDialog dialog_;
-  engine::WipeHooks previousHooks_;
+  engine::WorkContext work_;
 };
 
 TEST_F(FileWipeTest, ThreePassesByDefaultEachInPlaceWithTheStreamRunningOn) {
   const std::string path = folder_.WriteFile("a.txt", std::string(100, 'A'));
-  EXPECT_TRUE(dialog_.WipeFile(path));
+  EXPECT_TRUE(engine::WipeFile(work_, path));
   ASSERT_EQ(g_passes.size(), 3u);
   for (int pass = 1; pass <= 3; ++pass) EXPECT_EQ(g_passes[pass - 1], ExpectedPass(100, pass)) << pass;
   EXPECT_NE(g_passes[0], g_passes[1]);
@@ -100,27 +92,27 @@ TEST_F(FileWipeTest, ThreePassesByDefaultEachInPlaceWithTheStreamRunningOn) {
   EXPECT_TRUE(prompts_.Shown().empty());
 }
 
-TEST_F(FileWipeTest, PassCountComesFromOverWriteTimesReadAtEveryWipe) {
+TEST_F(FileWipeTest, PassCountComesFromTheContextOfEveryWipe) {
   const std::string path = folder_.WriteFile("b.bin", std::string(3 * 65536 + 5, 'B'));  // several pieces of the writer
-  SetPasses("5");
-  EXPECT_TRUE(dialog_.WipeFile(path));
+  work_.passes = 5;
+  EXPECT_TRUE(engine::WipeFile(work_, path));
   ASSERT_EQ(g_passes.size(), 5u);
   EXPECT_EQ(g_passes[4], ExpectedPass(3 * 65536 + 5, 5));
 
   const std::string empty = folder_.WriteFile("empty", "");
-  SetPasses("1");
+  work_.passes = 1;
   g_passes.clear();
-  EXPECT_TRUE(dialog_.WipeFile(empty));
+  EXPECT_TRUE(engine::WipeFile(work_, empty));
   ASSERT_EQ(g_passes.size(), 1u);
   EXPECT_EQ(ReadWholeFile(empty), ExpectedPass(0, 1));  // 16 bytes
 }
 
 TEST_F(FileWipeTest, NoPassForZeroOrNegativeButAttributesAreStillReset) {
-  for (const char* value : {"0", "-2"}) {
-    const std::string path = folder_.WriteFile(std::string("n") + value, "keep");
+  for (int value : {0, -2}) {
+    const std::string path = folder_.WriteFile("n" + std::to_string(value), "keep");
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-    SetPasses(value);
-    EXPECT_TRUE(dialog_.WipeFile(path)) << value;
+    work_.passes = value;
+    EXPECT_TRUE(engine::WipeFile(work_, path)) << value;
     EXPECT_TRUE(g_passes.empty()) << value;
     EXPECT_EQ(ReadWholeFile(path), "keep") << value;
     EXPECT_EQ(Attributes(path) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u) << value;
@@ -142,8 +134,8 @@ TEST_F(FileWipeTest, ReadOnlyHiddenAndSystemAreClearedArchiveAndTimesKept) {
     ASSERT_TRUE(SetFileTime(file.Get(), &created, &accessed, &modified));
   }
   const Times before = TimesOf(path);
-  SetPasses("0");  // the passes themselves write, and so move the modification time
-  EXPECT_TRUE(dialog_.WipeFile(path));
+  work_.passes = 0;  // the passes themselves write, and so move the modification time
+  EXPECT_TRUE(engine::WipeFile(work_, path));
   EXPECT_EQ(Attributes(path), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
   const Times after = TimesOf(path);
   EXPECT_TRUE(after.created == before.created);
@@ -157,7 +149,7 @@ TEST_F(FileWipeTest, AFileInUseWithoutSharingIsNotOverwrittenAndTheUserIsTold) {
     wf::UniqueFile holder(
         CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
-    EXPECT_FALSE(dialog_.WipeFile(path));
+    EXPECT_FALSE(engine::WipeFile(work_, path));
   }
   EXPECT_TRUE(g_passes.empty());
   EXPECT_EQ(ReadWholeFile(path), "secret");
@@ -170,13 +162,12 @@ TEST_F(FileWipeTest, AFileInUseWithoutSharingIsNotOverwrittenAndTheUserIsTold) {
 TEST_F(FileWipeTest, APassThatCannotOpenTheFileEndsTheWipeAndKeepsThePassesMade) {
   const std::string path = folder_.WriteFile("later.txt", std::string(40, 'L'));
   static wf::UniqueFile holder;
-  engine::SetWipeHooks(
-      {FixedSeed, [](const std::string& file, int pass) {
-         RecordPass(file, pass);
-         // Someone takes the file between the passes.
-         holder.Reset(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-       }});
-  EXPECT_FALSE(dialog_.WipeFile(path));
+  work_.afterPass = [](const std::string& file, int pass) {
+    RecordPass(file, pass);
+    // Someone takes the file between the passes.
+    holder.Reset(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  };
+  EXPECT_FALSE(engine::WipeFile(work_, path));
   holder.Reset();
   ASSERT_EQ(g_passes.size(), 1u);
   EXPECT_EQ(ReadWholeFile(path), ExpectedPass(40, 1));
@@ -184,7 +175,7 @@ TEST_F(FileWipeTest, APassThatCannotOpenTheFileEndsTheWipeAndKeepsThePassesMade)
 }
 
 TEST_F(FileWipeTest, AVanishedFileIsReportedNotWiped) {
-  EXPECT_FALSE(dialog_.WipeFile(folder_ / "gone.txt"));
+  EXPECT_FALSE(engine::WipeFile(work_, folder_ / "gone.txt"));
   EXPECT_TRUE(g_passes.empty());
   ASSERT_EQ(prompts_.Shown().size(), 1u);
   EXPECT_EQ(prompts_.Shown()[0].text, "ファイルの属性を読み取れません");
@@ -199,7 +190,7 @@ TEST_F(FileWipeTest, AFileWithASecondNameIsLeftIntact) {
   EXPECT_EQ(engine::HardLinkCount(path), 2u);
   EXPECT_FALSE(engine::IsReparsePoint(path));
 
-  EXPECT_FALSE(dialog_.WipeFile(path));
+  EXPECT_FALSE(engine::WipeFile(work_, path));
   EXPECT_TRUE(g_passes.empty());
   EXPECT_EQ(ReadWholeFile(other), "shared content");
   EXPECT_NE(Attributes(other) & FILE_ATTRIBUTE_READONLY, 0u);  // not even the attributes were touched
@@ -211,7 +202,7 @@ TEST_F(FileWipeTest, AFileWithASecondNameIsLeftIntact) {
   ASSERT_TRUE(SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_NORMAL));
   ASSERT_TRUE(DeleteFileA(other.c_str()));
   EXPECT_EQ(engine::HardLinkCount(path), 1u);
-  EXPECT_TRUE(dialog_.WipeFile(path));
+  EXPECT_TRUE(engine::WipeFile(work_, path));
   EXPECT_EQ(g_passes.size(), 3u);
   EXPECT_EQ(engine::HardLinkCount(folder_ / "absent"), 0u);
 }
@@ -219,25 +210,25 @@ TEST_F(FileWipeTest, AFileWithASecondNameIsLeftIntact) {
 TEST_F(FileWipeTest, IsFolderAndClearReadOnly) {
   const std::string file = folder_.WriteFile("f.txt", "x");
   CreateDirectoryA((folder_ / "sub").c_str(), nullptr);
-  EXPECT_TRUE(dialog_.IsFolder(folder_ / "sub"));
-  EXPECT_FALSE(dialog_.IsFolder(file));
-  EXPECT_FALSE(dialog_.IsFolder(folder_ / "absent"));
+  EXPECT_TRUE(engine::IsFolder(folder_ / "sub"));
+  EXPECT_FALSE(engine::IsFolder(file));
+  EXPECT_FALSE(engine::IsFolder(folder_ / "absent"));
   // Handed a folder anyway, the wipe refuses it without touching it.
   ASSERT_TRUE(SetFileAttributesA((folder_ / "sub").c_str(), FILE_ATTRIBUTE_HIDDEN));
-  EXPECT_FALSE(dialog_.WipeFile(folder_ / "sub"));
+  EXPECT_FALSE(engine::WipeFile(work_, folder_ / "sub"));
   EXPECT_NE(Attributes(folder_ / "sub") & FILE_ATTRIBUTE_HIDDEN, 0u);
   EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{kCannotOpen});
   prompts_.Clear();
 
   ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
   const DWORD before = Attributes(file);
-  EXPECT_TRUE(dialog_.ClearReadOnly(file));
+  EXPECT_TRUE(engine::ClearReadOnly(file));
   EXPECT_EQ(Attributes(file), before & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
   EXPECT_NE(Attributes(file) & FILE_ATTRIBUTE_HIDDEN, 0u);
   const Times times = TimesOf(file);
-  EXPECT_FALSE(dialog_.ClearReadOnly(file));
+  EXPECT_FALSE(engine::ClearReadOnly(file));
   EXPECT_TRUE(TimesOf(file).modified == times.modified);
-  EXPECT_FALSE(dialog_.ClearReadOnly(folder_ / "absent"));
+  EXPECT_FALSE(engine::ClearReadOnly(folder_ / "absent"));
   EXPECT_TRUE(prompts_.Shown().empty());
 }
 
@@ -246,7 +237,7 @@ class RecycledFileTest : public FileWipeTest {
   void SetUp() override {
     FileWipeTest::SetUp();
     CreateDirectoryA(bin_.c_str(), nullptr);
-    dialog_.CreateWorkFolder(folder_.Path() + "\\");
+    work_.workFolder = engine::CreateWorkFolder(work_, folder_.Path() + "\\");
   }
 
   // Every name in a folder.
@@ -267,29 +258,29 @@ class RecycledFileTest : public FileWipeTest {
 
 TEST_F(RecycledFileTest, TheWipedFileLeavesNothingBehindInTheBinOrTheWorkFolder) {
   const std::string path = folder_.WriteFile("Recycler\\Dc1.txt", std::string(5000, 'R'));
-  EXPECT_TRUE(dialog_.WipeRecycledFile(path, "Dc1.txt"));
+  EXPECT_TRUE(engine::WipeRecycledFile(work_, path, "Dc1.txt"));
   EXPECT_EQ(g_passes.size(), 3u);
   EXPECT_TRUE(Names(bin_).empty());
-  EXPECT_TRUE(FileExists(dialog_.WorkFolder()));
-  EXPECT_TRUE(Names(dialog_.WorkFolder()).empty());
+  EXPECT_TRUE(FileExists(work_.workFolder));
+  EXPECT_TRUE(Names(work_.workFolder).empty());
   EXPECT_TRUE(prompts_.Shown().empty());
 }
 
 TEST_F(RecycledFileTest, AMissingWorkFolderIsCreatedAgain) {
-  ASSERT_TRUE(RemoveDirectoryA(dialog_.WorkFolder().c_str()));
+  ASSERT_TRUE(RemoveDirectoryA(work_.workFolder.c_str()));
   const std::string path = folder_.WriteFile("Recycler\\Dc2.txt", "again");
-  EXPECT_TRUE(dialog_.WipeRecycledFile(path, "Dc2.txt"));
+  EXPECT_TRUE(engine::WipeRecycledFile(work_, path, "Dc2.txt"));
   EXPECT_FALSE(FileExists(path));
-  EXPECT_TRUE(Names(dialog_.WorkFolder()).empty());
+  EXPECT_TRUE(Names(work_.workFolder).empty());
 }
 
 TEST_F(RecycledFileTest, AFileThatCannotBeWipedStaysWhereItIs) {
   const std::string path = folder_.WriteFile("Recycler\\Dc3.txt", "in use");
   wf::UniqueFile holder(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  EXPECT_FALSE(dialog_.WipeRecycledFile(path, "Dc3.txt"));
+  EXPECT_FALSE(engine::WipeRecycledFile(work_, path, "Dc3.txt"));
   holder.Reset();
   EXPECT_EQ(ReadWholeFile(path), "in use");
-  EXPECT_TRUE(Names(dialog_.WorkFolder()).empty());
+  EXPECT_TRUE(Names(work_.workFolder).empty());
   EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{kCannotOpen});
 }
 
@@ -298,13 +289,13 @@ TEST_F(RecycledFileTest, WithoutRoomForATemporaryNameTheWipedFileIsLeftForTheEmp
   // name would not fit either: nothing is moved under a cut path.
   const std::string deep = folder_.Path() + "\\" + std::string(241 - folder_.Path().size(), 'w');
   ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
-  dialog_.CreateWorkFolder(deep + "\\");
-  ASSERT_EQ(dialog_.WorkFolder().size(), 252u);
-  ASSERT_TRUE(FileExists(dialog_.WorkFolder()));
+  work_.workFolder = engine::CreateWorkFolder(work_, deep + "\\");
+  ASSERT_EQ(work_.workFolder.size(), 252u);
+  ASSERT_TRUE(FileExists(work_.workFolder));
   const std::string path = folder_.WriteFile("Recycler\\Dc4.txt", "wiped, then left");
-  EXPECT_TRUE(dialog_.WipeRecycledFile(path, "Dc4.txt"));
+  EXPECT_TRUE(engine::WipeRecycledFile(work_, path, "Dc4.txt"));
   EXPECT_EQ(ReadWholeFile(path), ExpectedPass(16, 3));
-  EXPECT_TRUE(Names(dialog_.WorkFolder()).empty());
+  EXPECT_TRUE(Names(work_.workFolder).empty());
   EXPECT_TRUE(prompts_.Shown().empty());
 }
 
@@ -314,11 +305,11 @@ TEST_F(RecycledFileTest, AFileOnAnotherDriveIsMovedAcrossAndRemoved) {
   }
   TempFolder other(std::string(kSecondDrive) + "wipetests");
   const std::string path = other.WriteFile("De1.bin", std::string(70000, 'D'));
-  EXPECT_TRUE(dialog_.WipeRecycledFile(path, "De1.bin"));
+  EXPECT_TRUE(engine::WipeRecycledFile(work_, path, "De1.bin"));
   EXPECT_EQ(g_passes.size(), 3u);
   EXPECT_FALSE(FileExists(path));
   EXPECT_TRUE(Names(other.Path()).empty());
-  EXPECT_TRUE(Names(dialog_.WorkFolder()).empty());
+  EXPECT_TRUE(Names(work_.workFolder).empty());
 }
 
 TEST_F(RecycledFileTest, ALinkedFolderIsAReparsePoint) {
@@ -332,17 +323,17 @@ TEST_F(RecycledFileTest, ALinkedFolderIsAReparsePoint) {
 }
 
 TEST_F(FileWipeTest, WorkFolderIsCreatedOnceAndAFailureIsToldInTheApplicationsBox) {
-  dialog_.CreateWorkFolder(folder_.Path() + "\\");
-  EXPECT_EQ(dialog_.WorkFolder(), folder_ / "work_temp");
-  EXPECT_TRUE(FileExists(dialog_.WorkFolder()));
-  dialog_.CreateWorkFolder(folder_.Path() + "\\");  // already there: nothing to say
+  work_.workFolder = engine::CreateWorkFolder(work_, folder_.Path() + "\\");
+  EXPECT_EQ(work_.workFolder, folder_ / "work_temp");
+  EXPECT_TRUE(FileExists(work_.workFolder));
+  work_.workFolder = engine::CreateWorkFolder(work_, folder_.Path() + "\\");  // already there: nothing to say
   EXPECT_TRUE(prompts_.Shown().empty());
 
-  dialog_.CreateWorkFolder(folder_ / "missing parent\\");
-  EXPECT_EQ(dialog_.WorkFolder(), folder_ / "missing parent\\work_temp");  // kept, though absent
+  work_.workFolder = engine::CreateWorkFolder(work_, folder_ / "missing parent\\");
+  EXPECT_EQ(work_.workFolder, folder_ / "missing parent\\work_temp");  // kept, though absent
   ASSERT_EQ(prompts_.Shown().size(), 1u);
   EXPECT_EQ(prompts_.Shown()[0].text, "作業用フォルダを作成することができませんでした。");
-  EXPECT_EQ(prompts_.Shown()[0].caption, app_.Name());
+  EXPECT_EQ(prompts_.Shown()[0].caption, "binshredder");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONERROR));
 }
 

@@ -3,6 +3,7 @@
 // dropped files, and the first step of the exit sequence. The notification
 // area is recorded through the program's tray seam.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -134,6 +135,18 @@ TEST_F(MainWindowTest, TheMenuBarAndTheSystemMenuEntry) {
   EXPECT_EQ(GetMenuItemID(system, count - 1), static_cast<UINT>(IDM_ABOUTBOX_SYS));
   EXPECT_EQ(MenuText(system, count - 1), "バージョン情報");
   EXPECT_TRUE(GetMenuState(system, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+}
+
+TEST_F(MainWindowTest, TheOperationsGetTheWindowAndThePassCountStoredAtThatMoment) {
+  WriteWholeFile(*folder_ / "OPTION.INI", "[ProgramData]\r\nOverWriteTimes=5\r\n");
+  engine::WorkContext work = window_->WorkContext();
+  EXPECT_EQ(work.passes, 5);
+  EXPECT_EQ(work.owner, Window());
+  EXPECT_EQ(work.progress, &window_->Progress());
+  EXPECT_EQ(work.workFolder, window_->WorkFolder());
+  EXPECT_EQ(work.appName, app_->Name());
+  WriteWholeFile(*folder_ / "OPTION.INI", "[ProgramData]\r\n");
+  EXPECT_EQ(window_->WorkContext().passes, 3);
 }
 
 TEST_F(MainWindowTest, ARestartedShellGetsTheIconAgain) {

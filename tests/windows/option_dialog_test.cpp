@@ -21,8 +21,12 @@ constexpr char kFirstStart[] =
 constexpr char kShell[] = "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\shell";
 constexpr char kProbe[] = "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\RBWriteTest";
 
-void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+void Click(HWND dialog, int id) {
+  SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+bool Checked(HWND dialog, int id) {
+  return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
 std::string Text(HWND dialog, int id) {
   char text[64] = {};
   GetDlgItemTextA(dialog, id, text, sizeof(text));
@@ -126,7 +130,8 @@ class OptionsFromMainWindowTest : public ::testing::Test {
   }
   static void TearDownTestSuite() {
     if (window_) {
-      Shell_NotifyIconA(NIM_DELETE, &window_->TrayIcon());
+      NOTIFYICONDATAA tray = window_->TrayIcon();
+      Shell_NotifyIconA(NIM_DELETE, &tray);
       window_->Destroy();
       RemoveDirectoryA(window_->WorkFolder().c_str());
     }
@@ -183,7 +188,9 @@ TEST_F(OptionsFromMainWindowTest, EveryWayOfCancellingWritesNothingAndSetsTheTim
     HWND seen = nullptr;
     OpenOptions([&](HWND options) {
       seen = options;
-      EXPECT_EQ(GetWindow(options, GW_OWNER), nullptr) << "opened without a parent";
+      // Modal to the main window, which takes no clicks meanwhile.
+      EXPECT_EQ(GetWindow(options, GW_OWNER), window_->Hwnd());
+      EXPECT_FALSE(IsWindowEnabled(window_->Hwnd()));
       // Only setting the timer up again after the dialog brings it back.
       EXPECT_TRUE(TimerWasRunning());
       SetDlgItemTextA(options, IDC_PASSES, "9");
@@ -192,6 +199,7 @@ TEST_F(OptionsFromMainWindowTest, EveryWayOfCancellingWritesNothingAndSetsTheTim
     });
     ASSERT_TRUE(seen) << i;
     EXPECT_FALSE(IsWindow(seen)) << i;
+    EXPECT_TRUE(IsWindowEnabled(window_->Hwnd())) << i;
     EXPECT_EQ(ReadWholeFile(ini_), stored) << i;
     EXPECT_TRUE(TimerWasRunning()) << i;
   }

@@ -31,7 +31,9 @@ constexpr char kOldFound[] = "過去のレジストリが残っているので�
 constexpr char kNotDeleted[] = "レジストリが削除できませんでした。";
 constexpr char kNotCreated[] = "レジストリは作成できませんでした。";
 
-bool Exists(const std::string& key) { return RegistryKeyExists(HKEY_CLASSES_ROOT, key); }
+bool Exists(const std::string& key) {
+  return RegistryKeyExists(HKEY_CLASSES_ROOT, key);
+}
 
 void MakeKey(const std::string& key, const char* text = nullptr) {
   HKEY handle = nullptr;
@@ -260,8 +262,8 @@ TEST(RBWriteProbe, UnwritableClassesRootDisablesTheOptionsButtonAndGreysTheMenu)
   const UINT state = GetMenuState(GetMenu(window.Hwnd()), ID_MENU_OPTION, MF_BYCOMMAND);
   EXPECT_TRUE(state & MF_GRAYED) << state;
   const auto shown = reinterpret_cast<HBITMAP>(SendMessageA(window.Item(IDC_OPTION), BM_GETIMAGE, IMAGE_BITMAP, 0));
-  wf::GdiObject expected(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_OPTION_DISABLED), IMAGE_BITMAP,
-                                    0, 0, 0));
+  wf::GdiObject expected(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_OPTION_DISABLED), IMAGE_BITMAP, 0, 0, 0));
   wf::GdiObject usual(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_OPTION), IMAGE_BITMAP, 0, 0, 0));
   const std::vector<BYTE> pixels = Pixels(shown);
   ASSERT_FALSE(pixels.empty());
@@ -269,7 +271,8 @@ TEST(RBWriteProbe, UnwritableClassesRootDisablesTheOptionsButtonAndGreysTheMenu)
   EXPECT_NE(pixels, Pixels(static_cast<HBITMAP>(usual.Get())));
   EXPECT_TRUE(prompts.Shown().empty());
 
-  Shell_NotifyIconA(NIM_DELETE, &window.TrayIcon());
+  NOTIFYICONDATAA tray = window.TrayIcon();
+  Shell_NotifyIconA(NIM_DELETE, &tray);
   window.Destroy();
   RemoveDirectoryA(window.WorkFolder().c_str());
 }

@@ -9,12 +9,12 @@
 
 #include "common/handoff_list.h"
 #include "contextmenu/handoff_writer.h"
-#include "shredder/app/main_dialog.h"
+#include "shredder/engine/progress_dialog.h"
+#include "shredder/engine/selected_files.h"
 #include "tests/support/system_state.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/support/progress_recorder.h"
 #include "tests/windows/support/scripted_prompts.h"
-#include "winframe/app.h"
 #include "winframe/handles.h"
 
 namespace {
@@ -76,8 +76,9 @@ std::string WideDropBlock(const std::vector<std::wstring>& names) {
 class SelectedFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    app_.SetProfilePath(settings_ / "OPTION.INI");
-    WriteWholeFile(settings_ / "OPTION.INI", "[ProgramData]\r\nOverWriteTimes=1\r\n");
+    work_.passes = 1;
+    work_.progress = &progressDialog_;
+    work_.busy = &busy_;
     ASSERT_TRUE(ClearClipboard());
   }
   void TearDown() override { ClearClipboard(); }
@@ -91,20 +92,20 @@ class SelectedFilesTest : public ::testing::Test {
   }
   void RunCommandLine(const std::string& line) {
     prompts_.Answer(IDYES);
-    dialog_.ShredCommandLineList(line);
+    engine::ShredCommandLineList(work_, line);
   }
   void RunDrop(const std::vector<std::string>& paths) {
     Drop drop(paths);
     prompts_.Answer(IDYES);
-    dialog_.ShredDroppedFiles(drop.Handle());
+    engine::ShredDroppedFiles(work_, drop.Handle());
   }
 
-  TempFolder settings_;
   TempFolder folder_;
-  wf::App app_{GetModuleHandleA(nullptr)};
   ScriptedPrompts prompts_;
-  CMainDialog dialog_;
-  ProgressRecorder progress_{dialog_.Progress()};
+  CProgressDialog progressDialog_;
+  engine::BusyFlag busy_;
+  engine::WorkContext work_;
+  ProgressRecorder progress_{progressDialog_};
 };
 
 TEST_F(SelectedFilesTest, ClipboardListIsConfirmedErasedCountedAndConsumed) {
@@ -113,7 +114,7 @@ TEST_F(SelectedFilesTest, ClipboardListIsConfirmedErasedCountedAndConsumed) {
   const std::string other = File("not listed.txt", "kept");
   ASSERT_TRUE(SetClipboardText(",," + a + ",," + japanese + ","));
   prompts_.Answer(IDYES);
-  dialog_.ShredClipboardList();
+  engine::ShredClipboardList(work_);
 
   ASSERT_EQ(prompts_.Texts(), (Texts{kConfirm, Erased(2)}));
   EXPECT_EQ(prompts_.Shown()[0].caption, "確認");
@@ -132,7 +133,7 @@ TEST_F(SelectedFilesTest, DecliningLeavesTheListAndTheFilesAndNoTextMeansNoQuest
   const std::string a = File("a.txt");
   ASSERT_TRUE(SetClipboardText("," + a));
   prompts_.Answer(IDNO);
-  dialog_.ShredClipboardList();
+  engine::ShredClipboardList(work_);
   EXPECT_EQ(prompts_.Texts(), Texts{kConfirm});
   EXPECT_EQ(ClipboardText(), "," + a);
   EXPECT_EQ(ReadWholeFile(a), "secret");
@@ -140,7 +141,7 @@ TEST_F(SelectedFilesTest, DecliningLeavesTheListAndTheFilesAndNoTextMeansNoQuest
 
   prompts_.Clear();
   ASSERT_TRUE(ClearClipboard());
-  dialog_.ShredClipboardList();
+  engine::ShredClipboardList(work_);
   EXPECT_TRUE(prompts_.Shown().empty());
   EXPECT_TRUE(progress_.Log().empty());
   EXPECT_EQ(ReadWholeFile(a), "secret");
@@ -151,7 +152,7 @@ TEST_F(SelectedFilesTest, HandOffWithADropListKeepsANameWithACommaWhole) {
   const std::string comma = File("a,b.txt");
   ASSERT_TRUE(shellext::PutHandOffList(nullptr, {comma}));
   prompts_.Answer(IDYES);
-  dialog_.ShredClipboardList();
+  engine::ShredClipboardList(work_);
   EXPECT_EQ(prompts_.Texts(), (Texts{kConfirm, Erased(1)}));
   EXPECT_EQ(progress_.Log(), (Log{"open", "range 0-1 at 0", "step to 1", "close"}));
   EXPECT_FALSE(FileExists(comma));
@@ -170,7 +171,7 @@ TEST_F(SelectedFilesTest, TextAloneIsSplitAndARelativePieceIsNeverResolved) {
   SetCurrentDirectoryA(folder_.Path().c_str());
   ASSERT_TRUE(SetClipboardText(",b.txt," + a));
   prompts_.Answer(IDYES);
-  dialog_.ShredClipboardList();
+  engine::ShredClipboardList(work_);
   SetCurrentDirectoryA(previous);
 
   EXPECT_EQ(prompts_.Texts(), (Texts{kConfirm, "\"b.txt\" は完全なパスではないため処理しません。", Erased(1)}));
@@ -206,7 +207,7 @@ TEST_F(SelectedFilesTest, CommandLineTakesTheQuotedPathsWhole) {
   prompts_.Clear();
   progress_.Clear();
   prompts_.Answer(IDNO);
-  dialog_.ShredCommandLineList(Quoted(unquoted));
+  engine::ShredCommandLineList(work_, Quoted(unquoted));
   EXPECT_EQ(prompts_.Texts(), Texts{kConfirm});
   EXPECT_TRUE(progress_.Log().empty());
   EXPECT_EQ(ReadWholeFile(unquoted), "kept");
@@ -226,7 +227,7 @@ TEST_F(SelectedFilesTest, DroppedFilesAreCountedInTheQuestionAndErased) {
   progress_.Clear();
   Drop drop(std::vector<std::string>{kept});
   prompts_.Answer(IDNO);
-  dialog_.ShredDroppedFiles(drop.Handle());
+  engine::ShredDroppedFiles(work_, drop.Handle());
   EXPECT_EQ(prompts_.Texts(), Texts{"1 個のファイルを完全に抹消しますか？"});
   EXPECT_TRUE(progress_.Log().empty());
   EXPECT_EQ(ReadWholeFile(kept), "secret");
@@ -296,7 +297,7 @@ TEST_F(SelectedFilesTest, ADroppedNameTheCodePageCannotSpellIsRefused) {
   const std::string file = File("file.txt");
   Drop drop(WideDropBlock({folder + L"\\fo\u00F6.txt", std::wstring(file.begin(), file.end())}));
   prompts_.Answer(IDYES);
-  dialog_.ShredDroppedFiles(drop.Handle());
+  engine::ShredDroppedFiles(work_, drop.Handle());
 
   ASSERT_EQ(prompts_.Shown().size(), 3u);
   EXPECT_EQ(prompts_.Texts()[1],
@@ -361,10 +362,10 @@ TEST_F(SelectedFilesTest, ABatchWhileAnotherRunsIsRefusedWithoutAWord) {
   ASSERT_TRUE(SetClipboardText("," + file));
   Drop drop(std::vector<std::string>{file});
   {
-    CMainDialog::WorkGuard running(dialog_);
-    dialog_.ShredClipboardList();
-    dialog_.ShredCommandLineList(Quoted(file));
-    dialog_.ShredDroppedFiles(drop.Handle());
+    engine::WorkGuard running(&busy_);
+    engine::ShredClipboardList(work_);
+    engine::ShredCommandLineList(work_, Quoted(file));
+    engine::ShredDroppedFiles(work_, drop.Handle());
   }
   EXPECT_TRUE(prompts_.Shown().empty());
   EXPECT_TRUE(progress_.Log().empty());

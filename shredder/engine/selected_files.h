@@ -1,0 +1,25 @@
+// The batches over files the user picked: the hand-off list on the clipboard
+// ("-D"), quoted paths on the command line, and files dropped on the window.
+// All three confirm, run RemoveShreddedFile over their items in order behind
+// the progress window, and report how many files were erased.
+#pragma once
+
+#include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
+
+#include <string>
+
+#include "shredder/engine/work_context.h"
+
+namespace engine {
+
+void ShredClipboardList(const WorkContext& work);
+void ShredCommandLineList(const WorkContext& work, const std::string& commandLine);
+void ShredDroppedFiles(const WorkContext& work, HDROP drop);
+
+// One item of a batch: false when the batch must stop there; `erased` counts
+// the files removed.
+bool RemoveShreddedFile(const WorkContext& work, const std::string& item, int& erased);
+
+}  // namespace engine

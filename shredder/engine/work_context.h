@@ -1,0 +1,66 @@
+// What an erase or a batch needs from whoever starts it: the window that owns
+// its message boxes, the pass count, the seed, the progress window, the work
+// folder and the guard against a second run. The main window fills it in from
+// the settings; tests fill it in directly.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class CProgressDialog;
+
+namespace engine {
+
+inline constexpr int kDefaultPasses = 3;
+
+// Fills the eight seed words of a file's generator.
+using SeedSource = std::function<void(std::uint32_t (&words)[8])>;
+// Called after pass `pass` (from 1) over `path` has reached the device.
+using PassObserver = std::function<void(const std::string& path, int pass)>;
+
+// Set while an erase or a batch runs. Their message boxes run nested message
+// loops in which a button, the tray, a drop or the timer could otherwise
+// start a second one.
+class BusyFlag {
+ public:
+  bool IsBusy() const { return busy_; }
+
+ private:
+  friend class WorkGuard;
+  bool busy_ = false;
+};
+
+// Holds the flag for the length of one run; a run that does not get it is
+// refused without a message. A null flag guards nothing.
+class WorkGuard {
+ public:
+  explicit WorkGuard(BusyFlag* flag) : flag_(flag), acquired_(!flag || !flag->busy_) {
+    if (flag_ && acquired_) flag_->busy_ = true;
+  }
+  ~WorkGuard() {
+    if (flag_ && acquired_) flag_->busy_ = false;
+  }
+  WorkGuard(const WorkGuard&) = delete;
+  WorkGuard& operator=(const WorkGuard&) = delete;
+  bool Acquired() const { return acquired_; }
+
+ private:
+  BusyFlag* flag_;
+  bool acquired_;
+};
+
+struct WorkContext {
+  HWND owner = nullptr;                 // owner of every message box
+  std::string appName;                  // caption of the application-level boxes
+  int passes = kDefaultPasses;          // overwrite passes per file; none when not positive
+  SeedSource seed;                      // empty: fresh words for every file
+  PassObserver afterPass;               // empty: nobody looks
+  CProgressDialog* progress = nullptr;  // null: no progress window
+  std::string workFolder;               // where recycled files are removed; empty: in place
+  BusyFlag* busy = nullptr;
+};
+
+}  // namespace engine
