@@ -230,6 +230,34 @@ TEST_F(MainWindow, TheAboutBoxOpensOnceFromTheMenusAndFreelyFromTheSystemMenu) {
   EXPECT_EQ(Close(window), 0u);
 }
 
+TEST_F(MainWindow, TheAboutBoxAndTheOptionsAreModalToTheWindow) {
+  FillRecycleBin();
+  HWND window = Start();
+  ASSERT_TRUE(window);
+  const struct {
+    UINT command;
+    const char* title;
+  } dialogs[] = {{32780, kAboutTitle}, {32784, "オプション設定"}};
+  for (const auto& opened : dialogs) {
+    uidrv::Post(window, WM_COMMAND, opened.command, 0);
+    HWND dialog = uidrv::WaitDialog(opened.title, uidrv::kDefaultTimeoutMs, process_.pid);
+    ASSERT_TRUE(dialog) << opened.title;
+    EXPECT_FALSE(IsWindowEnabled(window)) << opened.title;
+    uidrv::MouseClick(window, IDOK);  // the erase button: no question may follow
+    EXPECT_TRUE(uidrv::StaysAbsent(uidrv::kDialogClass, "確認", 1000, process_.pid)) << opened.title;
+    uidrv::Press(dialog, IDOK);
+    ASSERT_TRUE(uidrv::WaitGone(dialog)) << opened.title;
+    EXPECT_TRUE(IsWindowEnabled(window)) << opened.title;
+  }
+  // Enabled again, the same click asks.
+  uidrv::MouseClick(window, IDOK);
+  HWND question = uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, process_.pid);
+  ASSERT_TRUE(question);
+  uidrv::Press(question, IDNO);
+  uidrv::WaitGone(question);
+  EXPECT_EQ(Close(window), 0u);
+}
+
 TEST_F(MainWindow, TheTrademarkNoticeAndTheWebButtonOpenTheProductPage) {
   RegistryTreeGuard savedHttp(HKEY_LOCAL_MACHINE, kHttpCommand);
   const std::string log = RecordLaunches(kHttpCommand);

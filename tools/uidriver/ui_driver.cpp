@@ -178,6 +178,18 @@ void Click(HWND dialog, int id) {
   if (HWND control = GetDlgItem(dialog, id)) PostMessageA(control, BM_CLICK, 0, 0);
 }
 
+void MouseClick(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  RECT rect{};
+  if (!control || !GetWindowRect(control, &rect)) return;
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  INPUT clicks[2] = {};
+  clicks[0].type = clicks[1].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, clicks, sizeof(INPUT));
+}
+
 void SetControlText(HWND dialog, int id, const std::string& text) {
   if (HWND control = GetDlgItem(dialog, id)) {
     SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));

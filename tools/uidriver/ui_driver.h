@@ -62,6 +62,9 @@ int CheckState(HWND dialog, int id);
 void Press(HWND dialog, int id);
 // Clicks a control (BM_CLICK), so that check boxes change their state too.
 void Click(HWND dialog, int id);
+// Clicks a control with the mouse, as a user does: the system decides where
+// the click goes (nowhere, for a window that a modal dialog has disabled).
+void MouseClick(HWND dialog, int id);
 void SetControlText(HWND dialog, int id, const std::string& text);
 void Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
