@@ -12,15 +12,8 @@ constexpr bool IsLeadByte(unsigned char c) {
   return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-// Offset of the last character equal to `ch` (a single-byte character), or
-// npos. Trail bytes of double-byte characters never match.
-std::size_t FindLast(std::string_view text, char ch);
-
-// Offset of the first single-byte character `ch`, or npos.
+// Offset of the first single-byte character `ch`, or npos. Trail bytes of
+// double-byte characters never match.
 std::size_t FindFirst(std::string_view text, char ch);
-
-// Equality that ignores the letter case of single-byte ASCII letters and
-// compares double-byte characters exactly.
-bool EqualsNoCase(std::string_view a, std::string_view b);
 
 }  // namespace cp932

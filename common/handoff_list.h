@@ -1,12 +1,16 @@
 // The list of selected paths that the context menu hands to the shredder
-// through the clipboard. The text (CF_TEXT) is what every reader understands:
-// a comma before each path. A comma inside a name cannot be told from a
-// separator there, so the writer puts the same paths on the clipboard as a
-// drop list (CF_HDROP) too, and a reader that finds both, and finds that they
-// agree, takes the drop list: names with commas then arrive whole.
+// through the clipboard, in two forms:
+//  - the text (CF_TEXT) that every reader understands: a comma before each
+//    path, in the system's ANSI code page, with '?' for what it cannot
+//    spell. A comma inside a name cannot be told from a separator there.
+//  - beside it, the same paths in UTF-16 under a clipboard format of the
+//    program's own (program_contract.h): each path and a NUL, then one more
+//    NUL. A reader takes this one when its spelling in the code page is the
+//    text; then names with commas and any characters arrive whole.
+// Neither is a drop list, so nothing Explorer would paste as files is left
+// on the clipboard.
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,32 +27,12 @@ std::string ListText(const std::vector<std::string>& paths);
 // Double-byte characters are stepped over whole (code page 932).
 std::vector<std::string> SplitListText(std::string_view text);
 
-// A CF_HDROP block of ANSI names, built byte by byte in the platform's
-// little-endian layout, so that it is the same on every build:
-//   offset  0  pFiles  4 bytes  where the names start (20)
-//   offset  4  pt.x    4 bytes  0 (no drop point)
-//   offset  8  pt.y    4 bytes  0
-//   offset 12  fNC     4 bytes  0
-//   offset 16  fWide   4 bytes  0 (the names are ANSI)
-//   offset 20  each path with its NUL, then one more NUL
-inline constexpr std::size_t kDropFilesHeaderSize = 20;
-std::string DropFilesBlock(const std::vector<std::string>& paths);
+// The UTF-16 form: each path and a NUL, then one more NUL. Empty paths are
+// left out (they would end the list).
+std::wstring WideListBlock(const std::vector<std::wstring>& paths);
 
-// The paths of a CF_HDROP block of ANSI names (the whole block, as large as
-// the memory holding it). Nothing when the block is too short, its names
-// start outside it, a name runs past its end, or the names are wide.
-std::optional<std::vector<std::string>> ReadDropFilesBlock(std::string_view block);
-
-// The items a reader takes from the clipboard: `text` is the CF_TEXT content
-// up to its NUL; `dropList` the paths of the CF_HDROP content when there is
-// one. The drop list is taken when the text is exactly its paths joined as
-// ListText joins them (both came from the writer); otherwise the text is split
-// at commas. Empty names are never items.
-std::vector<std::string> HandOffItems(std::string_view text, const std::optional<std::vector<std::string>>& dropList);
-
-// A drive letter, a colon and a backslash, or a UNC path "\\server\share...".
-// Anything else (a relative name, "C:name", a device path "\\.\" or "\\?\")
-// is not a file the user chose and is never to be overwritten.
-bool IsAbsolutePath(std::string_view path);
+// The paths of a UTF-16 block (the whole block, as large as its memory);
+// nothing when the list does not end inside it.
+std::optional<std::vector<std::wstring>> ReadWideListBlock(std::wstring_view block);
 
 }  // namespace handoff

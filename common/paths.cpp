@@ -1,30 +1,131 @@
 #include "common/paths.h"
 
-#include "common/cp932.h"
+#include <vector>
+
+#include "common/text_format.h"
 
 namespace paths {
+namespace {
 
-std::optional<std::string> Join(std::string_view first, std::string_view second) {
+constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
+constexpr std::wstring_view kExtendedUncPrefix = L"\\\\?\\UNC\\";
+
+bool IsSeparator(wchar_t c) {
+  return c == L'\\' || c == L'/';
+}
+
+bool IsAsciiLetter(wchar_t c) {
+  return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+bool IsDriveRoot(std::wstring_view path) {
+  return path.size() >= 3 && IsAsciiLetter(path[0]) && path[1] == L':' && IsSeparator(path[2]);
+}
+
+// The segments of `rest`, with "." dropped and ".." taking the one before.
+std::vector<std::wstring_view> Segments(std::wstring_view rest) {
+  std::vector<std::wstring_view> segments;
+  while (!rest.empty()) {
+    std::size_t end = 0;
+    while (end < rest.size() && !IsSeparator(rest[end])) ++end;
+    const std::wstring_view segment = rest.substr(0, end);
+    if (segment == L"..") {
+      if (!segments.empty()) segments.pop_back();
+    } else if (!segment.empty() && segment != L".") {
+      segments.push_back(segment);
+    }
+    rest.remove_prefix(end < rest.size() ? end + 1 : end);
+  }
+  return segments;
+}
+
+// Splits a share path "\\server\share\rest" (separators of either kind).
+bool SplitShare(std::wstring_view path, std::wstring_view& server, std::wstring_view& share, std::wstring_view& rest) {
+  if (path.size() < 2 || !IsSeparator(path[0]) || !IsSeparator(path[1])) return false;
+  std::wstring_view after = path.substr(2);
+  std::size_t end = 0;
+  while (end < after.size() && !IsSeparator(after[end])) ++end;
+  server = after.substr(0, end);
+  if (server.empty() || end == after.size()) return false;
+  after.remove_prefix(end + 1);
+  end = 0;
+  while (end < after.size() && !IsSeparator(after[end])) ++end;
+  share = after.substr(0, end);
+  if (share.empty()) return false;
+  rest = after.substr(end);
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::wstring> Join(std::wstring_view first, std::wstring_view second) {
   if (first.size() + second.size() >= kMaxPath) return std::nullopt;
-  std::string joined;
+  std::wstring joined;
   joined.reserve(first.size() + second.size());
   joined.append(first).append(second);
   return joined;
 }
 
-std::string FolderWithSeparator(std::string_view path) {
-  const std::size_t slash = cp932::FindLast(path, '\\');
-  return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+std::wstring FolderWithSeparator(std::wstring_view path) {
+  const std::size_t slash = path.rfind(L'\\');
+  return slash == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, slash + 1));
 }
 
-std::string FolderOf(std::string_view path) {
-  const std::size_t slash = cp932::FindLast(path, '\\');
-  return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
+std::wstring FolderOf(std::wstring_view path) {
+  const std::size_t slash = path.rfind(L'\\');
+  return slash == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, slash));
 }
 
-std::string NameOf(std::string_view path) {
-  const std::size_t slash = cp932::FindLast(path, '\\');
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+std::wstring NameOf(std::wstring_view path) {
+  const std::size_t slash = path.rfind(L'\\');
+  return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
+}
+
+namespace {
+
+// The "\\?\" form of an absolute path, whatever its length.
+std::optional<std::wstring> ExtendedForm(std::wstring_view path) {
+  std::wstring root;
+  std::wstring_view rest;
+  std::wstring shareForm;  // keeps the text that `rest` points into
+  if (text::EqualsIgnoringAsciiCase(path.substr(0, kExtendedUncPrefix.size()), kExtendedUncPrefix)) {
+    // "\\?\UNC\server\share": the share form behind the prefix.
+    shareForm = L"\\\\" + std::wstring(path.substr(kExtendedUncPrefix.size()));
+    std::wstring_view server, share;
+    if (!SplitShare(shareForm, server, share, rest)) return std::nullopt;
+    root.append(kExtendedUncPrefix).append(server).append(1, L'\\').append(share);
+  } else if (path.substr(0, kExtendedPrefix.size()) == kExtendedPrefix) {
+    const std::wstring_view inner = path.substr(kExtendedPrefix.size());
+    if (!IsDriveRoot(inner) || inner[2] != L'\\') return std::nullopt;  // a device or volume, not a drive's file
+    root.append(kExtendedPrefix).append(inner.substr(0, 2));
+    rest = inner.substr(2);
+  } else if (IsDriveRoot(path)) {
+    root.append(kExtendedPrefix).append(path.substr(0, 2));
+    rest = path.substr(2);
+  } else {
+    std::wstring_view server, share;
+    if (!SplitShare(path, server, share, rest)) return std::nullopt;
+    // "\\.\" and "\\?\" reach devices and raw volumes, not files on a share.
+    if (server == L"." || server == L"?") return std::nullopt;
+    root.append(kExtendedUncPrefix).append(server).append(1, L'\\').append(share);
+  }
+  std::wstring extended = root;
+  const std::vector<std::wstring_view> segments = Segments(rest);
+  if (segments.empty()) extended.append(1, L'\\');
+  for (const std::wstring_view segment : segments) extended.append(1, L'\\').append(segment);
+  return extended;
+}
+
+}  // namespace
+
+bool IsAbsolutePath(std::wstring_view path) {
+  return ExtendedForm(path).has_value();
+}
+
+std::optional<std::wstring> ToExtended(std::wstring_view path) {
+  std::optional<std::wstring> extended = ExtendedForm(path);
+  if (!extended || !Fits(*extended)) return std::nullopt;
+  return extended;
 }
 
 }  // namespace paths

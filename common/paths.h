@@ -1,5 +1,5 @@
-// Path text in the ANSI code page, bounded the way the platform's MAX_PATH
-// buffers are: a path that does not fit is refused, never cut.
+// Paths as the platform's file functions take them: UTF-16, of any length
+// up to the system's limit. A path that does not fit is refused, never cut.
 #pragma once
 
 #include <cstddef>
@@ -9,23 +9,39 @@
 
 namespace paths {
 
-// Bytes of a MAX_PATH buffer, terminator included.
-constexpr std::size_t kMaxPath = 260;
+// Characters of the longest path the file functions take (in the "\\?\"
+// form), terminator included.
+constexpr std::size_t kMaxPath = 32767;
 
-// True when `path` fits a MAX_PATH buffer with its terminator.
-constexpr bool Fits(std::string_view path) { return path.size() < kMaxPath; }
+// True when `path` and its terminator fit.
+constexpr bool Fits(std::wstring_view path) {
+  return path.size() < kMaxPath;
+}
 
 // `first` followed by `second`, or nothing when the result would not fit.
-std::optional<std::string> Join(std::string_view first, std::string_view second);
+std::optional<std::wstring> Join(std::wstring_view first, std::wstring_view second);
 
-// The folder part of a full path, up to and including its last backslash;
-// empty when there is none. Double-byte aware.
-std::string FolderWithSeparator(std::string_view path);
-
+// The folder part of a path, up to and including its last backslash; empty
+// when there is none.
+std::wstring FolderWithSeparator(std::wstring_view path);
 // The folder part without its last backslash (empty when there is none).
-std::string FolderOf(std::string_view path);
-
+std::wstring FolderOf(std::wstring_view path);
 // The part after the last backslash (the whole text when there is none).
-std::string NameOf(std::string_view path);
+std::wstring NameOf(std::wstring_view path);
+
+// A drive letter, a colon and a backslash; a share "\\server\share..."; or
+// the "\\?\" form of either. Anything else (a relative name, "C:name", a
+// device path such as "\\.\" or "\\?\GLOBALROOT\") is not a file the user
+// chose and is never to be overwritten.
+bool IsAbsolutePath(std::wstring_view path);
+
+// The "\\?\" form of an absolute path, in which the file functions take any
+// length and leave every name as it is: "\\?\C:\..." or
+// "\\?\UNC\server\share\...". Forward slashes become backslashes, runs of
+// separators one, "." segments go and ".." takes the segment before it
+// (never the drive or the share). A name's trailing dots and blanks stay:
+// the directory search gives them as part of the name. Nothing when the
+// path is not absolute or the result does not fit.
+std::optional<std::wstring> ToExtended(std::wstring_view path);
 
 }  // namespace paths

@@ -1,6 +1,7 @@
 // What binshredder.exe and shredmenu.dll agree on, and nothing else passes
-// between them: where the program records its own path, and the switches it
-// is started with.
+// between them: where the program records its own path, the switches it is
+// started with, and the clipboard format of the hand-off's UTF-16 list
+// (handoff_list.h).
 #pragma once
 
 #include <string>
@@ -10,19 +11,23 @@ namespace contract {
 
 // Under HKEY_CURRENT_USER; written at every windowed start, read at every
 // hand-off.
-inline constexpr char kProgramKey[] = "Software\\Brinmoor\\M-Shredder";
-inline constexpr char kProgramPathValue[] = "Path";
+inline constexpr wchar_t kProgramKey[] = L"Software\\Brinmoor\\M-Shredder";
+inline constexpr wchar_t kProgramPathValue[] = L"Path";
 
 // Erase the recycle bin and end (the recycle bin's own right-click verb).
-inline constexpr char kRecycleBinSwitch[] = "-C";
+inline constexpr wchar_t kRecycleBinSwitch[] = L"-C";
 // Shred the list on the clipboard and end (the context menu).
-inline constexpr char kHandOffSwitch[] = "-D";
+inline constexpr wchar_t kHandOffSwitch[] = L"-D";
 
-// The path is stored as REG_SZ without its terminator: the byte count is its
-// length. A reader takes the bytes the registry returns, up to a NUL that the
-// platform may have added.
-inline std::string PathFromStoredValue(std::string_view bytes) {
-  return std::string(bytes.substr(0, bytes.find('\0')));
+// The registered clipboard format of the hand-off list in UTF-16.
+inline constexpr wchar_t kHandOffListFormat[] = L"MORVANE Shredder hand-off list (UTF-16)";
+
+// The path is stored as REG_SZ in UTF-16 without its terminator: the byte
+// count is its length. A reader takes what the registry returns, up to a
+// NUL that the platform may have added. A value written by the earlier,
+// ANSI version reads the same: the registry keeps REG_SZ in UTF-16.
+inline std::wstring PathFromStoredValue(std::wstring_view characters) {
+  return std::wstring(characters.substr(0, characters.find(L'\0')));
 }
 
 }  // namespace contract

@@ -2,11 +2,20 @@
 
 namespace text {
 
-std::string FormatCount(std::string_view format, long long value) {
-  std::string result(format);
-  const std::size_t at = result.find("%d");
-  if (at != std::string::npos) result.replace(at, 2, std::to_string(value));
+std::wstring FormatCount(std::wstring_view format, long long value) {
+  std::wstring result(format);
+  const std::size_t at = result.find(L"%d");
+  if (at != std::wstring::npos) result.replace(at, 2, std::to_wstring(value));
   return result;
+}
+
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  const auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; };
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (fold(a[i]) != fold(b[i])) return false;
+  }
+  return true;
 }
 
 }  // namespace text

@@ -1,5 +1,5 @@
 // Message texts with a count in them ("%d 個のファイル..."), formatted without
-// printf into fixed buffers.
+// printf into fixed buffers, and comparisons of ASCII names.
 #pragma once
 
 #include <string>
@@ -7,8 +7,11 @@
 
 namespace text {
 
-// `format` with its first "%d" replaced by `value` in decimal. '%' is never
-// the second byte of a double-byte character, so a plain search is safe.
-std::string FormatCount(std::string_view format, long long value);
+// `format` with its first "%d" replaced by `value` in decimal.
+std::wstring FormatCount(std::wstring_view format, long long value);
+
+// Equality that ignores the letter case of ASCII letters only, as names of
+// ASCII keys and drive letters are compared.
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
 
 }  // namespace text

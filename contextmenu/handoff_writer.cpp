@@ -7,75 +7,104 @@
 #include "common/handoff_list.h"
 #include "common/paths.h"
 #include "common/program_contract.h"
-#include "contextmenu/shellext_ids.h"
 #include "winframe/handles.h"
+#include "winframe/text.h"
 
 namespace shellext {
 namespace {
 
 // A block the clipboard can take over: movable and shareable, as the
 // clipboard has always wanted them.
-wf::GlobalMemory ClipboardBlock(const std::string& bytes) {
-  wf::GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, bytes.size()));
+wf::GlobalMemory ClipboardBlock(const void* bytes, std::size_t size) {
+  wf::GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size));
   if (!block) return block;
   wf::GlobalLockGuard lock(block.Get());
   if (!lock) return wf::GlobalMemory();
-  std::memcpy(lock.Data(), bytes.data(), bytes.size());
+  std::memcpy(lock.Data(), bytes, size);
   return block;
 }
 
+// A window of the extension's own for a clipboard session that has none.
+class MessageWindow {
+ public:
+  MessageWindow()
+      : window_(CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
+  ~MessageWindow() {
+    if (window_) DestroyWindow(window_);
+  }
+  MessageWindow(const MessageWindow&) = delete;
+  MessageWindow& operator=(const MessageWindow&) = delete;
+  HWND Get() const { return window_; }
+
+ private:
+  HWND window_;
+};
+
 }  // namespace
 
-std::optional<std::string> RecordedProgramPath() {
+std::optional<std::wstring> RecordedProgramPath() {
   wf::RegKey key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, contract::kProgramKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, contract::kProgramKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) {
     return std::nullopt;
   }
-  // A few bytes more than a path can have, so that a longer value is seen.
-  char buffer[paths::kMaxPath + 8];
   DWORD type = 0;
-  DWORD size = sizeof(buffer);
-  if (RegQueryValueExA(key.Get(), contract::kProgramPathValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
-                       &size) != ERROR_SUCCESS ||
+  DWORD size = 0;
+  if (RegQueryValueExW(key.Get(), contract::kProgramPathValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      type != REG_SZ || size / sizeof(wchar_t) >= paths::kMaxPath) {
+    return std::nullopt;
+  }
+  std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
+  DWORD read = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+  if (RegQueryValueExW(key.Get(), contract::kProgramPathValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                       &read) != ERROR_SUCCESS ||
       type != REG_SZ) {
     return std::nullopt;
   }
-  const std::string path = contract::PathFromStoredValue(std::string_view(buffer, size));
-  if (path.empty() || !paths::Fits(path) || !handoff::IsAbsolutePath(path)) return std::nullopt;
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring path = contract::PathFromStoredValue(std::wstring_view(buffer.data(), read / sizeof(wchar_t)));
+  const std::optional<std::wstring> extended = paths::ToExtended(path);
+  if (path.empty() || !extended) return std::nullopt;
+  const DWORD attributes = GetFileAttributesW(extended->c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
   return path;
 }
 
-bool PutHandOffList(HWND owner, const std::vector<std::string>& paths) {
+bool PutHandOffList(HWND owner, const std::vector<std::wstring>& paths) {
+  const UINT wideFormat = RegisterClipboardFormatW(contract::kHandOffListFormat);
+  if (wideFormat == 0) return false;
   // Both blocks are made before the clipboard is touched, so that a failure
   // leaves its content as it was.
-  std::string text = handoff::ListText(paths);
+  std::vector<std::string> spelled;
+  for (const std::wstring& path : paths) spelled.push_back(wf::Narrow(path));
+  std::string text = handoff::ListText(spelled);
   text.push_back('\0');
-  wf::GlobalMemory textBlock = ClipboardBlock(text);
-  wf::GlobalMemory dropBlock = ClipboardBlock(handoff::DropFilesBlock(paths));
-  if (!textBlock || !dropBlock) return false;
+  const std::wstring wide = handoff::WideListBlock(paths);
+  wf::GlobalMemory textBlock = ClipboardBlock(text.data(), text.size());
+  wf::GlobalMemory wideBlock = ClipboardBlock(wide.data(), wide.size() * sizeof(wchar_t));
+  if (!textBlock || !wideBlock) return false;
 
+  MessageWindow ownWindow;
+  if (!owner) owner = ownWindow.Get();
+  if (!owner) return false;
   wf::ClipboardSession clipboard(owner);
   if (!clipboard.IsOpen() || !EmptyClipboard()) return false;
   // The clipboard owns a block once it has taken it.
   if (!SetClipboardData(CF_TEXT, textBlock.Get())) return false;
   textBlock.Release();
-  if (!SetClipboardData(CF_HDROP, dropBlock.Get())) {
+  if (!SetClipboardData(wideFormat, wideBlock.Get())) {
     // The text alone would split a name with a comma in two.
     EmptyClipboard();
     return false;
   }
-  dropBlock.Release();
+  wideBlock.Release();
   return true;
 }
 
-void HandOff(HWND owner, const std::vector<std::string>& paths) {
+void HandOff(HWND owner, const std::vector<std::wstring>& paths) {
   if (paths.empty()) return;
   // Read first: without a program to start, the clipboard is left alone.
-  const std::optional<std::string> program = RecordedProgramPath();
+  const std::optional<std::wstring> program = RecordedProgramPath();
   if (!program || !PutHandOffList(owner, paths)) return;
-  ShellExecuteA(nullptr, nullptr, program->c_str(), contract::kHandOffSwitch, nullptr, SW_SHOWNORMAL);
+  ShellExecuteW(nullptr, nullptr, program->c_str(), contract::kHandOffSwitch, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace shellext

@@ -12,17 +12,20 @@
 namespace shellext {
 
 // The program binshredder recorded at its last windowed start: an absolute
-// path of an existing file that fits a MAX_PATH buffer, or nothing.
-std::optional<std::string> RecordedProgramPath();
+// path of an existing file, or nothing.
+std::optional<std::wstring> RecordedProgramPath();
 
-// Puts the list on the clipboard as text and as a drop list, in one session
-// with `owner` as its owner. False when either could not be placed; the
-// clipboard then holds neither.
-bool PutHandOffList(HWND owner, const std::vector<std::string>& paths);
+// Puts the list on the clipboard as text and as the UTF-16 list
+// (common/handoff_list.h), in one session with `owner` as its owner, or
+// with a window of its own when there is none (without an owner the
+// clipboard would be emptied and nothing could be placed). False when the
+// list could not be placed; the clipboard then holds neither form, and it
+// is never emptied unless the list can be placed.
+bool PutHandOffList(HWND owner, const std::vector<std::wstring>& paths);
 
 // The whole hand-off. Nothing is placed and nothing started when there are no
 // paths or no usable program path; the program is started only when the list
 // is on the clipboard. Failures are silent.
-void HandOff(HWND owner, const std::vector<std::string>& paths);
+void HandOff(HWND owner, const std::vector<std::wstring>& paths);
 
 }  // namespace shellext

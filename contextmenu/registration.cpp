@@ -6,8 +6,9 @@
 #include <optional>
 
 #include "contextmenu/server_module.h"
-#include "contextmenu/wide_text.h"
 #include "winframe/handles.h"
+#include "winframe/module.h"
+#include "winframe/text.h"
 
 namespace shellext {
 namespace {
@@ -26,9 +27,12 @@ HRESULT FromStatus(LSTATUS status) {
   return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
 }
 
-LSTATUS SetString(HKEY key, const char* name, const std::string& text) {
-  return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                        static_cast<DWORD>(text.size() + 1));
+// Names and texts of the table are ASCII; the module's path may hold any
+// character, so every value is written in UTF-16.
+LSTATUS SetString(HKEY key, const char* name, const std::wstring& text) {
+  const std::wstring wideName = name ? wf::Widen(name) : std::wstring();
+  return RegSetValueExW(key, name ? wideName.c_str() : nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 HRESULT DeleteTree(const char* key) {
@@ -36,7 +40,7 @@ HRESULT DeleteTree(const char* key) {
   return status == ERROR_FILE_NOT_FOUND ? S_OK : FromStatus(status);
 }
 
-HRESULT WriteEntry(const RegistryEntry& entry, const std::string& modulePath) {
+HRESULT WriteEntry(const RegistryEntry& entry, const std::wstring& modulePath) {
   if (entry.mark == KeyMark::ForceRemove) {
     const HRESULT removed = DeleteTree(entry.key);
     if (FAILED(removed)) return removed;
@@ -46,9 +50,10 @@ HRESULT WriteEntry(const RegistryEntry& entry, const std::string& modulePath) {
                                    nullptr, key.Put(), nullptr);
   if (status == ERROR_SUCCESS && entry.defaultValue) {
     const bool isModule = std::strcmp(entry.defaultValue, kModuleToken) == 0;
-    status = SetString(key.Get(), nullptr, isModule ? modulePath : std::string(entry.defaultValue));
+    status = SetString(key.Get(), nullptr, isModule ? modulePath : wf::Widen(entry.defaultValue));
   }
-  if (status == ERROR_SUCCESS && entry.valueName) status = SetString(key.Get(), entry.valueName, entry.value);
+  if (status == ERROR_SUCCESS && entry.valueName)
+    status = SetString(key.Get(), entry.valueName, wf::Widen(entry.value));
   return FromStatus(status);
 }
 
@@ -56,7 +61,7 @@ HRESULT WriteEntry(const RegistryEntry& entry, const std::string& modulePath) {
 HRESULT SetApproval() {
   wf::RegKey key;
   if (g_openApprovedKey(key.Put()) != ERROR_SUCCESS) return E_ACCESSDENIED;
-  if (SetString(key.Get(), kClsidText, kApprovedText) != ERROR_SUCCESS) return E_ACCESSDENIED;
+  if (SetString(key.Get(), kClsidText, wf::Widen(kApprovedText)) != ERROR_SUCCESS) return E_ACCESSDENIED;
   return S_OK;
 }
 
@@ -81,7 +86,7 @@ bool TypeLibraryRegistered() {
 HRESULT UnregisterTypeLibrary(HMODULE module) {
   // A second removal finds nothing to do.
   if (!TypeLibraryRegistered()) return S_OK;
-  const std::optional<std::wstring> path = ModuleFileName(module);
+  const std::optional<std::wstring> path = wf::ModulePath(module);
   if (!path) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
   wf::ComPtr<ITypeLib> library;
   HRESULT result = LoadTypeLibEx(path->c_str(), REGKIND_NONE, library.Put());
@@ -98,7 +103,7 @@ HRESULT UnregisterTypeLibrary(HMODULE module) {
 
 }  // namespace
 
-HRESULT UpdateRegistry(RegistryAction action, const std::string& modulePath) {
+HRESULT UpdateRegistry(RegistryAction action, const std::wstring& modulePath) {
   HRESULT firstFailure = S_OK;
   for (const RegistryEntry& entry : kRegistryEntries) {
     HRESULT result = S_OK;
@@ -122,18 +127,17 @@ HRESULT RegisterServer(HMODULE module) {
     const HRESULT approved = SetApproval();
     if (FAILED(approved)) return approved;
   }
-  const std::optional<std::wstring> widePath = ModuleFileName(module);
-  const std::optional<std::string> path = widePath ? AnsiPath(*widePath) : std::nullopt;
-  // COM would load whatever a cut or changed spelling names.
+  // In full and in UTF-16: COM would load whatever a cut or changed spelling names.
+  const std::optional<std::wstring> path = wf::ModulePath(module);
   if (!path) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
   const HRESULT written = UpdateRegistry(RegistryAction::Register, *path);
   if (FAILED(written)) return written;
-  return RegisterTypeLibrary(*widePath);
+  return RegisterTypeLibrary(*path);
 }
 
 HRESULT UnregisterServer(HMODULE module) {
   if (IsNtFamily()) RemoveApproval();
-  const HRESULT removed = UpdateRegistry(RegistryAction::Unregister, std::string());
+  const HRESULT removed = UpdateRegistry(RegistryAction::Unregister, std::wstring());
   const HRESULT typeLibrary = UnregisterTypeLibrary(module);
   return FAILED(removed) ? removed : typeLibrary;
 }

@@ -62,7 +62,7 @@ enum class RegistryAction { Register, Unregister };
 // Walks the table. Registering stops at the first failed write and returns
 // it; what was written stays. Removing goes on past failures, treats missing
 // keys as removed (so it can run twice) and returns the first failure.
-HRESULT UpdateRegistry(RegistryAction action, const std::string& modulePath);
+HRESULT UpdateRegistry(RegistryAction action, const std::wstring& modulePath);
 
 // Opens the Approved key for setting values. A test replaces it to play a
 // user who may not write there; nullptr restores the real one.

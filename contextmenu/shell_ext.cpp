@@ -7,22 +7,23 @@
 #include <cstring>
 #include <string_view>
 
-#include "common/cp932.h"
 #include "contextmenu/handoff_writer.h"
 #include "contextmenu/server_module.h"
 #include "contextmenu/shellext_ids.h"
-#include "contextmenu/wide_text.h"
 #include "winframe/handles.h"
+#include "winframe/module.h"
+#include "winframe/text.h"
 
 namespace shellext {
 namespace {
 
-// The longest start of `text` of at most `limit` bytes that ends on a
-// character boundary, so a cut never leaves half a double-byte character.
+// The longest start of `text` (in the system's code page) of at most
+// `limit` bytes that ends on a character boundary, so a cut never leaves
+// half a double-byte character.
 std::size_t CutAtCharacter(std::string_view text, std::size_t limit) {
   std::size_t end = 0;
   while (end < text.size()) {
-    const std::size_t width = cp932::IsLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+    const std::size_t width = IsDBCSLeadByte(static_cast<BYTE>(text[end])) && end + 1 < text.size() ? 2 : 1;
     if (end + width > limit) break;
     end += width;
   }
@@ -81,7 +82,7 @@ ULONG RuzeVoriduruShlExt::Release() {
 
 HRESULT RuzeVoriduruShlExt::LoadTypeInfo() {
   if (typeInfo_) return S_OK;
-  const std::optional<std::wstring> module = ModuleFileName(ModuleInstance());
+  const std::optional<std::wstring> module = wf::ModulePath(ModuleInstance());
   if (!module) return TYPE_E_CANTLOADLIBRARY;
   wf::ComPtr<ITypeLib> library;
   const HRESULT result = LoadTypeLibEx(module->c_str(), REGKIND_NONE, library.Put());
@@ -140,15 +141,14 @@ HRESULT RuzeVoriduruShlExt::AppendDropList(const STGMEDIUM& medium) {
   HDROP drop = static_cast<HDROP>(medium.hGlobal);
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   if (count == 0) return E_INVALIDARG;
-  // The names are taken in UTF-16 and spelled in ANSI here, where a name the
-  // ANSI code page cannot carry exactly, or one too long for the shredder's
-  // MAX_PATH buffers, is seen and left out instead of reaching it changed.
+  // In UTF-16 and in full, however long: a name the ANSI code page cannot
+  // spell, or a cut one, could name another file.
   for (UINT i = 0; i < count; ++i) {
     const UINT length = DragQueryFileW(drop, i, nullptr, 0);
     if (length == 0) continue;
     std::wstring name(length + 1, L'\0');
     name.resize(DragQueryFileW(drop, i, name.data(), length + 1));
-    if (std::optional<std::string> path = AnsiPath(name)) paths_.push_back(std::move(*path));
+    if (!name.empty()) paths_.push_back(std::move(name));
   }
   return paths_.empty() ? E_INVALIDARG : S_OK;
 }
@@ -158,8 +158,8 @@ HRESULT RuzeVoriduruShlExt::AppendDropList(const STGMEDIUM& medium) {
 HRESULT RuzeVoriduruShlExt::QueryContextMenu(HMENU menu, UINT index, UINT firstId, UINT, UINT flags) {
   if (flags & CMF_DEFAULTONLY) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
   wf::MenuHandle popup(CreateMenu());
-  if (popup) InsertMenuA(popup.Get(), 0, MF_BYPOSITION | MF_STRING, firstId, kMenuCommandText);
-  if (!InsertMenuA(menu, index, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup.Get()),
+  if (popup) InsertMenuW(popup.Get(), 0, MF_BYPOSITION | MF_STRING, firstId, kMenuCommandText);
+  if (!InsertMenuW(menu, index, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup.Get()),
                    kMenuPopupText)) {
     return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
   }
@@ -173,11 +173,11 @@ HRESULT RuzeVoriduruShlExt::GetCommandString(UINT_PTR commandOffset, UINT type, 
   if (commandOffset != 0 || !name || capacity == 0) return E_INVALIDARG;
   return AtComBoundary([&] {
     if (type & GCS_UNICODE) {
-      const std::wstring help = Widen(kHelpText, kTextCodePage);
       const int characters = static_cast<int>(std::min<UINT>(capacity, 0x7FFFFFFF));
-      lstrcpynW(reinterpret_cast<wchar_t*>(name), help.c_str(), characters);
+      lstrcpynW(reinterpret_cast<wchar_t*>(name), kHelpText, characters);
     } else {
-      const std::string_view help = kHelpText;
+      // As the system's code page spells it ('?' where it cannot).
+      const std::string help = wf::Narrow(kHelpText);
       const std::size_t length = CutAtCharacter(help, capacity - 1);
       std::memcpy(name, help.data(), length);
       name[length] = '\0';

@@ -52,7 +52,7 @@ class RuzeVoriduruShlExt final : public IRuzeVoriduruShl, public IShellExtInit, 
   HRESULT LoadTypeInfo();
 
   ULONG references_ = 0;  // apartment-threaded: one thread calls the object
-  std::vector<std::string> paths_;
+  std::vector<std::wstring> paths_;
   wf::ComPtr<ITypeInfo> typeInfo_;
 };
 

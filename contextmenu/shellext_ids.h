@@ -29,12 +29,11 @@ inline constexpr char kThreadingModel[] = "Apartment";
 inline constexpr char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 inline constexpr char kApprovedText[] = "RuzeVoriduruShlExt extension";
 
-// Menu texts; the help text is also given as UTF-16 when Explorer asks.
-inline constexpr char kMenuPopupText[] = "MORVANE Shredder";
-inline constexpr char kMenuCommandText[] = "ファイルを完全に抹消する";
-inline constexpr char kHelpText[] = "MORVANE Shredderでファイルを完全に抹消します";
-// The literals are compiled to this code page whatever the system's is.
-inline constexpr UINT kTextCodePage = 932;
+// Menu texts; the help text is spelled in the system's code page when
+// Explorer asks for it in ANSI.
+inline constexpr wchar_t kMenuPopupText[] = L"MORVANE Shredder";
+inline constexpr wchar_t kMenuCommandText[] = L"ファイルを完全に抹消する";
+inline constexpr wchar_t kHelpText[] = L"MORVANE Shredderでファイルを完全に抹消します";
 
 // Explorer is told that five command identifiers are used, though only the
 // first carries an item; offsets 1 to 4 are accepted and do nothing.

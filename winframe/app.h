@@ -24,24 +24,26 @@ class App {
 
   // The executable's file name without extension: the caption of
   // application-level message boxes.
-  const std::string& Name() const { return name_; }
+  const std::wstring& Name() const { return name_; }
 
   // Profile file. With no path set, reads give the default and writes do
-  // nothing, so nothing ever lands in the system's WIN.INI.
-  void SetProfilePath(std::string path) { profilePath_ = std::move(path); }
-  const std::string& ProfilePath() const { return profilePath_; }
-  int GetProfileInt(const char* section, const char* key, int defaultValue) const;
-  bool WriteProfileInt(const char* section, const char* key, int value) const;
+  // nothing, so nothing ever lands in the system's WIN.INI. The file itself
+  // stays in the ANSI code page, as the platform writes it; its keys and
+  // values are ASCII.
+  void SetProfilePath(std::wstring path) { profilePath_ = std::move(path); }
+  const std::wstring& ProfilePath() const { return profilePath_; }
+  int GetProfileInt(const wchar_t* section, const wchar_t* key, int defaultValue) const;
+  bool WriteProfileInt(const wchar_t* section, const wchar_t* key, int value) const;
 
   // Message box owned by the main window, captioned with the application name.
-  int MessageBox(const std::string& text, UINT flags) const;
+  int MessageBox(const std::wstring& text, UINT flags) const;
 
  private:
   static App* current_;
   HINSTANCE instance_;
   HWND mainWindow_ = nullptr;
-  std::string name_;
-  std::string profilePath_;
+  std::wstring name_;
+  std::wstring profilePath_;
 };
 
 }  // namespace wf

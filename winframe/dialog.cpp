@@ -12,12 +12,12 @@ int Dialog::lastQuitCode_ = 0;
 namespace {
 
 HINSTANCE ResourceModule() {
-  return GetModuleHandleA(nullptr);
+  return GetModuleHandleW(nullptr);
 }
 
 // The template resource as it is stored in the module; empty when missing.
 std::basic_string_view<BYTE> TemplateBytes(int templateId) {
-  HRSRC info = FindResourceA(ResourceModule(), MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+  HRSRC info = FindResourceW(ResourceModule(), MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5) /* RT_DIALOG */);
   HGLOBAL loaded = info ? LoadResource(ResourceModule(), info) : nullptr;
   const auto* data = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
   if (!data) return {};
@@ -71,7 +71,7 @@ void CentreOverParent(HWND dialog) {
   if (parent && IsWindowVisible(parent)) {
     GetWindowRect(parent, &area);
   } else {
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   }
   RECT own{};
   GetWindowRect(dialog, &own);
@@ -83,7 +83,7 @@ void CentreOverParent(HWND dialog) {
 
 bool QuitPending() {
   MSG message;
-  return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+  return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
 // Messages whose result a dialog procedure returns directly instead of
@@ -100,7 +100,7 @@ Dialog::Dialog(int templateId) : templateId_(templateId) {}
 Dialog::~Dialog() {
   // Detach first, so that no message reaches a half-destroyed object.
   if (hwnd_) {
-    SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+    SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
   }
@@ -112,7 +112,7 @@ INT_PTR Dialog::DoModal(HWND parent) {
   modalRunning_ = true;
   ended_ = false;
   result_ = -1;
-  HWND window = CreateDialogIndirectParamA(ResourceModule(), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()), parent,
+  HWND window = CreateDialogIndirectParamW(ResourceModule(), reinterpret_cast<LPCDLGTEMPLATEW>(tmpl.data()), parent,
                                            Procedure, reinterpret_cast<LPARAM>(this));
   if (!window) {
     modalRunning_ = false;
@@ -124,7 +124,7 @@ INT_PTR Dialog::DoModal(HWND parent) {
 
   MSG message;
   while (!ended_ && hwnd_) {
-    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == -1) break;
     if (got == 0) {
       lastQuitCode_ = static_cast<int>(message.wParam);
@@ -132,9 +132,9 @@ INT_PTR Dialog::DoModal(HWND parent) {
       break;
     }
     if (PreTranslateMessage(message)) continue;
-    if (hwnd_ && IsDialogMessageA(hwnd_, &message)) continue;
+    if (hwnd_ && IsDialogMessageW(hwnd_, &message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   // Re-enable the owner before the dialog goes, so activation returns to it.
   if (disableParent) EnableWindow(parent, TRUE);
@@ -147,7 +147,7 @@ bool Dialog::Create(HWND parent) {
   if (hwnd_) return false;
   modalRunning_ = false;
   ended_ = false;
-  return CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(templateId_), parent, Procedure,
+  return CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId_), parent, Procedure,
                             reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
@@ -161,7 +161,7 @@ void Dialog::EndDialog(INT_PTR result) {
   if (!modalRunning_) Destroy();
   // Wake the modal loop, which may be waiting in GetMessage.
   else if (hwnd_)
-    PostMessageA(hwnd_, WM_NULL, 0, 0);
+    PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
 bool Dialog::OnCommand(int, int, HWND) {
@@ -189,22 +189,22 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
 INT_PTR Dialog::Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     auto* self = reinterpret_cast<Dialog*>(lParam);
-    SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     self->hwnd_ = hwnd;
     if (TemplateAtOrigin(self->templateId_)) CentreOverParent(hwnd);
     return self->OnInitDialog();
   }
-  auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+  auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
   if (!self) return FALSE;
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetWindowLongPtrW(hwnd, DWLP_USER, 0);
     self->hwnd_ = nullptr;
     return FALSE;
   }
   LRESULT result = 0;
   if (self->OnMessage(message, wParam, lParam, result)) {
     if (ReturnsDirectly(message)) return static_cast<INT_PTR>(result);
-    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
     return TRUE;
   }
   if (message == WM_COMMAND) {

@@ -7,8 +7,8 @@
 
 namespace wf {
 
-// The full path of a module (the executable by default), or nothing when the
-// platform cannot give it whole in a MAX_PATH buffer.
-std::optional<std::string> ModulePath(HMODULE module = nullptr);
+// The full path of a module (the executable by default), however long; nothing
+// when the platform cannot give it.
+std::optional<std::wstring> ModulePath(HMODULE module = nullptr);
 
 }  // namespace wf

@@ -4,14 +4,14 @@ namespace wf {
 namespace {
 
 int ShowMessageBox(const PromptRequest& request) {
-  return MessageBoxA(request.owner, request.text.c_str(), request.caption.c_str(), request.flags);
+  return MessageBoxW(request.owner, request.text.c_str(), request.caption.c_str(), request.flags);
 }
 
 PromptHandler g_handler = ShowMessageBox;
 
 }  // namespace
 
-int Prompt(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+int Prompt(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) {
   return g_handler(PromptRequest{owner, text, caption, flags});
 }
 

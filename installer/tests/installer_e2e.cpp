@@ -214,7 +214,7 @@ void EndOpenWizards() {
 // Removes a link by its Linux name: one whose target is gone is not seen by
 // the Windows calls at all.
 void RemoveLink(const std::string& link) {
-  const std::optional<std::string> unixLink = UnixPathOf(link);
+  const std::optional<std::string> unixLink = UnixPathOf(Wide(link));
   if (!unixLink || !StartUnix("/bin/rm -f \"" + *unixLink + "\"")) return;
   const std::string folder = link.substr(0, link.find_last_of('\\'));
   const std::string name = link.substr(folder.size() + 1);

@@ -15,6 +15,7 @@
 #include "shred_version.h"
 #include "shredder/app/app_texts.h"
 #include "tests/e2e/support/app_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -67,17 +68,16 @@ void ExpectVersion(const VersionInfo& info, const std::vector<unsigned>& numbers
   EXPECT_EQ(info.translations, std::vector<DWORD>{MAKELONG(0x0411, 1200)});
   EXPECT_EQ(info.String("ProductName"), "MORVANE Shredder");
   EXPECT_EQ(info.String("CompanyName"), "MORVANE");
-  EXPECT_EQ(info.String("LegalCopyright"), app::texts::kCopyright) << "the about box's notice";
+  EXPECT_EQ(info.String("LegalCopyright"), Ansi(app::texts::kCopyright)) << "the about box's notice";
 }
 
 TEST(VersionResources, TheProgramIsVersion111InJapanese) {
   const std::optional<VersionInfo> info = ReadVersionInfo(BuildBinFolder() + "\\binshredder.exe");
   ASSERT_TRUE(info);
   // The about box states the version too, and the single-instance name.
-  ExpectVersion(*info, {1, 11, 0, 0}, app::texts::kProductVersion);
+  ExpectVersion(*info, {1, 11, 0, 0}, Ansi(app::texts::kProductVersion));
   EXPECT_EQ(info->fixed.dwFileType, static_cast<DWORD>(VFT_APP));
-  EXPECT_EQ(std::string(app::texts::kInstanceMutexName),
-            std::string("MORVANE Shredder version ") + BINSHREDDER_VERSION_TEXT);
+  EXPECT_EQ(Ansi(app::texts::kInstanceMutexName), std::string("MORVANE Shredder version ") + BINSHREDDER_VERSION_TEXT);
   EXPECT_EQ(info->String("OriginalFilename"), "binshredder.exe");
   EXPECT_EQ(info->String("InternalName"), "binshredder");
   EXPECT_EQ(info->String("FileDescription"), "MORVANE Shredder ファイル完全抹消ツール");

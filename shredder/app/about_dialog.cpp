@@ -18,12 +18,12 @@ BOOL CAboutDialog::OnInitDialog() {
 
 void CAboutDialog::Fill() {
   // Built afresh from the members each time; nothing is read back.
-  SetWindowTextA(Hwnd(), (std::string("About ") + shortTitle_).c_str());
-  SetDlgItemTextA(Hwnd(), IDC_PRODUCT_NAME,
-                  (std::string(app::texts::kNameLinePrefix) + fullName_ + app::texts::kNameLineSuffix).c_str());
-  SetDlgItemTextA(Hwnd(), IDC_VERSION,
-                  (std::string(app::texts::kVersionLinePrefix) + version_ + app::texts::kVersionLineSuffix).c_str());
-  SetDlgItemTextA(Hwnd(), IDC_COPYRIGHT, copyright_.c_str());
+  SetWindowTextW(Hwnd(), (L"About " + shortTitle_).c_str());
+  SetDlgItemTextW(Hwnd(), IDC_PRODUCT_NAME,
+                  (app::texts::kNameLinePrefix + fullName_ + app::texts::kNameLineSuffix).c_str());
+  SetDlgItemTextW(Hwnd(), IDC_VERSION,
+                  (app::texts::kVersionLinePrefix + version_ + app::texts::kVersionLineSuffix).c_str());
+  SetDlgItemTextW(Hwnd(), IDC_COPYRIGHT, copyright_.c_str());
 }
 
 bool CAboutDialog::OnCommand(int id, int code, HWND) {

@@ -17,8 +17,8 @@ class CAboutDialog : public wf::Dialog {
  private:
   void Fill();
 
-  std::string shortTitle_;
-  std::string fullName_;
-  std::string version_;
-  std::string copyright_;
+  std::wstring shortTitle_;
+  std::wstring fullName_;
+  std::wstring version_;
+  std::wstring copyright_;
 };

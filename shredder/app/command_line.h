@@ -15,20 +15,20 @@ enum class RunMode {
 
 struct Route {
   RunMode mode = RunMode::Windowed;
-  std::string tail;  // the whole command tail, for CommandLineFiles
+  std::wstring tail;  // the whole command tail, for CommandLineFiles
 };
 
-// The command tail of a raw command line: the program name is skipped (when
-// the line begins with a double quote, up to and including the next quote,
-// stepping over double-byte characters whole; otherwise up to the first
-// character with a code of 32 or less), then the characters with codes 1 to
-// 32 that follow it.
-std::string CommandTail(std::string_view rawCommandLine);
+// The command tail of a raw command line (as GetCommandLineW gives it, so
+// that every name arrives as it was written): the program name is skipped
+// (when the line begins with a double quote, up to and including the next
+// quote; otherwise up to the first character with a code of 32 or less),
+// then the characters with codes 1 to 32 that follow it.
+std::wstring CommandTail(std::wstring_view rawCommandLine);
 
 // The switches count only when the tail is exactly "-C" or "-D" and the raw
 // line holds the module path in double quotes, one blank and the switch; this
 // is how the shell starts the program for the recycle-bin verb and how the
 // context menu starts it.
-Route RouteCommandLine(std::string_view tail, std::string_view rawCommandLine, std::string_view modulePath);
+Route RouteCommandLine(std::wstring_view tail, std::wstring_view rawCommandLine, std::wstring_view modulePath);
 
 }  // namespace app

@@ -16,10 +16,25 @@
 
 namespace {
 
-std::optional<std::string> ProfilePathNextToExecutable() {
-  const std::optional<std::string> module = wf::ModulePath();
+std::optional<std::wstring> ProfilePathNextToExecutable() {
+  const std::optional<std::wstring> module = wf::ModulePath();
   if (!module) return std::nullopt;
-  return paths::Join(paths::FolderWithSeparator(*module), settings::kProfileFileName);
+  const std::wstring folder = paths::FolderWithSeparator(*module);
+  const std::optional<std::wstring> path = paths::Join(folder, settings::kProfileFileName);
+  if (path && path->size() < MAX_PATH) return path;
+  // The platform's profile functions take no longer path: the folder then
+  // goes by the short name the file system keeps for it, where it keeps one.
+  const std::optional<std::wstring> extended = paths::ToExtended(folder);
+  if (!extended) return std::nullopt;
+  std::wstring shortForm(paths::kMaxPath, L'\0');
+  shortForm.resize(GetShortPathNameW(extended->c_str(), shortForm.data(), static_cast<DWORD>(shortForm.size())));
+  constexpr std::wstring_view kPrefix = L"\\\\?\\";
+  if (shortForm.compare(0, kPrefix.size(), kPrefix) == 0) shortForm.erase(0, kPrefix.size());
+  if (shortForm.empty()) return std::nullopt;
+  if (shortForm.back() != L'\\') shortForm.push_back(L'\\');
+  const std::wstring shortPath = shortForm + settings::kProfileFileName;
+  if (shortPath.size() >= MAX_PATH) return std::nullopt;
+  return shortPath;
 }
 
 }  // namespace
@@ -29,10 +44,11 @@ bool CMainApp::InitInstance() {
   InitCommonControlsEx(&controls);
 
   try {
-    const std::optional<std::string> profile = ProfilePathNextToExecutable();
+    const std::optional<std::wstring> profile = ProfilePathNextToExecutable();
     if (!profile) {
       // Every file of the program lives next to it; a folder too deep for
-      // them would make each one a cut, and so a different, path.
+      // its settings file, even by its short name, would make that a cut,
+      // and so a different, path.
       wf::Prompt(GetActiveWindow(), app::texts::kProgramPathTooLong, captions::kError, captions::kErrorFlags);
       return false;
     }

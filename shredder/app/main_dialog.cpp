@@ -29,7 +29,7 @@ namespace {
 struct ButtonPicture {
   int control;
   int bitmap;
-  const char* tip;
+  const wchar_t* tip;
 };
 
 // Pictures and tooltips, in the order they are attached.
@@ -40,14 +40,14 @@ constexpr ButtonPicture kButtonPictures[] = {
 };
 
 HINSTANCE Instance() {
-  return GetModuleHandleA(nullptr);
+  return GetModuleHandleW(nullptr);
 }
 
 }  // namespace
 
 CMainDialog::CMainDialog()
     : wf::Dialog(IDD_MAIN),
-      icon_(static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))) {}
+      icon_(static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))) {}
 
 engine::WorkContext CMainDialog::WorkContext() {
   engine::WorkContext work;
@@ -60,7 +60,7 @@ engine::WorkContext CMainDialog::WorkContext() {
   return work;
 }
 
-void CMainDialog::CreateWorkFolder(const std::string& folder) {
+void CMainDialog::CreateWorkFolder(const std::wstring& folder) {
   workFolder_ = engine::CreateWorkFolder(WorkContext(), folder);
 }
 
@@ -68,7 +68,7 @@ void CMainDialog::ShredClipboardList() {
   engine::ShredClipboardList(WorkContext());
 }
 
-void CMainDialog::ShredCommandLineList(const std::string& commandLine) {
+void CMainDialog::ShredCommandLineList(const std::wstring& commandLine) {
   engine::ShredCommandLineList(WorkContext(), commandLine);
 }
 
@@ -77,7 +77,7 @@ void CMainDialog::ShredDroppedFiles(HDROP drop) {
 }
 
 void CMainDialog::ShredRecycleBin(bool interactive) {
-  recyclebin::ShredRecycleBin(WorkContext(), interactive, [this](const std::string& title, const std::string& text) {
+  recyclebin::ShredRecycleBin(WorkContext(), interactive, [this](const std::wstring& title, const std::wstring& text) {
     tray_.ShowBalloon(title, text);
   });
 }
@@ -85,8 +85,8 @@ void CMainDialog::ShredRecycleBin(bool interactive) {
 bool CMainDialog::TestRBWrite() {
   if (settings::ProbeClassesRootWritable(Hwnd())) return true;
   // Without write access the verb cannot be toggled: the options go grey.
-  disabledOptionPicture_.Reset(LoadImageA(Instance(), MAKEINTRESOURCEA(IDB_OPTION_DISABLED), IMAGE_BITMAP, 0, 0, 0));
-  SendDlgItemMessageA(Hwnd(), IDC_OPTION, BM_SETIMAGE, IMAGE_BITMAP,
+  disabledOptionPicture_.Reset(LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_OPTION_DISABLED), IMAGE_BITMAP, 0, 0, 0));
+  SendDlgItemMessageW(Hwnd(), IDC_OPTION, BM_SETIMAGE, IMAGE_BITMAP,
                       reinterpret_cast<LPARAM>(disabledOptionPicture_.Get()));
   EnableWindow(Item(IDC_OPTION), FALSE);
   EnableMenuItem(GetMenu(Hwnd()), ID_MENU_OPTION, MF_BYCOMMAND | MF_GRAYED);
@@ -97,14 +97,16 @@ BOOL CMainDialog::OnInitDialog() {
   if (wf::App* app = wf::App::Current()) app->SetMainWindow(Hwnd());
   AddSystemMenuEntry();
   if (icon_) {
-    SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
-    SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
+    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
   }
 
-  const std::string modulePath = wf::ModulePath().value_or("");
+  const std::wstring modulePath = wf::ModulePath().value_or(L"");
   CreateWorkFolder(paths::FolderWithSeparator(modulePath));
 
-  const char* raw = GetCommandLineA();
+  // The wide command line: names arrive as they were written, not as the
+  // ANSI code page would spell them (a look-alike may name another file).
+  const wchar_t* raw = GetCommandLineW();
   const app::Route route = app::RouteCommandLine(app::CommandTail(raw), raw, modulePath);
   switch (route.mode) {
     case app::RunMode::RecycleBin:
@@ -126,14 +128,14 @@ BOOL CMainDialog::OnInitDialog() {
   geometry_ = app::ReadSavedGeometry(Hwnd());
   if (!ClaimSingleInstance()) {
     wf::Prompt(Hwnd(), app::texts::kAlreadyRunning, captions::kError, captions::kErrorFlags);
-    if (HWND running = FindWindowA(nullptr, app::texts::kRunningWindowTitle)) {
+    if (HWND running = FindWindowW(nullptr, app::texts::kRunningWindowTitle)) {
       SetForegroundWindow(running);
-      SendMessageA(running, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+      SendMessageW(running, WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
     }
     PostQuitMessage(0);
     return FALSE;
   }
-  SetWindowTextA(Hwnd(), app::texts::kRunningWindowTitle);
+  SetWindowTextW(Hwnd(), app::texts::kRunningWindowTitle);
   tray_.Add(Hwnd(), WM_TRAYNOTIFY, IDI_TRAY, app::texts::kTrayTip);
   ShowAtGeometry();
   SetUpButtons();
@@ -144,38 +146,38 @@ BOOL CMainDialog::OnInitDialog() {
 }
 
 void CMainDialog::AddSystemMenuEntry() {
-  char text[64] = {};
-  LoadStringA(Instance(), IDS_ABOUTBOX, text, sizeof(text));
+  wchar_t text[64] = {};
+  LoadStringW(Instance(), IDS_ABOUTBOX, text, static_cast<int>(std::size(text)));
   HMENU systemMenu = GetSystemMenu(Hwnd(), FALSE);
-  if (systemMenu && text[0] != '\0') {
-    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX_SYS, text);
+  if (systemMenu && text[0] != L'\0') {
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX_SYS, text);
   }
 }
 
 void CMainDialog::SetUpButtons() {
-  tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+  tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, Hwnd(), nullptr, Instance(), nullptr);
   for (std::size_t i = 0; i < std::size(kButtonPictures); ++i) {
     const ButtonPicture& button = kButtonPictures[i];
-    buttonPictures_[i].Reset(LoadImageA(Instance(), MAKEINTRESOURCEA(button.bitmap), IMAGE_BITMAP, 0, 0, 0));
-    SendDlgItemMessageA(Hwnd(), button.control, BM_SETIMAGE, IMAGE_BITMAP,
+    buttonPictures_[i].Reset(LoadImageW(Instance(), MAKEINTRESOURCEW(button.bitmap), IMAGE_BITMAP, 0, 0, 0));
+    SendDlgItemMessageW(Hwnd(), button.control, BM_SETIMAGE, IMAGE_BITMAP,
                         reinterpret_cast<LPARAM>(buttonPictures_[i].Get()));
     if (!tooltip_) continue;
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_IDISHWND;
     tool.hwnd = Hwnd();
     tool.uId = reinterpret_cast<UINT_PTR>(Item(button.control));
-    tool.lpszText = const_cast<char*>(button.tip);
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = const_cast<wchar_t*>(button.tip);
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
 
 void CMainDialog::RegisterProgramPath() {
   // Written at every windowed start, so the context menu finds a moved
   // installation after its next start. No owner: no window is involved.
-  if (const std::optional<std::string> module = wf::ModulePath()) {
+  if (const std::optional<std::wstring> module = wf::ModulePath()) {
     settings::RegWriteString(nullptr, contract::kProgramKey, HKEY_CURRENT_USER, *module, contract::kProgramPathValue);
   }
 }
@@ -246,16 +248,16 @@ void CMainDialog::OpenAboutBox(bool guarded) {
 }
 
 void CMainDialog::OpenHelp() {
-  const std::optional<std::string> module = wf::ModulePath();
+  const std::optional<std::wstring> module = wf::ModulePath();
   if (!module) return;
-  if (const std::optional<std::string> help =
+  if (const std::optional<std::wstring> help =
           paths::Join(paths::FolderWithSeparator(*module), app::texts::kHelpFileName)) {
-    ShellExecuteA(nullptr, nullptr, help->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, nullptr, help->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   }
 }
 
 void OpenWebPage() {
-  ShellExecuteA(nullptr, nullptr, app::texts::kWebPageUrl, nullptr, nullptr, SW_SHOWNORMAL);
+  ShellExecuteW(nullptr, nullptr, app::texts::kWebPageUrl, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 bool CMainDialog::OnCommand(int id, int, HWND) {
@@ -335,7 +337,7 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 void CMainDialog::PaintMinimisedIcon() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(Hwnd(), &paint);
-  SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  SendMessageW(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   RECT client{};
   GetClientRect(Hwnd(), &client);
   const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
@@ -346,7 +348,7 @@ void CMainDialog::PaintMinimisedIcon() {
 
 bool CMainDialog::PreTranslateMessage(MSG& message) {
   if (message.message == WM_MOUSEMOVE && tooltip_) {
-    SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
   }
   return false;
 }

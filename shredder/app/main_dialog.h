@@ -29,10 +29,10 @@ class CMainDialog : public wf::Dialog {
   bool IsBusy() const { return busy_.IsBusy(); }
 
   // The operations the window starts.
-  void CreateWorkFolder(const std::string& folder);
-  const std::string& WorkFolder() const { return workFolder_; }
+  void CreateWorkFolder(const std::wstring& folder);
+  const std::wstring& WorkFolder() const { return workFolder_; }
   void ShredClipboardList();
-  void ShredCommandLineList(const std::string& commandLine);
+  void ShredCommandLineList(const std::wstring& commandLine);
   void ShredDroppedFiles(HDROP drop);
   void ShredRecycleBin(bool interactive);
   // False (and the options disabled) when HKEY_CLASSES_ROOT cannot be written.
@@ -45,7 +45,7 @@ class CMainDialog : public wf::Dialog {
   const app::WindowGeometry& Geometry() const { return geometry_; }
 
   CProgressDialog& Progress() { return progress_; }
-  const NOTIFYICONDATAA& TrayIcon() const { return tray_.Record(); }
+  const NOTIFYICONDATAW& TrayIcon() const { return tray_.Record(); }
 
  protected:
   BOOL OnInitDialog() override;
@@ -70,7 +70,7 @@ class CMainDialog : public wf::Dialog {
   int aboutGuard_ = 1;
   app::TrayIcon tray_;
   app::WindowGeometry geometry_;
-  std::string workFolder_;
+  std::wstring workFolder_;
   engine::BusyFlag busy_;
   std::array<wf::GdiObject, 5> buttonPictures_;
   wf::GdiObject disabledOptionPicture_;

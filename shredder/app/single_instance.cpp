@@ -8,6 +8,6 @@ bool ClaimSingleInstance() {
   // Deliberately never closed: the mutex marks this process as the windowed
   // instance until it ends.
   static HANDLE mutex = nullptr;
-  mutex = CreateMutexA(nullptr, TRUE, app::texts::kInstanceMutexName);
+  mutex = CreateMutexW(nullptr, TRUE, app::texts::kInstanceMutexName);
   return !(mutex && GetLastError() == ERROR_ALREADY_EXISTS);
 }

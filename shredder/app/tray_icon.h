@@ -16,10 +16,10 @@
 
 namespace app {
 
-using TrayNotifier = BOOL (*)(DWORD message, NOTIFYICONDATAA* data);
+using TrayNotifier = BOOL (*)(DWORD message, NOTIFYICONDATAW* data);
 
-BOOL NotifyTray(DWORD message, NOTIFYICONDATAA* data);
-// Installs `notifier` (nullptr restores Shell_NotifyIconA); returns the previous one.
+BOOL NotifyTray(DWORD message, NOTIFYICONDATAW* data);
+// Installs `notifier` (nullptr restores Shell_NotifyIconW); returns the previous one.
 TrayNotifier SetTrayNotifier(TrayNotifier notifier);
 
 class TrayIcon {
@@ -30,22 +30,22 @@ class TrayIcon {
 
   // Adds the icon (resource `iconId`, 16 x 16) for `window`, which gets
   // `callbackMessage` for the mouse on it.
-  void Add(HWND window, UINT callbackMessage, int iconId, const char* tip);
+  void Add(HWND window, UINT callbackMessage, int iconId, const wchar_t* tip);
   // True for the shell's broadcast after it restarts; the icon is then added
   // again, or a hidden window could be reached only through a second start.
   bool ReAddIfShellRestarted(UINT message);
   // A balloon with `title` and `text` for 30 seconds; the record is cleared
   // of them again at once, so that later changes show no balloon.
-  void ShowBalloon(const std::string& title, const std::string& text);
+  void ShowBalloon(const std::wstring& title, const std::wstring& text);
   // The popup of the right button: erase and about, tracked at the cursor,
   // 20 pixels above it; the choice arrives at `window` as WM_COMMAND.
   void ShowPopup(HWND window) const;
   void Remove();
 
-  const NOTIFYICONDATAA& Record() const { return data_; }
+  const NOTIFYICONDATAW& Record() const { return data_; }
 
  private:
-  NOTIFYICONDATAA data_{};
+  NOTIFYICONDATAW data_{};
   wf::IconHandle icon_;
   UINT taskbarCreated_ = 0;  // 0 while the icon is not shown
 };

@@ -1,28 +1,27 @@
 #include "shredder/engine/path_lists.h"
 
-#include "common/handoff_list.h"
 #include "common/paths.h"
 
 namespace engine {
 
-std::vector<std::string> CommandLineItems(std::string_view tail) {
-  // Neither the quote nor the blank is ever the second byte of a double-byte
-  // character, so plain byte searches are safe here.
-  std::vector<std::string> items;
-  const std::size_t first = tail.find('"');
-  if (first == std::string_view::npos) return items;
+std::vector<std::wstring> CommandLineItems(std::wstring_view tail) {
+  std::vector<std::wstring> items;
+  const std::size_t first = tail.find(L'"');
+  if (first == std::wstring_view::npos) return items;
   for (std::size_t at = first + 1;;) {
-    const std::size_t close = tail.find('"', at);
-    if (close == std::string_view::npos) return {};  // an unclosed path: nothing on this line is certain
+    const std::size_t close = tail.find(L'"', at);
+    if (close == std::wstring_view::npos) return {};  // an unclosed path: nothing on this line is certain
     if (close > at) items.emplace_back(tail.substr(at, close - at));
-    if (tail.substr(close, 3) != "\" \"") return items;
+    if (tail.substr(close, 3) != L"\" \"") return items;
     at = close + 3;
   }
 }
 
-ItemCheck CheckItem(std::string_view item) {
-  if (!paths::Fits(item)) return ItemCheck::TooLong;
-  if (!handoff::IsAbsolutePath(item)) return ItemCheck::NotAbsolute;
+ItemCheck CheckItem(std::wstring_view item) {
+  // An absolute path that does not fit even in the long form is refused
+  // whole: cut, it could name another file.
+  if (!paths::IsAbsolutePath(item)) return ItemCheck::NotAbsolute;
+  if (!paths::ToExtended(item)) return ItemCheck::TooLong;
   return ItemCheck::Accepted;
 }
 

@@ -14,15 +14,15 @@ namespace engine {
 // is not followed by a blank and another quote; if the last path is never
 // closed, the tail names nothing at all. Commas are part of a name, never a
 // separator. Empty paths ("") are left out.
-std::vector<std::string> CommandLineItems(std::string_view tail);
+std::vector<std::wstring> CommandLineItems(std::wstring_view tail);
 
 enum class ItemCheck {
   Accepted,
   NotAbsolute,  // resolved against whatever the working folder happens to be
-  TooLong,      // does not fit a MAX_PATH buffer; cut, it could name another file
+  TooLong,      // longer than the system takes at all; cut, it could name another file
 };
 
 // Whether an item may be handed to the file operations at all.
-ItemCheck CheckItem(std::string_view item);
+ItemCheck CheckItem(std::wstring_view item);
 
 }  // namespace engine

@@ -22,18 +22,18 @@ bool CProgressDialog::Open() {
 void CProgressDialog::SetTotal(unsigned long long total) {
   if (!IsOpen()) return;
   const WORD maximum = static_cast<WORD>(total & 0xFFFF);
-  SendDlgItemMessageA(Hwnd(), IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, maximum));
-  SendDlgItemMessageA(Hwnd(), IDC_PROGRESS, PBM_SETPOS, 0, 0);
+  SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, maximum));
+  SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_SETPOS, 0, 0);
   if (observer_) {
     PBRANGE range{};
-    SendDlgItemMessageA(Hwnd(), IDC_PROGRESS, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
     observer_->TotalSet(static_cast<unsigned>(range.iLow), static_cast<unsigned>(range.iHigh), Position());
   }
 }
 
 void CProgressDialog::Step() {
   if (!IsOpen()) return;
-  SendDlgItemMessageA(Hwnd(), IDC_PROGRESS, PBM_DELTAPOS, 1, 0);
+  SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_DELTAPOS, 1, 0);
   if (observer_) observer_->Stepped(Position());
 }
 
@@ -44,7 +44,7 @@ void CProgressDialog::Close() {
 }
 
 unsigned CProgressDialog::Position() const {
-  return static_cast<unsigned>(SendDlgItemMessageA(Hwnd(), IDC_PROGRESS, PBM_GETPOS, 0, 0));
+  return static_cast<unsigned>(SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_GETPOS, 0, 0));
 }
 
 bool CProgressDialog::OnCommand(int id, int, HWND) {

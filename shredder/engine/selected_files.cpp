@@ -7,22 +7,24 @@
 
 #include "common/handoff_list.h"
 #include "common/paths.h"
+#include "common/program_contract.h"
 #include "common/text_format.h"
 #include "shredder/captions.h"
+#include "shredder/engine/checked_file.h"
 #include "shredder/engine/engine_texts.h"
-#include "shredder/engine/file_kind.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/path_lists.h"
 #include "shredder/engine/progress_dialog.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
+#include "winframe/text.h"
 
 namespace engine {
 namespace {
 
 // An item passed over with a word to the user; the batch goes on.
-void Decline(HWND owner, const std::string& item, const char* reason) {
-  wf::Prompt(owner, "\"" + item + "\"" + reason, captions::kInfo, captions::kInfoFlags);
+void Decline(HWND owner, const std::wstring& item, const wchar_t* reason) {
+  wf::Prompt(owner, L"\"" + item + L"\"" + reason, captions::kInfo, captions::kInfoFlags);
 }
 
 // Runs `remove(index, erased)` over `count` items and ends the batch. The bar
@@ -35,7 +37,8 @@ void RunBatch(const WorkContext& work, std::size_t count, Remove remove) {
     if (work.progress) work.progress->Step();
   }
   if (work.progress) work.progress->Close();
-  const std::string result = erased == 0 ? texts::kNothingErased : text::FormatCount(texts::kErasedFormat, erased);
+  const std::wstring result =
+      erased == 0 ? std::wstring(texts::kNothingErased) : text::FormatCount(texts::kErasedFormat, erased);
   wf::Prompt(work.owner, result, captions::kInfo, captions::kInfoFlags);
 }
 
@@ -48,7 +51,7 @@ void SetProgressTotal(const WorkContext& work, unsigned long long total) {
 }
 
 // The whole block of a clipboard format, as large as its memory.
-std::optional<std::string> ClipboardBlock(UINT format) {
+std::optional<std::string> ClipboardBytes(UINT format) {
   HANDLE block = GetClipboardData(format);
   if (!block) return std::nullopt;
   wf::GlobalLockGuard lock(block);
@@ -56,42 +59,32 @@ std::optional<std::string> ClipboardBlock(UINT format) {
   return std::string(static_cast<const char*>(lock.Data()), GlobalSize(block));
 }
 
-struct DroppedName {
-  std::string ansi;    // when not exact, a spelling for the message only
-  bool exact = false;  // false: the ANSI name is not the dropped one
-};
-
-// Dropped name `index` in full, however long: a name cut to a buffer could
-// name another file. The ANSI name is checked against the UTF-16 one: for a
-// character the code page lacks the conversion puts a look-alike ("foö.txt"
-// came out as "foo.txt" under Wine), which may be a file nobody dropped.
-DroppedName ReadDroppedName(HDROP drop, UINT index) {
-  DroppedName name;
-  const UINT length = DragQueryFileA(drop, index, nullptr, 0);
-  name.ansi.assign(length + 1, '\0');
-  name.ansi.resize(DragQueryFileA(drop, index, name.ansi.data(), length + 1));
-  const UINT wideLength = DragQueryFileW(drop, index, nullptr, 0);
-  std::wstring wide(wideLength + 1, L'\0');
-  wide.resize(DragQueryFileW(drop, index, wide.data(), wideLength + 1));
-
-  std::wstring back(name.ansi.size(), L'\0');
-  back.resize(static_cast<std::size_t>(MultiByteToWideChar(
-      CP_ACP, 0, name.ansi.data(), static_cast<int>(name.ansi.size()), back.data(), static_cast<int>(back.size()))));
-  name.exact = !name.ansi.empty() && back == wide;
-  if (!name.exact) {
-    // Shown with '?' for what cannot be spelled, not as the look-alike.
-    const int wideSize = static_cast<int>(wide.size());
-    const int size =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
-    name.ansi.assign(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, name.ansi.data(), size, nullptr, nullptr);
-  }
+// Dropped name `index` in full, however long.
+std::wstring DroppedName(HDROP drop, UINT index) {
+  const UINT length = DragQueryFileW(drop, index, nullptr, 0);
+  std::wstring name(length + 1, L'\0');
+  name.resize(DragQueryFileW(drop, index, name.data(), length + 1));
   return name;
 }
 
 }  // namespace
 
-bool RemoveShreddedFile(const WorkContext& work, const std::string& item, int& erased) {
+std::vector<std::wstring> HandOffItems(const std::string& text, const std::wstring* wideBlock) {
+  if (wideBlock) {
+    if (const auto wide = handoff::ReadWideListBlock(*wideBlock)) {
+      // Both came from one writer when the text is the list as this code
+      // page spells it.
+      std::vector<std::string> spelled;
+      for (const std::wstring& path : *wide) spelled.push_back(wf::Narrow(path));
+      if (handoff::ListText(spelled) == text) return *wide;
+    }
+  }
+  std::vector<std::wstring> items;
+  for (const std::string& piece : handoff::SplitListText(text)) items.push_back(wf::Widen(piece));
+  return items;
+}
+
+bool RemoveShreddedFile(const WorkContext& work, const std::wstring& item, int& erased) {
   const HWND owner = work.owner;
   switch (CheckItem(item)) {
     case ItemCheck::TooLong:
@@ -103,37 +96,37 @@ bool RemoveShreddedFile(const WorkContext& work, const std::string& item, int& e
     case ItemCheck::Accepted:
       break;
   }
-  // Before the folder test: a link to a folder looks like one, but the link
-  // itself is what was chosen.
-  if (IsReparsePoint(item)) {
-    Decline(owner, item, texts::kLinkNotOverwritten);
-    return true;
+  CheckedFile file(item);
+  switch (file.Check()) {
+    // A link to a folder looks like one, but the link itself is what was chosen.
+    case FileCheck::Link:
+      Decline(owner, item, texts::kLinkNotOverwritten);
+      return true;
+    case FileCheck::ThroughLink:
+      Decline(owner, item, texts::kReachedThroughLink);
+      return true;
+    case FileCheck::Folder:
+      Decline(owner, item, texts::kFolderNotProcessed);
+      return true;
+    case FileCheck::HardLinked:
+      Decline(owner, item, texts::kHardLinkedNotOverwritten);
+      return true;
+    case FileCheck::Missing:
+    case FileCheck::InUse:
+    case FileCheck::File:
+      break;
   }
-  if (IsFolder(item)) {
-    Decline(owner, item, texts::kFolderNotProcessed);
-    return true;
-  }
-  if (HardLinkCount(item) > 1) {
-    Decline(owner, item, texts::kHardLinkedNotOverwritten);
-    return true;
-  }
-  ClearReadOnly(item);
-  if (!WipeFile(work, item)) return false;  // it has told the user
+  if (!WipeFile(work, file, item)) return false;  // it has told the user
 
-  // Removed under a meaningless name in its own folder ("C:\" for a file in
-  // a root, not "C:", which would be the drive's current folder). Only a
-  // name the system gave out is used.
-  char temporary[paths::kMaxPath] = {};
-  if (GetTempFileNameA(paths::FolderWithSeparator(item).c_str(), "ms", 0, temporary) == 0) {
+  // Removed under a meaningless name in its own folder, as the handle finds
+  // it; only a name the system gave out is replaced.
+  const std::optional<std::wstring> temporary = CreateTemporaryFile(paths::FolderOf(file.ExtendedPath()), L"ms");
+  if (!temporary || !file.RenameTo(*temporary, true)) {
+    if (temporary) DeleteFileW(temporary->c_str());
     wf::Prompt(owner, texts::kNotRemoved, captions::kError, captions::kErrorFlags);
     return false;
   }
-  DeleteFileA(temporary);
-  if (!MoveFileA(item.c_str(), temporary)) {
-    wf::Prompt(owner, texts::kNotRemoved, captions::kError, captions::kErrorFlags);
-    return false;
-  }
-  if (DeleteFileA(temporary)) ++erased;
+  if (file.Delete()) ++erased;
   return true;
 }
 
@@ -148,26 +141,32 @@ void ShredClipboardList(const WorkContext& work) {
   if (wf::Prompt(work.owner, texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
 
   OpenProgress(work);
-  std::string text = ClipboardBlock(CF_TEXT).value_or(std::string());
+  std::string text = ClipboardBytes(CF_TEXT).value_or(std::string());
   text.resize(std::min(text.size(), text.find('\0')));
-  std::optional<std::vector<std::string>> dropList;
-  if (const std::optional<std::string> block = ClipboardBlock(CF_HDROP)) dropList = handoff::ReadDropFilesBlock(*block);
+  std::optional<std::wstring> wideBlock;
+  if (const UINT format = RegisterClipboardFormatW(contract::kHandOffListFormat)) {
+    if (const std::optional<std::string> bytes = ClipboardBytes(format)) {
+      wideBlock.emplace(bytes->size() / sizeof(wchar_t), L'\0');
+      std::copy(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(wideBlock->size() * sizeof(wchar_t)),
+                reinterpret_cast<char*>(wideBlock->data()));
+    }
+  }
   EmptyClipboard();
   clipboard.Close();
 
-  const std::vector<std::string> items = handoff::HandOffItems(text, dropList);
+  const std::vector<std::wstring> items = HandOffItems(text, wideBlock ? &*wideBlock : nullptr);
   SetProgressTotal(work, items.size());
   RunBatch(work, items.size(),
            [&](std::size_t index, int& erased) { return RemoveShreddedFile(work, items[index], erased); });
 }
 
-void ShredCommandLineList(const WorkContext& work, const std::string& commandLine) {
+void ShredCommandLineList(const WorkContext& work, const std::wstring& commandLine) {
   WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   if (wf::Prompt(work.owner, texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
 
   OpenProgress(work);
-  const std::vector<std::string> items = CommandLineItems(commandLine);
+  const std::vector<std::wstring> items = CommandLineItems(commandLine);
   SetProgressTotal(work, items.size());
   RunBatch(work, items.size(),
            [&](std::size_t index, int& erased) { return RemoveShreddedFile(work, items[index], erased); });
@@ -176,19 +175,14 @@ void ShredCommandLineList(const WorkContext& work, const std::string& commandLin
 void ShredDroppedFiles(const WorkContext& work, HDROP drop) {
   WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
-  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-  const std::string question = text::FormatCount(texts::kConfirmDroppedFormat, count);
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  const std::wstring question = text::FormatCount(texts::kConfirmDroppedFormat, count);
   if (wf::Prompt(work.owner, question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
 
   OpenProgress(work);
   SetProgressTotal(work, count);
   RunBatch(work, count, [&](std::size_t index, int& erased) {
-    const DroppedName name = ReadDroppedName(drop, static_cast<UINT>(index));
-    if (!name.exact) {
-      Decline(work.owner, name.ansi, texts::kNameNotSpelled);
-      return true;
-    }
-    return RemoveShreddedFile(work, name.ansi, erased);
+    return RemoveShreddedFile(work, DroppedName(drop, static_cast<UINT>(index)), erased);
   });
 }
 

@@ -9,17 +9,24 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "shredder/engine/work_context.h"
 
 namespace engine {
 
 void ShredClipboardList(const WorkContext& work);
-void ShredCommandLineList(const WorkContext& work, const std::string& commandLine);
+void ShredCommandLineList(const WorkContext& work, const std::wstring& commandLine);
 void ShredDroppedFiles(const WorkContext& work, HDROP drop);
 
 // One item of a batch: false when the batch must stop there; `erased` counts
 // the files removed.
-bool RemoveShreddedFile(const WorkContext& work, const std::string& item, int& erased);
+bool RemoveShreddedFile(const WorkContext& work, const std::wstring& item, int& erased);
+
+// The items of the hand-off on the clipboard: the UTF-16 list when it is
+// there and agrees with the text (`text` up to its NUL, `wideBlock` the
+// whole block of the list's format), else the text split at its commas, as
+// an earlier version of the extension left it.
+std::vector<std::wstring> HandOffItems(const std::string& text, const std::wstring* wideBlock);
 
 }  // namespace engine

@@ -19,7 +19,7 @@ inline constexpr int kDefaultPasses = 3;
 // Fills the eight seed words of a file's generator.
 using SeedSource = std::function<void(std::uint32_t (&words)[8])>;
 // Called after pass `pass` (from 1) over `path` has reached the device.
-using PassObserver = std::function<void(const std::string& path, int pass)>;
+using PassObserver = std::function<void(const std::wstring& path, int pass)>;
 
 // Set while an erase or a batch runs. Their message boxes run nested message
 // loops in which a button, the tray, a drop or the timer could otherwise
@@ -54,12 +54,12 @@ class WorkGuard {
 
 struct WorkContext {
   HWND owner = nullptr;                 // owner of every message box
-  std::string appName;                  // caption of the application-level boxes
+  std::wstring appName;                 // caption of the application-level boxes
   int passes = kDefaultPasses;          // overwrite passes per file; none when not positive
   SeedSource seed;                      // empty: fresh words for every file
   PassObserver afterPass;               // empty: nobody looks
   CProgressDialog* progress = nullptr;  // null: no progress window
-  std::string workFolder;               // where recycled files are removed; empty: in place
+  std::wstring workFolder;              // where recycled files are removed; empty: in place
   BusyFlag* busy = nullptr;
 };
 

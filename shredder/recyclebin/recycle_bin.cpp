@@ -1,10 +1,8 @@
 #include "shredder/recyclebin/recycle_bin.h"
 
-#include <shlwapi.h>
-
+#include "common/paths.h"
 #include "common/text_format.h"
 #include "shredder/captions.h"
-#include "shredder/engine/file_kind.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/recyclebin/recycle_bin_platform.h"
@@ -14,15 +12,88 @@
 #include "winframe/prompt.h"
 
 namespace recyclebin {
+namespace {
+
+using engine::CheckedFile;
+using engine::FileCheck;
+
+void TellError(HWND owner, const wchar_t* text) {
+  wf::Prompt(owner, text, captions::kError, captions::kErrorFlags);
+}
+
+enum class FolderOpen { Opened, Missing, Elsewhere, Failed };
+
+// A folder of the walk, held open while it is searched: it cannot be renamed
+// or removed meanwhile, and it is searched only where its path says, never
+// where a link put in its place leads.
+FolderOpen OpenFolder(const std::wstring& extended, wf::UniqueFile& handle) {
+  handle.Reset(CreateFileW(extended.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!handle) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FolderOpen::Missing : FolderOpen::Failed;
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(handle.Get(), &info)) return FolderOpen::Failed;
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+      !engine::HandleIsAt(handle.Get(), extended, info.dwVolumeSerialNumber)) {
+    return FolderOpen::Elsewhere;
+  }
+  return FolderOpen::Opened;
+}
+
+wf::FindHandle FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& entry) {
+  wf::FindHandle search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,
+                                         FIND_FIRST_EX_LARGE_FETCH));
+  if (!search && GetLastError() == ERROR_INVALID_PARAMETER) {
+    search.Reset(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
+  }
+  return search;
+}
+
+// One file of a recycle-bin folder: wiped and removed, or, with several
+// names, noted for the end of the walk.
+void ShredEntry(const engine::WorkContext& work, const std::wstring& path, EraseRun& run) {
+  CheckedFile file(path, true);
+  switch (file.Check()) {
+    case FileCheck::File:
+      if (file.Names() > 1) {
+        EraseRun::SharedFile& shared = run.shared[file.Id()];
+        shared.names = file.Names();
+        shared.found.push_back(path);
+        return;
+      }
+      [[fallthrough]];
+    case FileCheck::InUse:
+      // A file that cannot be wiped keeps the recycle bin from being emptied.
+      if (!engine::WipeFile(work, file, path)) {
+        ++run.unwiped;
+        return;
+      }
+      engine::RemoveRecycledFile(work, file);
+      return;
+    case FileCheck::Link:
+    case FileCheck::ThroughLink:
+      // It leads outside the recycle bin: not overwritten; the emptying
+      // removes the link.
+    case FileCheck::Missing:
+    case FileCheck::Folder:
+    case FileCheck::HardLinked:
+      return;
+  }
+}
+
+}  // namespace
 
 long long CountRecycleBinItems(HWND owner) {
   Platform& platform = CurrentPlatform();
   long long total = 0;
-  for (const std::string& root : platform.DriveRoots()) {
+  for (const std::wstring& root : platform.DriveRoots()) {
     if (!platform.IsFixedDrive(root)) continue;
     long long items = 0;
     if (platform.QueryRecycleBin(root, items) != S_OK) {
-      wf::Prompt(owner, texts::kQueryFailed, captions::kError, captions::kErrorFlags);
+      TellError(owner, texts::kQueryFailed);
       return -1;
     }
     total += items;
@@ -30,23 +101,24 @@ long long CountRecycleBinItems(HWND owner) {
   return total;
 }
 
-std::string GetRecycleBinFolder(HWND owner, const std::string& root) {
-  Platform& platform = CurrentPlatform();
-  const std::string fileSystem = platform.FileSystemName(root).value_or("");
-  std::string sid;
-  if (fileSystem == "NTFS" || fileSystem == "FAT32") {
-    const std::string user = platform.UserName();
-    const std::string computer = platform.ComputerName();
-    if (const auto subAuthorities = platform.LookupSubAuthorities(computer, AccountName(user, computer))) {
-      sid = SidText(*subAuthorities);
-    }
+std::optional<std::vector<std::wstring>> GetRecycleBinFolders(HWND owner, const std::wstring& root,
+                                                              const std::wstring& sidText) {
+  const std::wstring fileSystem = CurrentPlatform().FileSystemName(root).value_or(L"");
+  const std::optional<std::vector<std::wstring>> candidates = RecycleBinFolders(root, fileSystem, sidText);
+  if (!candidates) {
+    TellError(owner, texts::kUnsupportedFileSystem);
+    return std::nullopt;
   }
-  const std::optional<std::string> folder = RecycleBinFolder(root, fileSystem, sid, engine::IsFolder);
-  if (!folder) {
-    wf::Prompt(owner, texts::kUnsupportedFileSystem, captions::kError, captions::kErrorFlags);
-    return {};
+  // Each that exists is erased; a leftover of an earlier Windows hides no
+  // other, and a drive with none holds nothing of this user's.
+  std::vector<std::wstring> folders;
+  for (const std::wstring& candidate : *candidates) {
+    const DWORD attributes = GetFileAttributesW(paths::ToExtended(candidate).value_or(candidate).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;  // a link put in its place is not entered
+    folders.push_back(candidate);
   }
-  return *folder;
+  return folders;
 }
 
 void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const SilentReport& silentReport) {
@@ -59,37 +131,48 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   const long long total = CountRecycleBinItems(owner);
   if (total == 0) return;
   if (total == -1) {
-    wf::Prompt(owner, texts::kAborted, captions::kError, captions::kErrorFlags);
+    TellError(owner, texts::kAborted);
     return;
   }
   if (interactive) {
-    const std::string question = text::FormatCount(texts::kConfirmFormat, static_cast<std::int32_t>(total));
+    const std::wstring question = text::FormatCount(texts::kConfirmFormat, static_cast<std::int32_t>(total));
     if (wf::Prompt(owner, question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
   }
 
-  int unwiped = 0;
   Platform& platform = CurrentPlatform();
-  for (const std::string& root : platform.DriveRoots()) {
+  // Without the SID this user's folders cannot be found, and emptying would
+  // delete what is in them unwiped.
+  const std::optional<std::wstring> sid = platform.UserSid();
+  if (!sid) {
+    TellError(owner, texts::kCannotSearch);
+    TellError(owner, texts::kNotEmptied);
+    return;
+  }
+  EraseRun run;
+  for (const std::wstring& root : platform.DriveRoots()) {
     if (!platform.IsFixedDrive(root)) continue;
-    const std::string folder = GetRecycleBinFolder(owner, root);
-    if (folder.empty()) {
-      wf::Prompt(owner, texts::kNoFolder, captions::kError, captions::kErrorFlags);
+    const std::optional<std::vector<std::wstring>> folders = GetRecycleBinFolders(owner, root, *sid);
+    if (!folders) {
+      TellError(owner, texts::kNoFolder);
       return;
     }
-    if (!ShredRecycleBinFolder(work, folder, true, interactive, total, unwiped)) {
-      if (work.progress) work.progress->Close();
-      wf::Prompt(owner, texts::kNotEmptied, captions::kError, captions::kErrorFlags);
-      return;
+    for (const std::wstring& folder : *folders) {
+      if (!ShredRecycleBinFolder(work, folder, true, interactive, total, run)) {
+        if (work.progress) work.progress->Close();
+        TellError(owner, texts::kNotEmptied);
+        return;
+      }
     }
   }
-  if (unwiped > 0) {
+  ShredSharedFiles(work, run);
+  if (run.unwiped > 0) {
     // Emptying now would delete those files unwiped; they stay, and the user
     // can try again once whatever held them has let go.
-    wf::Prompt(owner, text::FormatCount(texts::kSomeNotWipedFormat, unwiped), captions::kError, captions::kErrorFlags);
+    TellError(owner, text::FormatCount(texts::kSomeNotWipedFormat, run.unwiped).c_str());
     return;
   }
   if (platform.EmptyRecycleBin(GetActiveWindow()) != S_OK) {
-    wf::Prompt(owner, texts::kEmptyingFailed, captions::kError, captions::kErrorFlags);
+    TellError(owner, texts::kEmptyingFailed);
     return;
   }
   if (interactive) {
@@ -97,56 +180,84 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   } else if (silentReport) {
     silentReport(texts::kBalloonTitle, texts::kDone);
   }
-  const std::string& workFolder = work.workFolder;
-  if (!workFolder.empty() && PathFileExistsA(workFolder.c_str()) && !RemoveDirectoryA(workFolder.c_str())) {
-    wf::Prompt(owner, texts::kWorkFolderNotRemoved, work.appName, MB_ICONERROR);
+  if (const std::optional<std::wstring> workFolder = paths::ToExtended(work.workFolder)) {
+    if (GetFileAttributesW(workFolder->c_str()) != INVALID_FILE_ATTRIBUTES && !RemoveDirectoryW(workFolder->c_str())) {
+      wf::Prompt(owner, texts::kWorkFolderNotRemoved, work.appName, MB_ICONERROR);
+    }
   }
 }
 
-bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::string& folder, bool topLevel, bool interactive,
-                           long long itemTotal, int& unwiped) {
+bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& folder, bool topLevel, bool interactive,
+                           long long itemTotal, EraseRun& run) {
   CProgressDialog* const progress = interactive && topLevel ? work.progress : nullptr;
   if (progress) {
     progress->Open();
     progress->SetTotal(static_cast<unsigned long long>(itemTotal));
   }
-  WIN32_FIND_DATAA entry;
-  wf::FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &entry));
+  const std::optional<std::wstring> extended = paths::ToExtended(folder);
+  wf::UniqueFile held;
+  switch (extended ? OpenFolder(*extended, held) : FolderOpen::Failed) {
+    case FolderOpen::Opened:
+      break;
+    case FolderOpen::Missing:
+    case FolderOpen::Elsewhere:
+      // Gone since it was listed, or a link put in its place: nothing of the
+      // recycle bin to wipe there; the emptying removes a link.
+      if (progress) progress->Close();
+      return true;
+    case FolderOpen::Failed:
+      TellError(work.owner, texts::kCannotSearch);
+      return false;
+  }
+  WIN32_FIND_DATAW entry;
+  wf::FindHandle search = FindFirst(*extended + L"\\*", entry);
   if (!search) {
-    wf::Prompt(work.owner, texts::kCannotSearch, captions::kError, captions::kErrorFlags);
+    TellError(work.owner, texts::kCannotSearch);
     return false;
   }
   do {
-    const std::string name = entry.cFileName;
-    if (name == "." || name == "..") continue;
-    const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const std::wstring name = entry.cFileName;
+    if (name == L"." || name == L"..") continue;
     // A link, to a folder or a file, leads outside the recycle bin: it is
     // neither entered nor overwritten, and the emptying removes the link.
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
       if (progress) progress->Step();
       continue;
     }
-    if (isFolder) {
-      if (!SubfolderFits(folder.size(), name.size())) {
-        wf::Prompt(work.owner, texts::kPathTooLong, captions::kError, captions::kErrorFlags);
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (!SubfolderFits(extended->size(), name.size())) {
+        TellError(work.owner, texts::kPathTooLong);
         return false;
       }
-      if (!ShredRecycleBinFolder(work, folder + "\\" + name, false, interactive, itemTotal, unwiped)) return false;
+      if (!ShredRecycleBinFolder(work, folder + L"\\" + name, false, interactive, itemTotal, run)) return false;
     } else if (IsSkippedFileName(name)) {
       continue;
     } else {
-      const std::string path = folder + "\\" + name;
-      // Another name still uses a hard-linked file's content; removing this
-      // name loses nothing, so it is left to the emptying.
-      if (engine::HardLinkCount(path) <= 1) {
-        engine::ClearReadOnly(path);
-        if (!engine::WipeRecycledFile(work, path, name)) ++unwiped;
-      }
+      ShredEntry(work, folder + L"\\" + name, run);
     }
     if (progress) progress->Step();
-  } while (FindNextFileA(search.Get(), &entry));
+  } while (FindNextFileW(search.Get(), &entry));
   if (progress) progress->Close();
   return true;
+}
+
+void ShredSharedFiles(const engine::WorkContext& work, EraseRun& run) {
+  for (const auto& [id, shared] : run.shared) {
+    // A name outside the recycle bin still uses the content: the emptying
+    // removes the names inside and leaves that one whole.
+    if (shared.found.size() < shared.names) continue;
+    CheckedFile first(shared.found.front(), true);
+    if (!first.IsFile() || !(first.Id() == id)) continue;
+    if (!engine::WipeFile(work, first, shared.found.front())) {
+      ++run.unwiped;
+      continue;
+    }
+    engine::RemoveRecycledFile(work, first);
+    for (std::size_t i = 1; i < shared.found.size(); ++i) {
+      CheckedFile other(shared.found[i], true);
+      if (other.IsFile() && other.Id() == id) engine::RemoveRecycledFile(work, other);
+    }
+  }
 }
 
 }  // namespace recyclebin

@@ -1,37 +1,59 @@
-// The complete erase of the recycle bin: every file of every fixed drive's
-// recycle-bin folder is wiped and removed, then the platform empties what is
-// left (index files, folder skeletons, links).
+// The complete erase of the recycle bin: every file in this user's
+// recycle-bin folders on every fixed drive is wiped and removed, then the
+// platform empties what is left (index files, folder skeletons, links).
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
+#include "shredder/engine/checked_file.h"
 #include "shredder/engine/work_context.h"
 
 namespace recyclebin {
 
 // Shows the result of an erase without a question (the timer, the exit
 // without messages): a balloon on the tray icon.
-using SilentReport = std::function<void(const std::string& title, const std::string& text)>;
+using SilentReport = std::function<void(const std::wstring& title, const std::wstring& text)>;
 
 // The items in the recycle bins of all fixed drives, or -1 after a failure
 // has been told to the user.
 long long CountRecycleBinItems(HWND owner);
 
-// The recycle-bin folder of the drive with this root ("C:\"), or empty for a
-// file system it cannot have one on (after telling the user).
-std::string GetRecycleBinFolder(HWND owner, const std::string& root);
+// This user's recycle-bin folders on the drive with this root ("C:\") that
+// exist and are folders, not links; none for a drive on which this user has
+// deleted nothing. Nothing (after telling the user) for a file system on
+// which there cannot be one.
+std::optional<std::vector<std::wstring>> GetRecycleBinFolders(HWND owner, const std::wstring& root,
+                                                              const std::wstring& sidText);
 
 // Interactive: asks first, shows the progress window and reports in a box;
 // otherwise reports through `silentReport`. Errors are told either way.
 void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const SilentReport& silentReport);
 
+// What one erase has met so far, across folders and drives.
+struct EraseRun {
+  int unwiped = 0;  // files that could not be overwritten
+  // Files with several names, by identity: how many names they have and
+  // those found in the folders walked. Wiped at the end when every name was
+  // found; otherwise another name still uses the content.
+  struct SharedFile {
+    DWORD names = 0;
+    std::vector<std::wstring> found;
+  };
+  std::map<engine::FileId, SharedFile> shared;
+};
+
 // Wipes and removes every file below `folder`; false after an error has been
 // told. The progress window shows the top level of an interactive erase.
-// `unwiped` counts the files that could not be overwritten.
-bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::string& folder, bool topLevel, bool interactive,
-                           long long itemTotal, int& unwiped);
+bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& folder, bool topLevel, bool interactive,
+                           long long itemTotal, EraseRun& run);
+
+// The files with several names whose every name the walk met: each wiped
+// once and every name removed.
+void ShredSharedFiles(const engine::WorkContext& work, EraseRun& run);
 
 }  // namespace recyclebin

@@ -1,6 +1,9 @@
 #include "shredder/recyclebin/recycle_bin_platform.h"
 
+#include <sddl.h>
 #include <shellapi.h>
+
+#include <vector>
 
 #include "winframe/handles.h"
 
@@ -12,76 +15,63 @@ Platform* g_current = &g_real;
 
 }  // namespace
 
-std::vector<std::string> Platform::DriveRoots() {
-  // The list is walked entry by entry; a cut list simply ends early.
-  constexpr DWORD kLength = 1001;
-  char list[kLength + 1] = {};
-  GetLogicalDriveStringsA(kLength, list);
-  std::vector<std::string> roots;
-  for (std::size_t at = 0; at < kLength && list[at] != '\0';) {
-    const std::string root(list + at);
+std::vector<std::wstring> Platform::DriveRoots() {
+  std::vector<wchar_t> list(GetLogicalDriveStringsW(0, nullptr) + 1, L'\0');
+  const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(list.size()), list.data());
+  std::vector<std::wstring> roots;
+  for (std::size_t at = 0; at < length && at < list.size() && list[at] != L'\0';) {
+    const std::wstring root(list.data() + at);
     roots.push_back(root);
     at += root.size() + 1;
   }
   return roots;
 }
 
-bool Platform::IsFixedDrive(const std::string& root) { return GetDriveTypeA(root.c_str()) == DRIVE_FIXED; }
-
-std::optional<std::string> Platform::FileSystemName(const std::string& root) {
-  char name[10] = {};
-  if (!GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, name, sizeof(name))) {
-    return std::nullopt;
-  }
-  return std::string(name);
+bool Platform::IsFixedDrive(const std::wstring& root) {
+  return GetDriveTypeW(root.c_str()) == DRIVE_FIXED;
 }
 
-HRESULT Platform::QueryRecycleBin(const std::string& root, long long& items) {
+std::optional<std::wstring> Platform::FileSystemName(const std::wstring& root) {
+  wchar_t name[MAX_PATH + 1] = {};
+  if (!GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1)) {
+    return std::nullopt;
+  }
+  return std::wstring(name);
+}
+
+HRESULT Platform::QueryRecycleBin(const std::wstring& root, long long& items) {
   SHQUERYRBINFO info{};
   info.cbSize = sizeof(info);
-  const HRESULT result = SHQueryRecycleBinA(root.c_str(), &info);
+  const HRESULT result = SHQueryRecycleBinW(root.c_str(), &info);
   items = info.i64NumItems;
   return result;
 }
 
 HRESULT Platform::EmptyRecycleBin(HWND owner) {
-  return SHEmptyRecycleBinA(owner, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+  return SHEmptyRecycleBinW(owner, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
 }
 
-std::string Platform::UserName() {
-  char name[257] = {};
-  DWORD size = sizeof(name);
-  return GetUserNameA(name, &size) ? std::string(name) : std::string();
+std::optional<std::wstring> Platform::UserSid() {
+  // From the process's own token, whatever the account's authority, name or
+  // computer: the SID the platform names the recycle-bin folders after.
+  wf::UniqueHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return std::nullopt;
+  DWORD size = 0;
+  GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
+  if (size == 0) return std::nullopt;
+  std::vector<unsigned char> buffer(size);
+  if (!GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size)) return std::nullopt;
+  const auto* user = reinterpret_cast<const TOKEN_USER*>(buffer.data());
+  wchar_t* text = nullptr;
+  if (!ConvertSidToStringSidW(user->User.Sid, &text)) return std::nullopt;
+  std::wstring sid(text);
+  LocalFree(text);
+  return sid;
 }
 
-std::string Platform::ComputerName() {
-  char name[257] = {};
-  DWORD size = sizeof(name);
-  return GetComputerNameA(name, &size) ? std::string(name) : std::string();
+Platform& CurrentPlatform() {
+  return *g_current;
 }
-
-std::optional<std::vector<std::uint32_t>> Platform::LookupSubAuthorities(const std::string& systemName,
-                                                                         const std::string& accountName) {
-  DWORD sidSize = 1000;
-  DWORD domainSize = 257;
-  wf::GlobalMemory sid(GlobalAlloc(GMEM_FIXED, sidSize));
-  wf::GlobalMemory domain(GlobalAlloc(GMEM_FIXED, domainSize));
-  if (!sid || !domain) return std::nullopt;
-  SID_NAME_USE use;
-  // Only a SID the lookup filled in is read: after a failure the buffer holds
-  // nothing meaningful.
-  if (!LookupAccountNameA(systemName.c_str(), accountName.c_str(), sid.Get(), &sidSize,
-                          static_cast<char*>(static_cast<void*>(domain.Get())), &domainSize, &use) ||
-      !IsValidSid(sid.Get())) {
-    return std::nullopt;
-  }
-  std::vector<std::uint32_t> values;
-  const UCHAR count = *GetSidSubAuthorityCount(sid.Get());
-  for (UCHAR i = 0; i < count; ++i) values.push_back(*GetSidSubAuthority(sid.Get(), i));
-  return values;
-}
-
-Platform& CurrentPlatform() { return *g_current; }
 
 Platform* SetPlatform(Platform* platform) {
   Platform* previous = g_current == &g_real ? nullptr : g_current;

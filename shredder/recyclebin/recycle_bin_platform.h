@@ -1,12 +1,11 @@
 // What the recycle-bin erase asks of the platform: the drives, their type and
 // file system, the recycle bin's item count and emptying, and the user's
-// account. Tests stand in for it to present drives the test bed cannot (a
-// FAT32 volume, a second fixed drive) and to record the emptying.
+// SID. Tests stand in for it to present drives the test bed cannot (a FAT32
+// volume, a second fixed drive) and to record the emptying.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,18 +16,16 @@ class Platform {
  public:
   virtual ~Platform() = default;
   // Drive roots ("C:\"), in the platform's order.
-  virtual std::vector<std::string> DriveRoots();
-  virtual bool IsFixedDrive(const std::string& root);
+  virtual std::vector<std::wstring> DriveRoots();
+  virtual bool IsFixedDrive(const std::wstring& root);
   // The volume's file-system name; nothing when it cannot be read.
-  virtual std::optional<std::string> FileSystemName(const std::string& root);
+  virtual std::optional<std::wstring> FileSystemName(const std::wstring& root);
   // S_OK and the number of items in that drive's recycle bin.
-  virtual HRESULT QueryRecycleBin(const std::string& root, long long& items);
+  virtual HRESULT QueryRecycleBin(const std::wstring& root, long long& items);
   virtual HRESULT EmptyRecycleBin(HWND owner);
-  virtual std::string UserName();
-  virtual std::string ComputerName();
-  // The sub-authorities of the account's SID; nothing when the lookup fails.
-  virtual std::optional<std::vector<std::uint32_t>> LookupSubAuthorities(const std::string& systemName,
-                                                                         const std::string& accountName);
+  // The SID of the account the process runs as, as text ("S-1-5-21-...",
+  // "S-1-12-1-..."); nothing when it cannot be read.
+  virtual std::optional<std::wstring> UserSid();
 };
 
 // The platform in use; tests install their own (null restores the real one).

@@ -1,45 +1,27 @@
 #include "shredder/recyclebin/recycle_bin_rules.h"
 
-#include "common/cp932.h"
 #include "common/paths.h"
 
 namespace recyclebin {
 
-std::string SidText(const std::vector<std::uint32_t>& subAuthorities) {
-  std::string text = "S-1-5";
-  for (std::uint32_t value : subAuthorities) text.append("-").append(std::to_string(value));
-  return text;
-}
-
-std::string AccountName(std::string_view userName, std::string_view computerName) {
-  std::string account;
-  if (cp932::EqualsNoCase(userName, computerName)) account.append(computerName).append("\\\\");
-  account.append(userName);
-  return account;
-}
-
-std::optional<std::string> RecycleBinFolder(std::string_view root, std::string_view fileSystem,
-                                            std::string_view sidText,
-                                            const std::function<bool(const std::string&)>& folderExists) {
-  std::string classic(root);
-  if (fileSystem == "FAT32") {
-    classic.append("Recycled");
-  } else if (fileSystem == "NTFS") {
-    // Without a SID the folder names a component no search can open ("|" is
-    // not allowed in names), so the walk reports that it cannot search.
-    classic.append("Recycler\\").append(sidText.empty() ? std::string_view("|") : sidText);
+std::optional<std::vector<std::wstring>> RecycleBinFolders(std::wstring_view root, std::wstring_view fileSystem,
+                                                           std::wstring_view sidText) {
+  std::wstring classic(root);
+  if (fileSystem == L"FAT32") {
+    classic.append(L"Recycled");
+  } else if (fileSystem == L"NTFS") {
+    classic.append(L"Recycler\\").append(sidText);
   } else {
     return std::nullopt;
   }
-  if (!sidText.empty() && !folderExists(classic)) {
-    std::string current(root);
-    current.append("$Recycle.Bin\\").append(sidText);
-    if (folderExists(current)) return current;
-  }
-  return classic;
+  std::wstring current(root);
+  current.append(L"$Recycle.Bin\\").append(sidText);
+  return std::vector<std::wstring>{classic, current};
 }
 
-bool IsSkippedFileName(std::string_view name) { return name == "desktop.ini" || name == "INFO2"; }
+bool IsSkippedFileName(std::wstring_view name) {
+  return name == L"desktop.ini" || name == L"INFO2";
+}
 
 bool SubfolderFits(std::size_t parentLength, std::size_t nameLength) {
   return parentLength + nameLength + 3 <= paths::kMaxPath;

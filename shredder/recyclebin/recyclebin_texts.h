@@ -3,23 +3,23 @@
 
 namespace recyclebin::texts {
 
-inline constexpr char kQueryFailed[] = "ごみ箱の情報を取得できません";
-inline constexpr char kAborted[] = "処理を中断します";
-inline constexpr char kUnsupportedFileSystem[] = "このファイルシステムはサポートしていません。";
-inline constexpr char kNoFolder[] = "ごみ箱へのパスを取得できませんでした。";
-inline constexpr char kConfirmFormat[] = "ごみ箱の中の %d 個のファイルを完全に抹消しますか？";
-inline constexpr char kCannotSearch[] = "ごみ箱にアクセスできません。(can't search)";
-inline constexpr char kPathTooLong[] = "ごみ箱にアクセスできません。(path name is too long)";
-inline constexpr char kNotEmptied[] = "ごみ箱の中を空にできませんでした。";
-inline constexpr char kEmptyingFailed[] = "ごみ箱の中身を空にできません。";
-inline constexpr char kDone[] = "ごみ箱の中身を完全に抹消しました。";
-inline constexpr char kWorkFolderNotRemoved[] = "作業用フォルダを削除することができませんでした。";
+inline constexpr wchar_t kQueryFailed[] = L"ごみ箱の情報を取得できません";
+inline constexpr wchar_t kAborted[] = L"処理を中断します";
+inline constexpr wchar_t kUnsupportedFileSystem[] = L"このファイルシステムはサポートしていません。";
+inline constexpr wchar_t kNoFolder[] = L"ごみ箱へのパスを取得できませんでした。";
+inline constexpr wchar_t kConfirmFormat[] = L"ごみ箱の中の %d 個のファイルを完全に抹消しますか？";
+inline constexpr wchar_t kCannotSearch[] = L"ごみ箱にアクセスできません。(can't search)";
+inline constexpr wchar_t kPathTooLong[] = L"ごみ箱にアクセスできません。(path name is too long)";
+inline constexpr wchar_t kNotEmptied[] = L"ごみ箱の中を空にできませんでした。";
+inline constexpr wchar_t kEmptyingFailed[] = L"ごみ箱の中身を空にできません。";
+inline constexpr wchar_t kDone[] = L"ごみ箱の中身を完全に抹消しました。";
+inline constexpr wchar_t kWorkFolderNotRemoved[] = L"作業用フォルダを削除することができませんでした。";
 // Files that could not be overwritten stay in the recycle bin, which is then
 // not emptied, so that nothing is deleted unwiped.
-inline constexpr char kSomeNotWipedFormat[] =
-    "%d 個のファイルを上書きできなかったため、ごみ箱を空にしませんでした。\n"
-    "ファイルを使っているプログラムを終了してから、もう一度実行してください。";
+inline constexpr wchar_t kSomeNotWipedFormat[] =
+    L"%d 個のファイルを上書きできなかったため、ごみ箱を空にしませんでした。\n"
+    L"ファイルを使っているプログラムを終了してから、もう一度実行してください。";
 
-inline constexpr char kBalloonTitle[] = "MORVANE Shredder";
+inline constexpr wchar_t kBalloonTitle[] = L"MORVANE Shredder";
 
 }  // namespace recyclebin::texts

@@ -8,23 +8,27 @@
 namespace settings {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(wchar_t c) {
+  return c == L' ' || (c >= L'\t' && c <= L'\r');
+}
+bool IsDigit(wchar_t c) {
+  return c >= L'0' && c <= L'9';
+}
 
-std::vector<std::string> NumberList(int first, int last, int step) {
-  std::vector<std::string> entries;
-  for (int value = first; value <= last; value += step) entries.push_back(std::to_string(value));
+std::vector<std::wstring> NumberList(int first, int last, int step) {
+  std::vector<std::wstring> entries;
+  for (int value = first; value <= last; value += step) entries.push_back(std::to_wstring(value));
   return entries;
 }
 
 }  // namespace
 
-int ToInteger(std::string_view text) {
+int ToInteger(std::wstring_view text) {
   std::size_t at = 0;
   while (at < text.size() && IsBlank(text[at])) ++at;
   bool negative = false;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-    negative = text[at] == '-';
+  if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) {
+    negative = text[at] == L'-';
     ++at;
   }
   // Accumulated as a magnitude one past INT_MAX at most, which is exactly
@@ -32,35 +36,39 @@ int ToInteger(std::string_view text) {
   constexpr long long kLimit = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
   long long magnitude = 0;
   for (; at < text.size() && IsDigit(text[at]); ++at) {
-    if (magnitude < kLimit) magnitude = magnitude * 10 + (text[at] - '0');
+    if (magnitude < kLimit) magnitude = magnitude * 10 + (text[at] - L'0');
   }
   if (magnitude > kLimit) magnitude = kLimit;
   if (negative) return static_cast<int>(-magnitude);
   return magnitude == kLimit ? std::numeric_limits<int>::max() : static_cast<int>(magnitude);
 }
 
-std::vector<std::string> PassCountEntries() { return NumberList(kMinPasses, kMaxPasses, 1); }
+std::vector<std::wstring> PassCountEntries() {
+  return NumberList(kMinPasses, kMaxPasses, 1);
+}
 
-std::vector<std::string> IntervalEntries() { return NumberList(kMinInterval, kMaxListedInterval, kIntervalStep); }
+std::vector<std::wstring> IntervalEntries() {
+  return NumberList(kMinInterval, kMaxListedInterval, kIntervalStep);
+}
 
 OptionControls ShowOptions(const OptionValues& stored) {
-  return OptionControls{std::to_string(stored.overWriteTimes), stored.autoDel == 1, std::to_string(stored.autoDelTimer),
-                        stored.delOnQuit == 1, stored.delOnQuitMsg == 1};
+  return OptionControls{std::to_wstring(stored.overWriteTimes), stored.autoDel == 1,
+                        std::to_wstring(stored.autoDelTimer), stored.delOnQuit == 1, stored.delOnQuitMsg == 1};
 }
 
 OptionsVerdict CheckOptions(const OptionControls& controls) {
   OptionsVerdict verdict;
-  verdict.values = OptionValues{ToInteger(controls.passText), controls.autoDel ? 1 : 0,
-                                ToInteger(controls.intervalText), controls.delOnQuit ? 1 : 0,
-                                controls.delOnQuitMsg ? 1 : 0};
+  verdict.values =
+      OptionValues{ToInteger(controls.passText), controls.autoDel ? 1 : 0, ToInteger(controls.intervalText),
+                   controls.delOnQuit ? 1 : 0, controls.delOnQuitMsg ? 1 : 0};
   if (verdict.values.overWriteTimes < kMinPasses || verdict.values.overWriteTimes > kMaxPasses) {
     verdict.refused = OptionField::PassCount;
     verdict.message = PassCountMessage();
-    verdict.resetText = std::to_string(kDefaultOverWriteTimes);
+    verdict.resetText = std::to_wstring(kDefaultOverWriteTimes);
   } else if (controls.autoDel && verdict.values.autoDelTimer < kMinInterval) {
     verdict.refused = OptionField::Interval;
     verdict.message = texts::kIntervalTooShort;
-    verdict.resetText = std::to_string(kDefaultAutoDelTimer);
+    verdict.resetText = std::to_wstring(kDefaultAutoDelTimer);
   }
   return verdict;
 }
@@ -75,6 +83,8 @@ std::array<Setting, 5> OptionWrites(const OptionValues& values) {
   }};
 }
 
-std::string PassCountMessage() { return text::FormatCount(texts::kPassCountFormat, kMaxPasses); }
+std::wstring PassCountMessage() {
+  return text::FormatCount(texts::kPassCountFormat, kMaxPasses);
+}
 
 }  // namespace settings

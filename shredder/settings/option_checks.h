@@ -28,9 +28,9 @@ struct OptionValues {
 
 // The state of the dialog's controls that carry those settings.
 struct OptionControls {
-  std::string passText;
+  std::wstring passText;
   bool autoDel = false;
-  std::string intervalText;
+  std::wstring intervalText;
   bool delOnQuit = false;
   bool delOnQuitMsg = false;
 };
@@ -39,21 +39,21 @@ enum class OptionField { None, PassCount, Interval };
 
 struct OptionsVerdict {
   OptionField refused = OptionField::None;
-  std::string message;         // shown when refused
-  std::string resetText;       // the refused box's new text
-  OptionValues values;         // to be saved when accepted
+  std::wstring message;    // shown when refused
+  std::wstring resetText;  // the refused box's new text
+  OptionValues values;     // to be saved when accepted
 };
 
 // Text to integer the way the C runtime's atoi reads it (leading white space,
 // one sign, digits up to the first other character, 0 without digits), but
 // a number too large for an int is held at the int's limit instead of
 // wrapping, so it can never come back into range.
-int ToInteger(std::string_view text);
+int ToInteger(std::wstring_view text);
 
 // The entries of the pass-count list ("1" to "50") and the interval list
 // ("30" to "720" in steps of 30), in the order they are added.
-std::vector<std::string> PassCountEntries();
-std::vector<std::string> IntervalEntries();
+std::vector<std::wstring> PassCountEntries();
+std::vector<std::wstring> IntervalEntries();
 
 // Boxes are checked only for exactly 1; numbers are shown as decimal text.
 OptionControls ShowOptions(const OptionValues& stored);
@@ -66,6 +66,6 @@ OptionsVerdict CheckOptions(const OptionControls& controls);
 std::array<Setting, 5> OptionWrites(const OptionValues& values);
 
 // The pass-count message with the upper limit filled in.
-std::string PassCountMessage();
+std::wstring PassCountMessage();
 
 }  // namespace settings

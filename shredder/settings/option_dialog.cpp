@@ -12,9 +12,10 @@
 
 namespace {
 
-void FillList(HWND combo, const std::vector<std::string>& entries, const std::string& text) {
-  for (const std::string& entry : entries) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-  SetWindowTextA(combo, text.c_str());
+void FillList(HWND combo, const std::vector<std::wstring>& entries, const std::wstring& text) {
+  for (const std::wstring& entry : entries)
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  SetWindowTextW(combo, text.c_str());
 }
 
 }  // namespace
@@ -23,7 +24,7 @@ COptionDialog::COptionDialog() : wf::Dialog(IDD_OPTION) {}
 
 BOOL COptionDialog::OnInitDialog() {
   wf::Dialog::OnInitDialog();
-  SetWindowTextA(Hwnd(), settings::texts::kOptionCaption);
+  SetWindowTextW(Hwnd(), settings::texts::kOptionCaption);
   CheckRBVerb();
 
   settings::OptionValues stored;
@@ -68,7 +69,7 @@ void COptionDialog::OnOK() {
   if (verdict.refused != settings::OptionField::None) {
     wf::Prompt(Hwnd(), verdict.message, captions::kError, captions::kErrorFlags);
     const int box = verdict.refused == settings::OptionField::PassCount ? IDC_PASSES : IDC_INTERVAL;
-    SetDlgItemTextA(Hwnd(), box, verdict.resetText.c_str());
+    SetDlgItemTextW(Hwnd(), box, verdict.resetText.c_str());
     return;
   }
   for (const settings::Setting& write : settings::OptionWrites(verdict.values)) {
@@ -77,17 +78,19 @@ void COptionDialog::OnOK() {
   EndDialog(IDOK);
 }
 
-std::string COptionDialog::ItemText(int id) const {
+std::wstring COptionDialog::ItemText(int id) const {
   HWND control = Item(id);
-  const int length = control ? GetWindowTextLengthA(control) : 0;
+  const int length = control ? GetWindowTextLengthW(control) : 0;
   if (length <= 0) return {};
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int got = GetWindowTextA(control, text.data(), length + 1);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(control, text.data(), length + 1);
   text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
   return text;
 }
 
-bool COptionDialog::IsChecked(int id) const { return IsDlgButtonChecked(Hwnd(), id) == BST_CHECKED; }
+bool COptionDialog::IsChecked(int id) const {
+  return IsDlgButtonChecked(Hwnd(), id) == BST_CHECKED;
+}
 
 void COptionDialog::EnableWhenChecked(int box, int dependent) {
   // A disabled box keeps its text or state, and OK still saves it.

@@ -27,7 +27,7 @@ class COptionDialog : public wf::Dialog {
   void OnOK() override;
 
  private:
-  std::string ItemText(int id) const;
+  std::wstring ItemText(int id) const;
   bool IsChecked(int id) const;
   void EnableWhenChecked(int box, int dependent);
 };

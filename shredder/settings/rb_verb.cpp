@@ -29,7 +29,7 @@ settings::RBVerbKeys ProbeRBVerbKeys(HWND owner) {
     // A shell key whose subkeys cannot be listed may hold anything.
     const auto names = settings::RegSubkeyNames(owner, settings::kShellKey, HKEY_CLASSES_ROOT);
     keys.otherSubkeys = !names;
-    for (const std::string& name : names.value_or(std::vector<std::string>{})) {
+    for (const std::wstring& name : names.value_or(std::vector<std::wstring>{})) {
       if (!settings::IsOwnShellSubkey(name)) keys.otherSubkeys = true;
     }
   }
@@ -56,7 +56,7 @@ bool COptionDialog::CheckRBVerb() {
         state == RBVerbState::OldEntries ? settings::texts::kOldRegistryFound : settings::texts::kRegistryInconsistent,
         captions::kError, captions::kErrorFlags);
     // Failures are not reported here: the check that follows finds what is left.
-    for (const char* key : settings::RBVerbDeletions(keys, state)) RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
+    for (const wchar_t* key : settings::RBVerbDeletions(keys, state)) RegDeleteKeyW(HKEY_CLASSES_ROOT, key);
     cleanedUp = state;
   }
   CheckDlgButton(Hwnd(), IDC_RBVERB, BST_UNCHECKED);
@@ -66,16 +66,16 @@ bool COptionDialog::CheckRBVerb() {
 bool COptionDialog::ToggleRBVerb() {
   if (CheckRBVerb()) {
     const settings::RBVerbKeys keys = ProbeRBVerbKeys(Hwnd());
-    for (const char* key : settings::RBVerbDeletions(keys, settings::RBVerbState::Registered)) {
-      if (RegDeleteKeyA(HKEY_CLASSES_ROOT, key) != ERROR_SUCCESS) {
+    for (const wchar_t* key : settings::RBVerbDeletions(keys, settings::RBVerbState::Registered)) {
+      if (RegDeleteKeyW(HKEY_CLASSES_ROOT, key) != ERROR_SUCCESS) {
         wf::Prompt(Hwnd(), settings::texts::kRegistryNotDeleted, captions::kError, captions::kErrorFlags);
       }
     }
-  } else if (const std::optional<std::string> module = wf::ModulePath()) {
+  } else if (const std::optional<std::wstring> module = wf::ModulePath()) {
     // A shell key that is already there may carry another program's default
     // verb in its default value; only a shell key made here gets ours.
     if (!settings::RegKeyExists(Hwnd(), settings::kShellKey, HKEY_CLASSES_ROOT)) {
-      settings::RegWriteString(Hwnd(), settings::kShellKey, HKEY_CLASSES_ROOT, "", nullptr);
+      settings::RegWriteString(Hwnd(), settings::kShellKey, HKEY_CLASSES_ROOT, L"", nullptr);
     }
     settings::RegWriteString(Hwnd(), settings::kVerbKey, HKEY_CLASSES_ROOT, settings::texts::kRBVerbMenuText, nullptr);
     settings::RegWriteString(Hwnd(), settings::kCommandKey, HKEY_CLASSES_ROOT, settings::RBVerbCommand(*module),
@@ -92,7 +92,7 @@ bool ProbeClassesRootWritable(HWND owner) {
   wf::RegKey key;
   if (CreateKeyForWriting(HKEY_CLASSES_ROOT, kProbeKey, key.Put()) != ERROR_SUCCESS) return false;
   if (!key.Reset()) wf::Prompt(owner, texts::kRegistryNotClosed, captions::kError, captions::kErrorFlags);
-  if (RegDeleteKeyA(HKEY_CLASSES_ROOT, kProbeKey) != ERROR_SUCCESS) {
+  if (RegDeleteKeyW(HKEY_CLASSES_ROOT, kProbeKey) != ERROR_SUCCESS) {
     wf::Prompt(owner, texts::kRegistryNotDeleted, captions::kError, captions::kErrorFlags);
   }
   return true;

@@ -6,17 +6,17 @@ namespace settings {
 
 // The names of our verb keys under the shell key, the current one and that
 // of an earlier version.
-inline constexpr char kVerbName[] = "M-Shredder";
-inline constexpr char kOldVerbName[] = "RBTest";
+inline constexpr wchar_t kVerbName[] = L"M-Shredder";
+inline constexpr wchar_t kOldVerbName[] = L"RBTest";
 
-#define SHRED_RECYCLE_BIN_CLASS "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
+#define SHRED_RECYCLE_BIN_CLASS L"CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
 
-inline constexpr char kShellKey[] = SHRED_RECYCLE_BIN_CLASS "\\shell";
-inline constexpr char kVerbKey[] = SHRED_RECYCLE_BIN_CLASS "\\shell\\M-Shredder";
-inline constexpr char kCommandKey[] = SHRED_RECYCLE_BIN_CLASS "\\shell\\M-Shredder\\command";
-inline constexpr char kOldVerbKey[] = SHRED_RECYCLE_BIN_CLASS "\\shell\\RBTest";
-inline constexpr char kOldCommandKey[] = SHRED_RECYCLE_BIN_CLASS "\\shell\\RBTest\\command";
-inline constexpr char kProbeKey[] = SHRED_RECYCLE_BIN_CLASS "\\RBWriteTest";
+inline constexpr wchar_t kShellKey[] = SHRED_RECYCLE_BIN_CLASS L"\\shell";
+inline constexpr wchar_t kVerbKey[] = SHRED_RECYCLE_BIN_CLASS L"\\shell\\M-Shredder";
+inline constexpr wchar_t kCommandKey[] = SHRED_RECYCLE_BIN_CLASS L"\\shell\\M-Shredder\\command";
+inline constexpr wchar_t kOldVerbKey[] = SHRED_RECYCLE_BIN_CLASS L"\\shell\\RBTest";
+inline constexpr wchar_t kOldCommandKey[] = SHRED_RECYCLE_BIN_CLASS L"\\shell\\RBTest\\command";
+inline constexpr wchar_t kProbeKey[] = SHRED_RECYCLE_BIN_CLASS L"\\RBWriteTest";
 
 #undef SHRED_RECYCLE_BIN_CLASS
 

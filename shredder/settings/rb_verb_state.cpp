@@ -1,13 +1,13 @@
 #include "shredder/settings/rb_verb_state.h"
 
-#include "common/cp932.h"
 #include "common/program_contract.h"
+#include "common/text_format.h"
 #include "shredder/settings/rb_verb_keys.h"
 
 namespace settings {
 namespace {
 
-constexpr std::string_view kOwnSubkeys[] = {kVerbName, kOldVerbName};
+constexpr std::wstring_view kOwnSubkeys[] = {kVerbName, kOldVerbName};
 
 }  // namespace
 
@@ -20,8 +20,8 @@ RBVerbState DecideRBVerbState(const RBVerbKeys& keys) {
   return RBVerbState::Clean;
 }
 
-std::vector<const char*> RBVerbDeletions(const RBVerbKeys& keys, RBVerbState state) {
-  std::vector<const char*> deletions;
+std::vector<const wchar_t*> RBVerbDeletions(const RBVerbKeys& keys, RBVerbState state) {
+  std::vector<const wchar_t*> deletions;
   if (state == RBVerbState::Clean) return deletions;
   const bool oldKeysGo = state == RBVerbState::OldEntries;
   if (keys.command) deletions.push_back(kCommandKey);
@@ -34,17 +34,17 @@ std::vector<const char*> RBVerbDeletions(const RBVerbKeys& keys, RBVerbState sta
   return deletions;
 }
 
-bool IsOwnShellSubkey(std::string_view name) {
-  for (std::string_view own : kOwnSubkeys) {
-    if (cp932::EqualsNoCase(name, own)) return true;
+bool IsOwnShellSubkey(std::wstring_view name) {
+  for (std::wstring_view own : kOwnSubkeys) {
+    if (text::EqualsIgnoringAsciiCase(name, own)) return true;  // as the registry matches them
   }
   return false;
 }
 
-std::string RBVerbCommand(std::string_view modulePath) {
-  std::string command = "\"";
+std::wstring RBVerbCommand(std::wstring_view modulePath) {
+  std::wstring command = L"\"";
   command.append(modulePath);
-  command.append("\" ");
+  command.append(L"\" ");
   command.append(contract::kRecycleBinSwitch);
   return command;
 }

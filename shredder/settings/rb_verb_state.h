@@ -32,14 +32,14 @@ RBVerbState DecideRBVerbState(const RBVerbKeys& keys);
 // for Inconsistent and OldEntries those of the clean-up, for Clean none.
 // Only keys of this program that exist are listed, and the shell key only
 // when nothing else will remain under it.
-std::vector<const char*> RBVerbDeletions(const RBVerbKeys& keys, RBVerbState state);
+std::vector<const wchar_t*> RBVerbDeletions(const RBVerbKeys& keys, RBVerbState state);
 
 // True for the names of subkeys of the shell key that this program made
 // (matched without regard to case, as the registry matches them).
-bool IsOwnShellSubkey(std::string_view name);
+bool IsOwnShellSubkey(std::wstring_view name);
 
 // The command the verb runs: the program path in double quotes, so that a
 // path with blanks names this program and nothing else, then " -C".
-std::string RBVerbCommand(std::string_view modulePath);
+std::wstring RBVerbCommand(std::wstring_view modulePath);
 
 }  // namespace settings

@@ -16,50 +16,50 @@ void ReportNotCreated(HWND owner) {
   wf::Prompt(owner, texts::kRegistryNotCreated, captions::kInfo, captions::kInfoFlags);
 }
 
-LSTATUS CreateWithAllAccess(HKEY root, const char* subkey, HKEY* key) {
-  return RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key, nullptr);
+LSTATUS CreateWithAllAccess(HKEY root, const wchar_t* subkey, HKEY* key) {
+  return RegCreateKeyExW(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key, nullptr);
 }
 
 KeyCreator g_keyCreator = CreateWithAllAccess;
 
 }  // namespace
 
-bool RegKeyExists(HWND owner, const char* subkey, HKEY root) {
+bool RegKeyExists(HWND owner, const wchar_t* subkey, HKEY root) {
   wf::RegKey key;
-  if (RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(root, subkey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) return false;
   CloseKey(owner, key);
   return true;
 }
 
-void RegWriteString(HWND owner, const char* subkey, HKEY root, const std::string& data, const char* name) {
+void RegWriteString(HWND owner, const wchar_t* subkey, HKEY root, const std::wstring& data, const wchar_t* name) {
   wf::RegKey key;
   if (CreateKeyForWriting(root, subkey, key.Put()) != ERROR_SUCCESS) {
     ReportNotCreated(owner);
     return;
   }
   // The stored text carries no terminator: readers take the byte count.
-  const bool written = RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
-                                      static_cast<DWORD>(data.size())) == ERROR_SUCCESS &&
+  const bool written = RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
+                                      static_cast<DWORD>(data.size() * sizeof(wchar_t))) == ERROR_SUCCESS &&
                        RegFlushKey(key.Get()) == ERROR_SUCCESS;
   if (!written) ReportNotCreated(owner);
   CloseKey(owner, key);
 }
 
-std::optional<std::vector<std::string>> RegSubkeyNames(HWND owner, const char* subkey, HKEY root) {
+std::optional<std::vector<std::wstring>> RegSubkeyNames(HWND owner, const wchar_t* subkey, HKEY root) {
   wf::RegKey key;
-  if (RegOpenKeyExA(root, subkey, 0, KEY_ENUMERATE_SUB_KEYS, key.Put()) != ERROR_SUCCESS) return std::nullopt;
-  std::vector<std::string> names;
-  char name[256];  // the longest key name the registry allows, with its NUL
+  if (RegOpenKeyExW(root, subkey, 0, KEY_ENUMERATE_SUB_KEYS, key.Put()) != ERROR_SUCCESS) return std::nullopt;
+  std::vector<std::wstring> names;
+  wchar_t name[256];  // the longest key name the registry allows, with its NUL
   for (DWORD index = 0;; ++index) {
-    DWORD length = sizeof(name);
-    if (RegEnumKeyExA(key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    DWORD length = static_cast<DWORD>(std::size(name));
+    if (RegEnumKeyExW(key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     names.emplace_back(name, length);
   }
   CloseKey(owner, key);
   return names;
 }
 
-LSTATUS CreateKeyForWriting(HKEY root, const char* subkey, HKEY* key) {
+LSTATUS CreateKeyForWriting(HKEY root, const wchar_t* subkey, HKEY* key) {
   return g_keyCreator(root, subkey, key);
 }
 

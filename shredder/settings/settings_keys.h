@@ -6,23 +6,23 @@
 
 namespace settings {
 
-inline constexpr char kProfileFileName[] = "OPTION.INI";
-inline constexpr char kSection[] = "ProgramData";
+inline constexpr wchar_t kProfileFileName[] = L"OPTION.INI";
+inline constexpr wchar_t kSection[] = L"ProgramData";
 
-inline constexpr char kOverWriteTimes[] = "OverWriteTimes";
-inline constexpr char kAutoDel[] = "AutoDel";
-inline constexpr char kAutoDelTimer[] = "AutoDelTimer";
-inline constexpr char kDelOnQuit[] = "DelOnQuit";
-inline constexpr char kDelOnQuitMsg[] = "DelOnQuitMsg";
+inline constexpr wchar_t kOverWriteTimes[] = L"OverWriteTimes";
+inline constexpr wchar_t kAutoDel[] = L"AutoDel";
+inline constexpr wchar_t kAutoDelTimer[] = L"AutoDelTimer";
+inline constexpr wchar_t kDelOnQuit[] = L"DelOnQuit";
+inline constexpr wchar_t kDelOnQuitMsg[] = L"DelOnQuitMsg";
 // The options dialog reads the close settings under these spellings; key
 // names are matched without regard to case, so they name the same entries.
-inline constexpr char kDelOnQuitAsRead[] = "DelOnQUit";
-inline constexpr char kDelOnQuitMsgAsRead[] = "DelOnQUitMsg";
+inline constexpr wchar_t kDelOnQuitAsRead[] = L"DelOnQUit";
+inline constexpr wchar_t kDelOnQuitMsgAsRead[] = L"DelOnQUitMsg";
 
-inline constexpr char kDlgLeft[] = "DlgLeft";
-inline constexpr char kDlgTop[] = "DlgTop";
-inline constexpr char kDlgWidth[] = "DlgWidth";
-inline constexpr char kDlgHeight[] = "DlgHeight";
+inline constexpr wchar_t kDlgLeft[] = L"DlgLeft";
+inline constexpr wchar_t kDlgTop[] = L"DlgTop";
+inline constexpr wchar_t kDlgWidth[] = L"DlgWidth";
+inline constexpr wchar_t kDlgHeight[] = L"DlgHeight";
 
 inline constexpr int kDefaultOverWriteTimes = 3;
 inline constexpr int kDefaultAutoDel = 0;
@@ -31,7 +31,7 @@ inline constexpr int kDefaultDelOnQuit = 0;
 inline constexpr int kDefaultDelOnQuitMsg = 1;
 
 struct Setting {
-  const char* key;
+  const wchar_t* key;
   int value;
 };
 

@@ -8,21 +8,21 @@
 
 namespace settings {
 
-int ReadInt(const char* key, int defaultValue) {
+int ReadInt(const wchar_t* key, int defaultValue) {
   const wf::App* app = wf::App::Current();
   return app ? app->GetProfileInt(kSection, key, defaultValue) : defaultValue;
 }
 
-void WriteInt(const char* key, int value) {
+void WriteInt(const wchar_t* key, int value) {
   if (const wf::App* app = wf::App::Current()) app->WriteProfileInt(kSection, key, value);
 }
 
-void WriteFirstStartSettings(const std::string& profilePath) {
-  WIN32_FIND_DATAA found;
-  wf::FindHandle find(FindFirstFileA(profilePath.c_str(), &found));
+void WriteFirstStartSettings(const std::wstring& profilePath) {
+  WIN32_FIND_DATAW found;
+  wf::FindHandle find(FindFirstFileW(profilePath.c_str(), &found));
   if (find) return;
   for (const Setting& setting : kFirstStartSettings) {
-    WritePrivateProfileStringA(kSection, setting.key, std::to_string(setting.value).c_str(), profilePath.c_str());
+    WritePrivateProfileStringW(kSection, setting.key, std::to_wstring(setting.value).c_str(), profilePath.c_str());
   }
 }
 

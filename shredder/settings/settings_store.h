@@ -7,12 +7,12 @@
 namespace settings {
 
 // Reads an integer of section "ProgramData"; `defaultValue` when absent.
-int ReadInt(const char* key, int defaultValue);
+int ReadInt(const wchar_t* key, int defaultValue);
 // Writes an integer of section "ProgramData"; the result is not examined.
-void WriteInt(const char* key, int value);
+void WriteInt(const wchar_t* key, int value);
 
 // Writes the five first-start settings, in their order, when no file exists
 // at `profilePath`. An existing file is never written to.
-void WriteFirstStartSettings(const std::string& profilePath);
+void WriteFirstStartSettings(const std::wstring& profilePath);
 
 }  // namespace settings

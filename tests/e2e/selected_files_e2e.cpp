@@ -128,8 +128,8 @@ TEST_F(SelectedFiles, AFileInUseStopsTheBatchAtItself) {
 TEST_F(SelectedFiles, ANameWithACommaIsErasedWholeThroughTheHandOff) {
   const std::string bystander = files_.WriteFile("a", "never chosen");
   const std::string comma = files_.WriteFile("a,b.txt", "chosen");
-  // As the context menu leaves it: the text and the same names as a drop list.
-  ASSERT_TRUE(shellext::PutHandOffList(nullptr, {comma}));
+  // As the context menu leaves it: the text and the same names in UTF-16.
+  ASSERT_TRUE(shellext::PutHandOffList(nullptr, {Wide(comma)}));
   process_ = app_.Start("-D");
   ConfirmAndExpect({}, Erased(1));
   EXPECT_FALSE(FileExists(comma));

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "common/handoff_list.h"
+#include "common/program_contract.h"
 #include "tests/e2e/support/app_folder.h"
 #include "tests/support/system_state.h"
 #include "tests/support/temp_folder.h"
@@ -315,24 +317,16 @@ std::optional<std::string> ClipboardBlock(UINT format) {
   return bytes;
 }
 
-// The drop list on the clipboard, read the way the platform reads it.
-std::optional<std::vector<std::string>> ClipboardDropList() {
-  if (!OpenClipboard(nullptr)) return std::nullopt;
-  std::optional<std::vector<std::string>> paths;
-  if (HDROP drop = static_cast<HDROP>(GetClipboardData(CF_HDROP))) {
-    paths.emplace();
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-      std::string path(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
-      path.resize(DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size())));
-      paths->push_back(path);
-    }
-  }
-  CloseClipboard();
-  return paths;
+// The hand-off's UTF-16 list on the clipboard, beside its text.
+std::optional<std::vector<std::wstring>> ClipboardWideList() {
+  const std::optional<std::string> bytes = ClipboardBlock(RegisterClipboardFormatW(contract::kHandOffListFormat));
+  if (!bytes) return std::nullopt;
+  return handoff::ReadWideListBlock(
+      std::wstring(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / sizeof(wchar_t)));
 }
 
-// The value binshredder writes: REG_SZ, counted without a terminator.
+// The value as the earlier, ANSI version of binshredder wrote it: REG_SZ,
+// counted without a terminator. The extension reads it in UTF-16 all the same.
 void SetProgramPath(const std::string& path) {
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
@@ -545,10 +539,8 @@ TEST_F(ShellExtClient, CommandZeroHandsTheExactListOverAndStartsTheProgramWithD)
 
   const std::string list = "," + a_ + "," + japanese_ + "," + folder_;
   EXPECT_EQ(ClipboardBlock(CF_TEXT), list + std::string(1, '\0'));
-  EXPECT_EQ(ClipboardDropList(), (std::vector<std::string>{a_, japanese_, folder_}));
-  const std::optional<std::string> drop = ClipboardBlock(CF_HDROP);
-  ASSERT_TRUE(drop && drop->size() >= sizeof(DROPFILES));
-  EXPECT_FALSE(reinterpret_cast<const DROPFILES*>(drop->data())->fWide) << "ANSI names, as the text";
+  EXPECT_EQ(ClipboardWideList(), (std::vector<std::wstring>{Wide(a_), Wide(japanese_), Wide(folder_)}));
+  EXPECT_FALSE(ClipboardHoldsFiles()) << "a later Paste in Explorer must not copy the files";
 
   // Started as the shell starts a program for a parameter string, with the
   // list already on the clipboard.
@@ -565,7 +557,7 @@ TEST_F(ShellExtClient, VerbsAndOffsetsAboveFourAreRefusedAndOffsetsOneToFourHand
   EXPECT_EQ(Invoke(menu.Get(), MAKEINTRESOURCEA(0xFFFF)), E_INVALIDARG);
   for (WORD offset = 1; offset <= 4; ++offset) EXPECT_EQ(Invoke(menu.Get(), MAKEINTRESOURCEA(offset)), S_OK);
   EXPECT_EQ(ClipboardText(), kSentinel);
-  EXPECT_FALSE(ClipboardBlock(CF_HDROP));
+  EXPECT_FALSE(ClipboardWideList());
 
   ExpectTheOnlyStartAfterCommandZero(menu.Get());
 }
@@ -575,8 +567,7 @@ TEST_F(ShellExtClient, ProgramPathThatCannotBeStartedLeavesTheClipboardAloneAndS
   CreateFor(WideDropList(std::vector<std::string>{a_}), menu);
   const std::string unusable[] = {
       "",                                       // empty
-      "C:\\" + std::string(296, 'p') + ".exe",  // longer than the buffer it is read into
-      "C:\\" + std::string(257, 'q') + ".exe",  // read whole, but longer than a path can be
+      "C:\\" + std::string(296, 'p') + ".exe",  // long, and no such file
       kFolder + "\\recorder\\absent.exe",       // no such file
       kFolder + "\\recorder",                   // a folder
       "handoff_recorder.exe",                   // relative: whatever the working folder holds
@@ -588,7 +579,7 @@ TEST_F(ShellExtClient, ProgramPathThatCannotBeStartedLeavesTheClipboardAloneAndS
     SetProgramPath(path);
     EXPECT_EQ(Invoke(menu.Get(), MAKEINTRESOURCEA(0)), S_OK);
     EXPECT_EQ(ClipboardText(), kSentinel) << path;
-    EXPECT_FALSE(ClipboardBlock(CF_HDROP)) << path;
+    EXPECT_FALSE(ClipboardWideList()) << path;
   }
   SetProgramPath(kRecorder);
   ExpectTheOnlyStartAfterCommandZero(menu.Get());
@@ -619,41 +610,49 @@ TEST_F(ShellExtClient, InitializeTwiceAppendsAndSelectionsWithoutFilesAreRefused
   EXPECT_EQ(ClipboardText(), "," + a_ + "," + japanese_);
 }
 
-TEST_F(ShellExtClient, NamesThatWouldReachTheShredderChangedAreLeftOut) {
-  // "foö.txt" has no spelling in code page 932; a best-fit spelling would be
-  // the look-alike "foo.txt", which exists and was not chosen.
+// Every name reaches the shredder as the file system has it: in the UTF-16
+// list, whatever the code page can spell and however long. The text beside
+// it spells with '?' what it cannot, never with a look-alike ("foö.txt" as
+// "foo.txt", which exists and was not chosen), and a comma in a name is only
+// a comma there.
+TEST_F(ShellExtClient, EveryNameArrivesWholeInTheUtf16ListAndTheTextNeverNamesALookAlike) {
   files_.WriteFile("foo.txt", "not chosen");
-  const std::wstring unspellable = Wide(files_.Path()) + L"\\fo\u00F6.txt";
-  const std::wstring tooLong = Wide(files_.Path()) + L"\\" + std::wstring(250, L'x') + L".txt";
-  {
-    Ref<IUnknown> object;
-    Create(object);
-    Ref<IShellExtInit> init;
-    ASSERT_EQ(object->QueryInterface(IID_IShellExtInit, init.Put()), S_OK);
-    DropData onlyBad(WideDropList(std::vector<std::wstring>{unspellable, tooLong}));
-    EXPECT_EQ(init->Initialize(nullptr, &onlyBad, nullptr), E_INVALIDARG);
-    Ref<IContextMenu> menu;
-    ASSERT_EQ(object->QueryInterface(IID_IContextMenu, menu.Put()), S_OK);
-    EXPECT_EQ(Invoke(menu.Get(), MAKEINTRESOURCEA(0)), S_OK);
-    EXPECT_EQ(ClipboardText(), kSentinel);
-  }
+  files_.WriteFile("a", "a bystander");
+  const std::wstring unspellable = files_.WidePath() + L"\\fo\u00F6.txt";
+  const std::wstring emoji = files_.WidePath() + L"\\\U0001F600.txt";
+  const std::wstring longName = files_.WidePath() + L"\\" + std::wstring(250, L'x') + L".txt";
+  const std::wstring comma = files_.WidePath() + L"\\a,b.txt";
   Ref<IContextMenu> menu;
-  CreateFor(WideDropList(std::vector<std::wstring>{unspellable, Wide(a_), tooLong}), menu);
+  const std::vector<std::wstring> chosen = {unspellable, emoji, Wide(a_), longName, comma};
+  CreateFor(WideDropList(chosen), menu);
   ASSERT_EQ(Invoke(menu.Get(), MAKEINTRESOURCEA(0)), S_OK);
-  EXPECT_EQ(ClipboardText(), "," + a_);
-  EXPECT_EQ(ClipboardDropList(), std::vector<std::string>{a_});
+  EXPECT_EQ(ClipboardWideList(), chosen);
+  const std::string text = ClipboardText().value_or("");
+  EXPECT_EQ(text.find(files_.Path() + "\\foo.txt"), std::string::npos);
+  EXPECT_EQ(text.rfind(std::string(1, ',').append(files_.Path()).append("\\fo?.txt,"), 0), 0u);
+  EXPECT_NE(text.find(std::string(1, ',').append(a_).append(1, ',').append(Ansi(longName))), std::string::npos);
+  EXPECT_FALSE(ClipboardHoldsFiles());
 }
 
-TEST_F(ShellExtClient, NameWithACommaArrivesWholeInTheDropList) {
-  files_.WriteFile("a", "a bystander");
-  const std::string comma = files_.WriteFile("a,b.txt", "chosen");
+// A programmatic caller may pass no window; the clipboard then needs one of
+// the extension's own, or emptying it would leave nothing placeable.
+TEST_F(ShellExtClient, WithoutAnOwnerWindowTheListIsStillPlacedAndTheProgramStarted) {
   Ref<IContextMenu> menu;
-  CreateFor(WideDropList(std::vector<std::string>{comma}), menu);
-  ASSERT_EQ(Invoke(menu.Get(), MAKEINTRESOURCEA(0)), S_OK);
-  // The text, split at commas, would name "...\a" and "b.txt"; the drop list
-  // beside it names the file itself.
-  EXPECT_EQ(ClipboardText(), "," + comma);
-  EXPECT_EQ(ClipboardDropList(), std::vector<std::string>{comma});
+  CreateFor(WideDropList(std::vector<std::string>{a_}), menu);
+  CMINVOKECOMMANDINFO invocation{};
+  invocation.cbSize = sizeof(invocation);
+  invocation.lpVerb = MAKEINTRESOURCEA(0);
+  ASSERT_EQ(menu->InvokeCommand(&invocation), S_OK);
+  EXPECT_EQ(ClipboardText(), "," + a_);
+  EXPECT_EQ(ClipboardWideList(), std::vector<std::wstring>{Wide(a_)});
+  // Started, with the list already on the clipboard (an earlier test's start
+  // may still be arriving in the log).
+  const std::string started = "\"" + kRecorder + "\" -D\t," + a_;
+  std::vector<std::string> starts;
+  for (int i = 0; i < 50 && std::find(starts.begin(), starts.end(), started) == starts.end(); ++i) {
+    starts = RecordedStarts(starts.size() + 1, 200);
+  }
+  EXPECT_NE(std::find(starts.begin(), starts.end(), started), starts.end());
 }
 
 TEST_F(ShellExtClient, ExportsByOrdinalAndUnloadOnlyWithoutObjectsOrServerLocks) {
@@ -690,13 +689,15 @@ TEST_F(ShellExtClient, ExportsByOrdinalAndUnloadOnlyWithoutObjectsOrServerLocks)
   FreeLibrary(module);
 }
 
-TEST_F(ShellExtClient, TwoFilesAreErasedAndTheFolderIsDeclined) {
+TEST_F(ShellExtClient, TheChosenFilesAreErasedTheirLookAlikesKeptAndTheFolderDeclined) {
   AppFolder app("shellext hand-off");
   SetProgramPath(app.Exe());  // the folder's constructor cleared the value
   const std::string bystander = files_.WriteFile("a", "never chosen");
+  const std::string lookAlike = files_.WriteFile("resume.txt", "never chosen");
   const std::string comma = files_.WriteFile("a,b.txt", "chosen");
+  const std::wstring accented = files_.WriteFile(L"résumé.txt", "chosen");
   Ref<IContextMenu> menu;
-  CreateFor(WideDropList(std::vector<std::string>{japanese_, comma, folder_}), menu);
+  CreateFor(WideDropList(std::vector<std::wstring>{Wide(japanese_), Wide(comma), accented, Wide(folder_)}), menu);
   ASSERT_EQ(Invoke(menu.Get(), MAKEINTRESOURCEA(0)), S_OK);
 
   HWND question = uidrv::WaitDialog("確認");
@@ -711,12 +712,14 @@ TEST_F(ShellExtClient, TwoFilesAreErasedAndTheFolderIsDeclined) {
   ASSERT_TRUE(uidrv::WaitGone(declined));
   HWND result = uidrv::WaitDialog("情報");
   ASSERT_TRUE(result);
-  EXPECT_EQ(uidrv::MessageText(result), "2 個のファイルを完全に抹消しました。");
+  EXPECT_EQ(uidrv::MessageText(result), "3 個のファイルを完全に抹消しました。");
   uidrv::Press(result, IDOK);
   EXPECT_TRUE(uidrv::WaitGone(result));
 
   EXPECT_FALSE(FileExists(japanese_));
   EXPECT_FALSE(FileExists(comma));
+  EXPECT_FALSE(FileExists(accented));
+  EXPECT_EQ(ReadWholeFile(lookAlike), "never chosen");
   EXPECT_TRUE(FileExists(bystander));
   EXPECT_TRUE(FileExists(folder_));
   EXPECT_TRUE(FileExists(a_)) << "not selected";

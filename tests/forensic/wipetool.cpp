@@ -13,6 +13,8 @@
 //
 // Exit code 0 when the file was wiped, 1 when not, 2 on a usage error.
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
@@ -20,12 +22,18 @@
 #include "common/paths.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/recyclebin/recycle_bin.h"
+#include "winframe/module.h"
 #include "winframe/prompt.h"
+#include "winframe/text.h"
 
 namespace {
 
+std::string Utf8(const std::wstring& text) {
+  return wf::Narrow(text, CP_UTF8);
+}
+
 int PrintPrompt(const wf::PromptRequest& request) {
-  std::fprintf(stderr, "message: %s\n", request.text.c_str());
+  std::fprintf(stderr, "message: %s\n", Utf8(request.text).c_str());
   return IDOK;
 }
 
@@ -38,39 +46,41 @@ double Seconds(const LARGE_INTEGER& start) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc != 3) {
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv || argc != 3) {
     std::fprintf(stderr, "usage: wipetool.exe wipe|recycled|folder <path>\n");
     return 2;
   }
-  const std::string mode = argv[1];
-  const std::string path = argv[2];
-  char self[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, self, sizeof(self));
-  const std::string ini = paths::FolderWithSeparator(std::string(self, length)) + "OPTION.INI";
+  const std::wstring mode = argv[1];
+  const std::wstring path = argv[2];
+  const std::wstring ini = paths::FolderWithSeparator(wf::ModulePath().value_or(L"")) + L"OPTION.INI";
   wf::SetPromptHandler(PrintPrompt);
   engine::WorkContext work;
   work.passes =
-      static_cast<int>(GetPrivateProfileIntA("ProgramData", "OverWriteTimes", engine::kDefaultPasses, ini.c_str()));
+      static_cast<int>(GetPrivateProfileIntW(L"ProgramData", L"OverWriteTimes", engine::kDefaultPasses, ini.c_str()));
 
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
   bool wiped = false;
-  if (mode == "wipe") {
+  if (mode == L"wipe") {
     wiped = engine::WipeFile(work, path);
-  } else if (mode == "recycled") {
+  } else if (mode == L"recycled") {
     work.workFolder = engine::CreateWorkFolder(work, paths::FolderWithSeparator(path));
-    wiped = engine::WipeRecycledFile(work, path, paths::NameOf(path));
-    RemoveDirectoryA(work.workFolder.c_str());
-  } else if (mode == "folder") {
+    wiped = engine::WipeRecycledFile(work, path);
+    RemoveDirectoryW(work.workFolder.c_str());
+  } else if (mode == L"folder") {
     work.workFolder = engine::CreateWorkFolder(work, paths::FolderWithSeparator(path));
-    int unwiped = 0;
-    wiped = recyclebin::ShredRecycleBinFolder(work, path, false, false, 0, unwiped) && unwiped == 0;
-    RemoveDirectoryA(work.workFolder.c_str());
+    recyclebin::EraseRun run;
+    wiped = recyclebin::ShredRecycleBinFolder(work, path, false, false, 0, run) && run.unwiped == 0;
+    RemoveDirectoryW(work.workFolder.c_str());
   } else {
-    std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
+    std::fprintf(stderr, "unknown mode %s\n", Utf8(mode).c_str());
     return 2;
   }
-  std::printf("%s %s: %s in %.3f s\n", mode.c_str(), path.c_str(), wiped ? "wiped" : "NOT wiped", Seconds(start));
+  std::printf("%s %s: %s in %.3f s\n", Utf8(mode).c_str(), Utf8(path).c_str(), wiped ? "wiped" : "NOT wiped",
+              Seconds(start));
+  LocalFree(argv);
   return wiped ? 0 : 1;
 }

@@ -8,74 +8,77 @@ using app::CommandTail;
 using app::RouteCommandLine;
 using app::RunMode;
 
-constexpr char kModule[] = "C:\\Tools\\binshredder.exe";
+constexpr wchar_t kModule[] = L"C:\\Tools\\binshredder.exe";
 
 // The raw line as the shell builds it: quoted module path, one blank, switch.
-std::string ShellLine(const std::string& tail) { return std::string("\"") + kModule + "\" " + tail; }
-
-app::Route RouteShell(const std::string& tail) { return RouteCommandLine(tail, ShellLine(tail), kModule); }
-
-TEST(CommandTail, SkipsQuotedOrBareProgramNameAndLeadingBlanks) {
-  EXPECT_EQ(CommandTail("\"C:\\a b\\x.exe\" -C"), "-C");
-  EXPECT_EQ(CommandTail("\"C:\\a b\\x.exe\"   \t-D"), "-D");
-  EXPECT_EQ(CommandTail("C:\\x.exe -C"), "-C");
-  EXPECT_EQ(CommandTail("\"C:\\x.exe\""), "");
-  EXPECT_EQ(CommandTail("x.exe"), "");
-  EXPECT_EQ(CommandTail(""), "");
-  // An unterminated quote takes the whole line as the program name.
-  EXPECT_EQ(CommandTail("\"C:\\x.exe -C"), "");
-  // Trailing blanks of the tail are kept: "-C " is not the switch.
-  EXPECT_EQ(CommandTail("\"C:\\x.exe\" -C "), "-C ");
+std::wstring ShellLine(const std::wstring& tail) {
+  return std::wstring(L"\"") + kModule + L"\" " + tail;
 }
 
-TEST(CommandTail, StepsOverDoubleByteCharactersInTheQuotedName) {
-  // "表" is 0x95 0x5C and "ソ" is 0x83 0x5C in code page 932; a quote byte as a
-  // trail byte cannot occur, but the lead byte must take its partner along.
-  const std::string raw = "\"C:\\\x95\x5C\\\x83\x5C.exe\" \"C:\\a.txt\"";
-  EXPECT_EQ(CommandTail(raw), "\"C:\\a.txt\"");
-  // A lead byte right before the closing quote would swallow it: the name
-  // then runs to the end of the line, as the runtime's own parser does.
-  EXPECT_EQ(CommandTail("\"C:\\\x95\" -C"), "");
+app::Route RouteShell(const std::wstring& tail) {
+  return RouteCommandLine(tail, ShellLine(tail), kModule);
+}
+
+TEST(CommandTail, SkipsQuotedOrBareProgramNameAndLeadingBlanks) {
+  EXPECT_EQ(CommandTail(L"\"C:\\a b\\x.exe\" -C"), L"-C");
+  EXPECT_EQ(CommandTail(L"\"C:\\a b\\x.exe\"   \t-D"), L"-D");
+  EXPECT_EQ(CommandTail(L"C:\\x.exe -C"), L"-C");
+  EXPECT_EQ(CommandTail(L"\"C:\\x.exe\""), L"");
+  EXPECT_EQ(CommandTail(L"x.exe"), L"");
+  EXPECT_EQ(CommandTail(L""), L"");
+  // An unterminated quote takes the whole line as the program name.
+  EXPECT_EQ(CommandTail(L"\"C:\\x.exe -C"), L"");
+  // Trailing blanks of the tail are kept: "-C " is not the switch.
+  EXPECT_EQ(CommandTail(L"\"C:\\x.exe\" -C "), L"-C ");
+}
+
+TEST(CommandTail, KeepsEveryNameAsItWasWritten) {
+  // Read from the wide command line: nothing is spelled in a code page, so
+  // "é" stays "é" and "¥" stays "¥".
+  // (Outside the assertion, whose text must be spelled in code page 932.)
+  const std::wstring tail = L"\"C:\\résumé.txt\" \"C:\\a¥b.txt\"";
+  EXPECT_EQ(CommandTail(L"\"C:\\表示\\x.exe\" " + tail), tail);
 }
 
 TEST(RouteCommandLine, EmptyTailIsWindowed) {
-  EXPECT_EQ(RouteShell("").mode, RunMode::Windowed);
-  EXPECT_EQ(RouteCommandLine("", std::string("\"") + kModule + "\"", kModule).mode, RunMode::Windowed);
+  EXPECT_EQ(RouteShell(L"").mode, RunMode::Windowed);
+  EXPECT_EQ(RouteCommandLine(L"", std::wstring(L"\"") + kModule + L"\"", kModule).mode, RunMode::Windowed);
 }
 
 TEST(RouteCommandLine, ExactSwitchesWithTheQuotedModulePath) {
-  EXPECT_EQ(RouteShell("-C").mode, RunMode::RecycleBin);
-  EXPECT_EQ(RouteShell("-D").mode, RunMode::HandOff);
-  EXPECT_TRUE(RouteShell("-C").tail.empty());
+  EXPECT_EQ(RouteShell(L"-C").mode, RunMode::RecycleBin);
+  EXPECT_EQ(RouteShell(L"-D").mode, RunMode::HandOff);
+  EXPECT_TRUE(RouteShell(L"-C").tail.empty());
 }
 
 TEST(RouteCommandLine, AnythingButAnExactSwitchIsAFileListWithTheWholeTail) {
-  for (const std::string tail : {"-c", "-d", "-C ", "-C x", "-D \"C:\\a.txt\"", "-CD", "\"C:\\a b.txt\" \"C:\\c.txt\""}) {
+  for (const std::wstring tail :
+       {L"-c", L"-d", L"-C ", L"-C x", L"-D \"C:\\a.txt\"", L"-CD", L"\"C:\\a b.txt\" \"C:\\c.txt\""}) {
     const app::Route route = RouteShell(tail);
-    EXPECT_EQ(route.mode, RunMode::CommandLineFiles) << tail;
+    EXPECT_EQ(route.mode, RunMode::CommandLineFiles) << ::testing::PrintToString(tail);
     EXPECT_EQ(route.tail, tail);
   }
 }
 
 TEST(RouteCommandLine, SwitchWithAnUnquotedProgramNameIsWindowed) {
   // The skip counts two quotes that are not there and overshoots the switch.
-  EXPECT_EQ(RouteCommandLine("-C", std::string(kModule) + " -C", kModule).mode, RunMode::Windowed);
-  EXPECT_EQ(RouteCommandLine("-D", std::string(kModule) + " -D", kModule).mode, RunMode::Windowed);
+  EXPECT_EQ(RouteCommandLine(L"-C", std::wstring(kModule) + L" -C", kModule).mode, RunMode::Windowed);
+  EXPECT_EQ(RouteCommandLine(L"-D", std::wstring(kModule) + L" -D", kModule).mode, RunMode::Windowed);
 }
 
 TEST(RouteCommandLine, RawLineShorterThanTheSkipIsWindowed) {
-  EXPECT_EQ(RouteCommandLine("-C", "x -C", kModule).mode, RunMode::Windowed);
-  EXPECT_EQ(RouteCommandLine("", "", kModule).mode, RunMode::Windowed);
+  EXPECT_EQ(RouteCommandLine(L"-C", L"x -C", kModule).mode, RunMode::Windowed);
+  EXPECT_EQ(RouteCommandLine(L"", L"", kModule).mode, RunMode::Windowed);
   // Exactly at the end: nothing left to compare.
-  EXPECT_EQ(RouteCommandLine("", std::string("\"") + kModule + "\" ", kModule).mode, RunMode::Windowed);
+  EXPECT_EQ(RouteCommandLine(L"", std::wstring(L"\"") + kModule + L"\" ", kModule).mode, RunMode::Windowed);
   // One byte of the switch only.
-  EXPECT_EQ(RouteCommandLine("-C", std::string("\"") + kModule + "\" -", kModule).mode, RunMode::Windowed);
+  EXPECT_EQ(RouteCommandLine(L"-C", std::wstring(L"\"") + kModule + L"\" -", kModule).mode, RunMode::Windowed);
 }
 
 TEST(RouteCommandLine, SwitchAfterTwoBlanksIsNotRecognised) {
   // The tail is "-C" (blanks are skipped) but the raw line has the switch one
   // byte further on than the rule looks.
-  const std::string raw = std::string("\"") + kModule + "\"  -C";
+  const std::wstring raw = std::wstring(L"\"") + kModule + L"\"  -C";
   EXPECT_EQ(RouteCommandLine(CommandTail(raw), raw, kModule).mode, RunMode::Windowed);
 }
 

@@ -47,66 +47,20 @@ TEST(HandOffList, DoubleByteCharactersAreNeverSplit) {
   EXPECT_EQ(handoff::SplitListText("a,\x95"), (Paths{"a", "\x95"}));
 }
 
-TEST(HandOffList, DropBlockLayout) {
-  const std::string block = handoff::DropFilesBlock({"C:\\a.txt", kJapanesePath});
-  ASSERT_EQ(block.size(), 20 + 9 + kJapanesePath.size() + 1 + 1);
-  EXPECT_EQ(block.substr(0, 4), std::string("\x14\0\0\0", 4));  // the names start at 20
-  EXPECT_EQ(block.substr(4, 16), std::string(16, '\0'));        // no point, not wide
-  EXPECT_EQ(block.substr(20), "C:\\a.txt" + std::string(1, '\0') + kJapanesePath + std::string(2, '\0'));
-}
-
-TEST(HandOffList, DropBlockReadsBackAndRefusesWhatItCannotTrust) {
-  const Paths paths = {"C:\\x\\a,b.txt", kJapanesePath};
-  EXPECT_EQ(handoff::ReadDropFilesBlock(handoff::DropFilesBlock(paths)), paths);
-  EXPECT_EQ(handoff::ReadDropFilesBlock(handoff::DropFilesBlock({})), Paths{});
-
-  std::string wide = handoff::DropFilesBlock({"C:\\a"});
-  wide[16] = 1;
-  EXPECT_FALSE(handoff::ReadDropFilesBlock(wide));
-  std::string unterminated = handoff::DropFilesBlock({"C:\\a"});
-  unterminated.resize(unterminated.size() - 2);
-  EXPECT_FALSE(handoff::ReadDropFilesBlock(unterminated));
-  std::string outside = handoff::DropFilesBlock({"C:\\a"});
-  outside[0] = 100;
-  EXPECT_FALSE(handoff::ReadDropFilesBlock(outside));
-  outside[0] = 4;  // inside the header
-  EXPECT_FALSE(handoff::ReadDropFilesBlock(outside));
-  EXPECT_FALSE(handoff::ReadDropFilesBlock(std::string(19, '\0')));
-}
-
-TEST(HandOffList, CommaInANameComesThroughWholeOnlyWithTheDropList) {
-  // Beside an existing "C:\x\a" the split text would name a file the user
-  // never chose.
-  const Paths selected = {"C:\\x\\a,b.txt"};
-  const std::string text = handoff::ListText(selected);
-  EXPECT_EQ(handoff::SplitListText(text), (Paths{"C:\\x\\a", "b.txt"}));
-  EXPECT_EQ(handoff::HandOffItems(text, std::nullopt), (Paths{"C:\\x\\a", "b.txt"}));
-  EXPECT_EQ(handoff::HandOffItems(text, selected), selected);
-}
-
-TEST(HandOffList, TextThatDiffersFromTheDropListIsSplitInstead) {
-  const Paths dropped = {"C:\\x\\a,b.txt"};
-  // Another program replaced the text but left a drop list behind.
-  EXPECT_EQ(handoff::HandOffItems(",C:\\y\\c.txt", dropped), (Paths{"C:\\y\\c.txt"}));
-  // The text without its leading comma is not the writer's text either.
-  EXPECT_EQ(handoff::HandOffItems("C:\\x\\a,b.txt", dropped), (Paths{"C:\\x\\a", "b.txt"}));
-  // A drop list in another order is not the same list.
-  EXPECT_EQ(handoff::HandOffItems(",b,a", Paths{"a", "b"}), (Paths{"b", "a"}));
-  EXPECT_TRUE(handoff::HandOffItems("", Paths{}).empty());
-  // Empty names in an agreeing drop list are not items.
-  EXPECT_EQ(handoff::HandOffItems(",a,", Paths{"a", ""}), (Paths{"a"}));
-}
-
-TEST(HandOffList, OnlyDrivePathsAndSharesAreAbsolute) {
-  for (const std::string path : {"C:\\a.txt", "z:\\", "C:\\\x95\x5C", "\\\\server\\share", "\\\\server\\share\\a.txt",
-                                 "\\\\\x95\x5C\\share\\a"}) {
-    EXPECT_TRUE(handoff::IsAbsolutePath(path)) << path;
-  }
-  for (const std::string path : {"", "a.txt", "b.txt", "C:", "C:a.txt", "C:/a.txt", "1:\\a", "\\a.txt", "\\\\",
-                                 "\\\\server", "\\\\server\\", "\\\\server\\\\share", "\\\\\\share\\a", "\\\\.\\C:",
-                                 "\\\\.\\PhysicalDrive0", "\\\\?\\C:\\a.txt", "..\\a.txt", "\x82\x60:\\a"}) {
-    EXPECT_FALSE(handoff::IsAbsolutePath(path)) << path;
-  }
+TEST(HandOffList, TheUtf16ListCarriesAnyNameWholeAndRefusesAnUnendedOne) {
+  const std::vector<std::wstring> paths = {L"C:\\x\\a,b.txt", L"C:\\表\\résumé.txt", L"C:\\\U0001F600.txt"};
+  const std::wstring block = handoff::WideListBlock(paths);
+  const std::wstring expected(L"C:\\x\\a,b.txt\0C:\\表\\résumé.txt\0C:\\\U0001F600.txt\0\0", block.size());
+  EXPECT_EQ(block, expected);
+  EXPECT_EQ(handoff::ReadWideListBlock(block), paths);
+  // Empty names would end the list early; they are never written.
+  EXPECT_EQ(handoff::ReadWideListBlock(handoff::WideListBlock({L"a", L"", L"b"})),
+            (std::vector<std::wstring>{L"a", L"b"}));
+  EXPECT_EQ(handoff::ReadWideListBlock(handoff::WideListBlock({})), std::vector<std::wstring>{});
+  // Memory that ends inside a name or before the closing NUL is not a list.
+  EXPECT_FALSE(handoff::ReadWideListBlock(block.substr(0, block.size() - 1)));
+  EXPECT_FALSE(handoff::ReadWideListBlock(L"C:\\a"));
+  EXPECT_FALSE(handoff::ReadWideListBlock(L""));
 }
 
 // Offsets where `item` may stand in `input`: right after a separator (or at
@@ -151,13 +105,11 @@ TEST(HandOffList, FuzzedReadersOnlyEverReturnPiecesOfTheirInput) {
     for (std::size_t i = 0; i < input.size(); ++i) separators += boundary[i] && input[i] == ',';
     ASSERT_EQ(total + separators, input.size()) << "round " << round;
 
-    // The drop-list reader on random bytes: no crash, names from inside.
-    const auto names = handoff::ReadDropFilesBlock(input);
-    if (names) {
-      for (const std::string& name : *names) ASSERT_NE(input.find(name), std::string::npos);
+    // The UTF-16 reader on the same bytes: no crash, names from inside.
+    const std::wstring wide(input.begin(), input.end());
+    if (const auto names = handoff::ReadWideListBlock(wide)) {
+      for (const std::wstring& name : *names) ASSERT_NE(wide.find(name), std::wstring::npos);
     }
-    // The decision rule with a drop list read from the same bytes.
-    for (const std::string& item : handoff::HandOffItems(input, names)) ASSERT_FALSE(item.empty());
   }
 }
 

@@ -1,8 +1,13 @@
 #include "tests/support/system_state.h"
 
+#include <sddl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
-#include "shredder/recyclebin/recycle_bin_rules.h"
+#include <utility>
+
+#include "tests/support/temp_folder.h"
+#include "winframe/handles.h"
 
 std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& subkey, const char* name) {
   HKEY key = nullptr;
@@ -63,6 +68,37 @@ void DeleteRegistryTree(HKEY root, const std::string& subkey) {
   RegDeleteKeyA(root, subkey.c_str());
 }
 
+DropHandle::DropHandle(const std::vector<std::wstring>& paths) {
+  std::size_t names = 1;
+  for (const std::wstring& path : paths) names += path.size() + 1;
+  memory_ = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names * sizeof(wchar_t));
+  if (!memory_) return;
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory_));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  auto* name = reinterpret_cast<wchar_t*>(header + 1);
+  for (const std::wstring& path : paths) {
+    memcpy(name, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+    name += path.size() + 1;
+  }
+  GlobalUnlock(memory_);
+}
+
+DropHandle::~DropHandle() {
+  if (memory_) GlobalFree(memory_);
+}
+
+HDROP DropHandle::Release() {
+  return static_cast<HDROP>(std::exchange(memory_, nullptr));
+}
+
+bool ClipboardHoldsFiles() {
+  for (const wchar_t* name : {L"Shell IDList Array", L"FileNameW", L"FileName"}) {
+    if (IsClipboardFormatAvailable(RegisterClipboardFormatW(name))) return true;
+  }
+  return IsClipboardFormatAvailable(CF_HDROP) != FALSE;
+}
+
 bool SetClipboardText(const std::string& text) {
   if (!OpenClipboard(nullptr)) return false;
   EmptyClipboard();
@@ -118,18 +154,17 @@ long long RecycleBinItems() {
 }
 
 bool EmptyRecycleBin() {
-  const HRESULT result = SHEmptyRecycleBinA(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+  const HRESULT result =
+      SHEmptyRecycleBinA(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
   return SUCCEEDED(result) || RecycleBinItems() == 0;
 }
 
-std::optional<std::string> UnixPathOf(const std::string& windowsPath) {
+std::optional<std::string> UnixPathOf(const std::wstring& windowsPath) {
   using Convert = char*(CDECL*)(const WCHAR*);
   const auto convert = reinterpret_cast<Convert>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
   if (!convert) return std::nullopt;
-  WCHAR wide[MAX_PATH];
-  if (!MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH)) return std::nullopt;
-  char* unixPath = convert(wide);
+  char* unixPath = convert(windowsPath.c_str());
   if (!unixPath) return std::nullopt;
   std::string result(unixPath);
   HeapFree(GetProcessHeap(), 0, unixPath);
@@ -144,60 +179,72 @@ bool StartUnix(const std::string& commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return false;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return false;
   // Wine hands out no usable handles for a Linux process.
   return true;
 }
 
 namespace {
 
-bool WaitUntil(bool (*done)(const std::string&), const std::string& path) {
+bool IsThere(const std::wstring& path) {
+  return GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WaitUntil(bool there, const std::wstring& path) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    if (done(path)) return true;
+    if (IsThere(path) == there) return true;
     Sleep(50);
   }
   return false;
 }
 
-bool IsLink(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-bool IsGone(const std::string& path) { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
-
 }  // namespace
 
-bool MakeSymbolicLink(const std::string& target, const std::string& link) {
+bool MakeSymbolicLink(const std::wstring& target, const std::wstring& link) {
   const auto unixTarget = UnixPathOf(target);
   const auto unixLink = UnixPathOf(link);
   if (!unixTarget || !unixLink) return false;
   // Wine splits the line into arguments by the Windows rules: double quotes.
-  return StartUnix("/bin/ln -s \"" + *unixTarget + "\" \"" + *unixLink + "\"") && WaitUntil(IsLink, link);
+  return StartUnix("/bin/ln -s \"" + *unixTarget + "\" \"" + *unixLink + "\"") && WaitUntil(true, link);
 }
 
-bool RemoveSymbolicLink(const std::string& link) {
-  if (IsGone(link)) return true;
+bool RemoveSymbolicLink(const std::wstring& link) {
+  if (!IsThere(link)) return true;
   const auto unixLink = UnixPathOf(link);
-  return unixLink && StartUnix("/bin/rm -f \"" + *unixLink + "\"") && WaitUntil(IsGone, link);
+  return unixLink && StartUnix("/bin/rm -f \"" + *unixLink + "\"") && WaitUntil(false, link);
+}
+
+bool SwapForSymbolicLink(const std::wstring& target, const std::wstring& path) {
+  const auto unixTarget = UnixPathOf(target);
+  const auto unixPath = UnixPathOf(path);
+  if (!unixTarget || !unixPath) return false;
+  // One step, as an attacker would: the name never stands empty.
+  const std::string temporary = *unixPath + ".swap";
+  return StartUnix("/bin/ln -s \"" + *unixTarget + "\" \"" + temporary + "\"") && WaitUntil(true, path + L".swap") &&
+         StartUnix("/bin/mv -T \"" + temporary + "\" \"" + *unixPath + "\"") && WaitUntil(false, path + L".swap");
+}
+
+bool MakeSymbolicLink(const std::string& target, const std::string& link) {
+  return MakeSymbolicLink(Wide(target), Wide(link));
+}
+bool RemoveSymbolicLink(const std::string& link) {
+  return RemoveSymbolicLink(Wide(link));
+}
+
+std::wstring UserSid() {
+  wf::UniqueHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return {};
+  BYTE buffer[512];
+  DWORD size = sizeof(buffer);
+  if (!GetTokenInformation(token.Get(), TokenUser, buffer, size, &size)) return {};
+  wchar_t* text = nullptr;
+  if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) return {};
+  std::wstring sid(text);
+  LocalFree(text);
+  return sid;
 }
 
 std::string UserRecycleBinFolder() {
-  char user[257] = {};
-  char computer[257] = {};
-  DWORD userSize = sizeof(user);
-  DWORD computerSize = sizeof(computer);
-  GetUserNameA(user, &userSize);
-  GetComputerNameA(computer, &computerSize);
-  BYTE sid[1000];
-  DWORD sidSize = sizeof(sid);
-  char domain[257];
-  DWORD domainSize = sizeof(domain);
-  SID_NAME_USE use;
-  std::vector<std::uint32_t> values;
-  if (LookupAccountNameA(computer, recyclebin::AccountName(user, computer).c_str(), sid, &sidSize, domain,
-                         &domainSize, &use)) {
-    for (UCHAR i = 0; i < *GetSidSubAuthorityCount(sid); ++i) values.push_back(*GetSidSubAuthority(sid, i));
-  }
-  return "C:\\Recycler\\" + recyclebin::SidText(values);
+  return "C:\\Recycler\\" + Ansi(UserSid());
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include <optional>
 #include <string>
@@ -27,25 +29,52 @@ bool RegistryKeyExists(HKEY root, const std::string& subkey);
 // Deletes a key with all its subkeys; no error when it is missing.
 void DeleteRegistryTree(HKEY root, const std::string& subkey);
 
+// A drop handle as the platform hands one to WM_DROPFILES: a global block
+// with a DROPFILES header and the names in UTF-16, as Explorer makes it.
+class DropHandle {
+ public:
+  explicit DropHandle(const std::vector<std::wstring>& paths);
+  ~DropHandle();
+  DropHandle(const DropHandle&) = delete;
+  DropHandle& operator=(const DropHandle&) = delete;
+  HDROP Handle() const { return static_cast<HDROP>(memory_); }
+  // For a receiver that frees it (the window's DragFinish).
+  HDROP Release();
+
+ private:
+  HGLOBAL memory_;
+};
+
 // Puts text (CF_TEXT) on the clipboard, replacing what was there.
 bool SetClipboardText(const std::string& text);
 // The CF_TEXT content, or nothing when there is none.
 std::optional<std::string> ClipboardText();
 bool ClearClipboard();
+// Whether the clipboard holds a format that Explorer would paste as files.
+bool ClipboardHoldsFiles();
 
 // The Linux path of a Windows path (Wine's own conversion).
-std::optional<std::string> UnixPathOf(const std::string& windowsPath);
+std::optional<std::string> UnixPathOf(const std::wstring& windowsPath);
 // Starts a Linux program (Wine runs it natively), for what the Windows calls
 // cannot do under Wine, such as symbolic links. Wine gives no handle to wait
 // on, so callers poll for the effect.
 bool StartUnix(const std::string& commandLine);
 // A Linux symbolic link at `link` to `target` (both Windows paths); Wine
 // shows one to a folder as a reparse point, as Windows shows a junction.
+// A Linux symbolic link to a file is shown as the file itself; only its
+// final path tells it apart.
+bool MakeSymbolicLink(const std::wstring& target, const std::wstring& link);
+bool RemoveSymbolicLink(const std::wstring& link);
 bool MakeSymbolicLink(const std::string& target, const std::string& link);
 bool RemoveSymbolicLink(const std::string& link);
+// Replaces what is at `path` with a link to `target` in one rename, as a
+// program of another account would between a question and its answer.
+bool SwapForSymbolicLink(const std::wstring& target, const std::wstring& path);
 
-// The current user's recycle-bin folder on C: as the program names it on an
-// NTFS drive: "C:\Recycler\<SID text>".
+// The SID of the account the tests run as, as text.
+std::wstring UserSid();
+// The current user's recycle-bin folder on C: as earlier Windows named it on
+// an NTFS drive: "C:\Recycler\<SID text>".
 std::string UserRecycleBinFolder();
 
 // Moves a file or folder to the recycle bin (Wine's trash).

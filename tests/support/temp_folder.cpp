@@ -1,69 +1,113 @@
 #include "tests/support/temp_folder.h"
 
-#include "tests/support/system_state.h"
-
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
-TempFolder::TempFolder(const std::string& root) {
-  CreateDirectoryA(root.c_str(), nullptr);
-  static unsigned counter = 0;
-  path_ = root + "\\t" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-  RemoveTree(path_);
-  CreateDirectoryA(path_.c_str(), nullptr);
+#include "common/paths.h"
+#include "tests/support/system_state.h"
+#include "winframe/handles.h"
+#include "winframe/text.h"
+
+std::wstring Long(const std::wstring& path) {
+  return paths::ToExtended(path).value_or(path);
+}
+std::wstring Wide(const std::string& ansi) {
+  return wf::Widen(ansi);
+}
+std::string Ansi(const std::wstring& wide) {
+  return wf::Narrow(wide);
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::TempFolder(const std::wstring& root) {
+  CreateDirectoryW(root.c_str(), nullptr);
+  static unsigned counter = 0;
+  path_ = root + L"\\t" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter);
+  RemoveTree(path_);
+  CreateDirectoryW(path_.c_str(), nullptr);
+}
 
-std::string TempFolder::WriteFile(const std::string& name, const std::string& content) const {
-  const std::string path = name.find(':') != std::string::npos ? name : *this / name;
+TempFolder::TempFolder(const std::string& root) : TempFolder(Wide(root)) {}
+
+TempFolder::~TempFolder() {
+  RemoveTree(path_);
+}
+
+std::string TempFolder::Path() const {
+  return Ansi(path_);
+}
+
+std::wstring TempFolder::WriteFile(const std::wstring& name, const std::string& content) const {
+  const std::wstring path = name.find(L':') != std::wstring::npos ? name : *this / name;
   WriteWholeFile(path, content);
   return path;
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+std::string TempFolder::WriteFile(const std::string& name, const std::string& content) const {
+  return Ansi(WriteFile(Wide(name), content));
+}
 
-std::string ReadWholeFile(const std::string& path) {
+bool FileExists(const std::wstring& path) {
+  return GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
   std::string content;
-  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-    char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof(buffer), file)) > 0) content.append(buffer, got);
-    std::fclose(file);
-  }
+  wf::UniqueFile file(CreateFileW(Long(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+  if (!file) return content;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) content.append(buffer, got);
   return content;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& content) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+bool WriteWholeFile(const std::wstring& path, const std::string& content) {
+  wf::UniqueFile file(CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   if (!file) return false;
-  const bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  return std::fclose(file) == 0 && ok;
+  DWORD written = 0;
+  return WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+         written == content.size();
 }
 
-void RemoveTree(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+void RemoveTree(const std::wstring& path) {
+  const std::wstring longPath = Long(path);
+  // The entry's own attributes: those of the path would be what a link leads
+  // to, and nothing at all for a link whose target is gone.
+  WIN32_FIND_DATAW self;
+  wf::FindHandle found(FindFirstFileExW(longPath.c_str(), FindExInfoBasic, &self, FindExSearchNameMatch, nullptr, 0));
+  const DWORD attributes = found ? self.dwFileAttributes : GetFileAttributesW(longPath.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  SetFileAttributesA(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-  // A link is removed itself, never followed.
+  SetFileAttributesW(longPath.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
+    WIN32_FIND_DATAW entry;
+    wf::FindHandle find(FindFirstFileW((longPath + L"\\*").c_str(), &entry));
+    if (find) {
       do {
-        const std::string name = entry.cFileName;
-        if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-      } while (FindNextFileA(find, &entry));
-      FindClose(find);
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+      } while (FindNextFileW(find.Get(), &entry));
     }
   }
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     RemoveSymbolicLink(path);
   } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(longPath.c_str());
   } else {
-    DeleteFileA(path.c_str());
+    DeleteFileW(longPath.c_str());
   }
+}
+
+bool FileExists(const std::string& path) {
+  return FileExists(Wide(path));
+}
+std::string ReadWholeFile(const std::string& path) {
+  return ReadWholeFile(Wide(path));
+}
+bool WriteWholeFile(const std::string& path, const std::string& content) {
+  return WriteWholeFile(Wide(path), content);
+}
+void RemoveTree(const std::string& path) {
+  RemoveTree(Wide(path));
 }

@@ -1,4 +1,6 @@
 // A fresh folder on drive C: for one test, removed with everything in it.
+// Paths come in UTF-16 (any name, any length) and, for the end-to-end tests
+// that speak the ANSI code page with the programs they drive, as ANSI text.
 #pragma once
 
 #include <cstdint>
@@ -6,25 +8,41 @@
 
 class TempFolder {
  public:
-  explicit TempFolder(const std::string& root = "C:\\wintests");
+  explicit TempFolder(const std::wstring& root = L"C:\\wintests");
+  explicit TempFolder(const std::string& root);
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
   // The folder, without a trailing backslash.
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+  const std::wstring& WidePath() const { return path_; }
+  std::string Path() const;
+  std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+  std::string operator/(const std::string& name) const { return Path() + "\\" + name; }
 
-  // Writes a file of the folder (or any path) and returns its full path.
+  // Writes a file of the folder (or any full path) and returns its full path.
+  std::wstring WriteFile(const std::wstring& name, const std::string& content) const;
   std::string WriteFile(const std::string& name, const std::string& content) const;
 
  private:
-  std::string path_;
+  std::wstring path_;
 };
 
-// Helpers for files by full path.
+// Helpers for files by full path, of any length.
+bool FileExists(const std::wstring& path);
+std::string ReadWholeFile(const std::wstring& path);
+bool WriteWholeFile(const std::wstring& path, const std::string& content);
+// Removes a folder and all it holds, read-only files included; a link is
+// removed itself, never followed.
+void RemoveTree(const std::wstring& path);
+
+// The same for paths in the ANSI code page.
 bool FileExists(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const std::string& content);
-// Removes a folder and all it holds, read-only files included.
 void RemoveTree(const std::string& path);
+
+// The "\\?\" form of a full path, which the file functions take at any length.
+std::wstring Long(const std::wstring& path);
+std::wstring Wide(const std::string& ansi);
+std::string Ansi(const std::wstring& wide);

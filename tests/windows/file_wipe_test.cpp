@@ -1,34 +1,39 @@
 // Wiping single files with the real code under Wine: the passes, the
-// attributes, the failures, the removal through the work folder.
+// attributes, the failures, the checks made on the handle, names in every
+// script and long paths, the removal through the work folder.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "shredder/engine/file_kind.h"
+#include "shredder/engine/checked_file.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/overwrite_stream.h"
+#include "tests/support/system_state.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/support/scripted_prompts.h"
 #include "winframe/handles.h"
 
 namespace {
 
-constexpr char kCannotOpen[] = "ファイルが開けません";
+using engine::CheckedFile;
+using engine::FileCheck;
+
+constexpr wchar_t kCannotOpen[] = L"ファイルが開けません";
 constexpr std::uint32_t kSeed[8] = {0x11111111, 0x2222, 0x3333333, 0x44, 0x5555, 0x666666, 0x7777777, 0x8888};
 // The second fixed drive that the test bed's fixture links for these tests;
 // on another file system than drive C: where the bed allows it.
-constexpr char kSecondDrive[] = "D:\\";
+constexpr wchar_t kSecondDrive[] = L"D:\\";
 
-// What the hooks saw: the file's bytes after every pass.
+// What the observer saw: the file's bytes after every pass.
 std::vector<std::string> g_passes;
 
 void FixedSeed(std::uint32_t (&words)[8]) {
   for (int i = 0; i < 8; ++i) words[i] = kSeed[i];
 }
 
-void RecordPass(const std::string& path, int pass) {
+void RecordPass(const std::wstring& path, int pass) {
   EXPECT_EQ(static_cast<std::size_t>(pass), g_passes.size() + 1);
   g_passes.push_back(ReadWholeFile(path));
 }
@@ -45,8 +50,8 @@ std::string ExpectedPass(std::uint64_t length, int pass) {
   return bytes;
 }
 
-DWORD Attributes(const std::string& path) {
-  return GetFileAttributesA(path.c_str());
+DWORD Attributes(const std::wstring& path) {
+  return GetFileAttributesW(Long(path).c_str());
 }
 
 FILETIME At(std::uint64_t ticks) {
@@ -57,9 +62,9 @@ struct Times {
   FILETIME created, accessed, modified;
 };
 
-Times TimesOf(const std::string& path) {
+Times TimesOf(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+  GetFileAttributesExW(Long(path).c_str(), GetFileExInfoStandard, &data);
   return {data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime};
 }
 
@@ -67,11 +72,15 @@ bool operator==(const FILETIME& a, const FILETIME& b) {
   return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
+std::wstring Quoted(const std::wstring& path) {
+  return L"\"" + path + L"\"";
+}
+
 class FileWipeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_passes.clear();
-    work_.appName = "binshredder";
+    work_.appName = L"binshredder";
     work_.seed = FixedSeed;
     work_.afterPass = RecordPass;
   }
@@ -82,7 +91,7 @@ class FileWipeTest : public ::testing::Test {
 };
 
 TEST_F(FileWipeTest, ThreePassesByDefaultEachInPlaceWithTheStreamRunningOn) {
-  const std::string path = folder_.WriteFile("a.txt", std::string(100, 'A'));
+  const std::wstring path = folder_.WriteFile(L"a.txt", std::string(100, 'A'));
   EXPECT_TRUE(engine::WipeFile(work_, path));
   ASSERT_EQ(g_passes.size(), 3u);
   for (int pass = 1; pass <= 3; ++pass) EXPECT_EQ(g_passes[pass - 1], ExpectedPass(100, pass)) << pass;
@@ -93,13 +102,13 @@ TEST_F(FileWipeTest, ThreePassesByDefaultEachInPlaceWithTheStreamRunningOn) {
 }
 
 TEST_F(FileWipeTest, PassCountComesFromTheContextOfEveryWipe) {
-  const std::string path = folder_.WriteFile("b.bin", std::string(3 * 65536 + 5, 'B'));  // several pieces of the writer
+  const std::wstring path = folder_.WriteFile(L"b.bin", std::string(3 * 65536 + 5, 'B'));  // several pieces
   work_.passes = 5;
   EXPECT_TRUE(engine::WipeFile(work_, path));
   ASSERT_EQ(g_passes.size(), 5u);
   EXPECT_EQ(g_passes[4], ExpectedPass(3 * 65536 + 5, 5));
 
-  const std::string empty = folder_.WriteFile("empty", "");
+  const std::wstring empty = folder_.WriteFile(L"empty", "");
   work_.passes = 1;
   g_passes.clear();
   EXPECT_TRUE(engine::WipeFile(work_, empty));
@@ -109,8 +118,8 @@ TEST_F(FileWipeTest, PassCountComesFromTheContextOfEveryWipe) {
 
 TEST_F(FileWipeTest, NoPassForZeroOrNegativeButAttributesAreStillReset) {
   for (int value : {0, -2}) {
-    const std::string path = folder_.WriteFile("n" + std::to_string(value), "keep");
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    const std::wstring path = folder_.WriteFile(L"n" + std::to_wstring(value), "keep");
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     work_.passes = value;
     EXPECT_TRUE(engine::WipeFile(work_, path)) << value;
     EXPECT_TRUE(g_passes.empty()) << value;
@@ -121,14 +130,12 @@ TEST_F(FileWipeTest, NoPassForZeroOrNegativeButAttributesAreStillReset) {
 }
 
 TEST_F(FileWipeTest, ReadOnlyHiddenAndSystemAreClearedArchiveAndTimesKept) {
-  const std::string path = folder_.WriteFile("attr.txt", "content");
-  ASSERT_TRUE(SetFileAttributesA(
+  const std::wstring path = folder_.WriteFile(L"attr.txt", "content");
+  ASSERT_TRUE(SetFileAttributesW(
       path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
-  ASSERT_EQ(Attributes(path), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                                 FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
   {
     // Times of the year 2001, so that any rewrite of them would show.
-    wf::UniqueFile file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    wf::UniqueFile file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     const FILETIME created = At(126'200'000'000'000'000), accessed = At(126'300'000'000'000'000),
                    modified = At(126'250'000'000'000'000);
     ASSERT_TRUE(SetFileTime(file.Get(), &created, &accessed, &modified));
@@ -144,10 +151,10 @@ TEST_F(FileWipeTest, ReadOnlyHiddenAndSystemAreClearedArchiveAndTimesKept) {
 }
 
 TEST_F(FileWipeTest, AFileInUseWithoutSharingIsNotOverwrittenAndTheUserIsTold) {
-  const std::string path = folder_.WriteFile("locked.txt", "secret");
+  const std::wstring path = folder_.WriteFile(L"locked.txt", "secret");
   {
     wf::UniqueFile holder(
-        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     EXPECT_FALSE(engine::WipeFile(work_, path));
   }
@@ -155,110 +162,156 @@ TEST_F(FileWipeTest, AFileInUseWithoutSharingIsNotOverwrittenAndTheUserIsTold) {
   EXPECT_EQ(ReadWholeFile(path), "secret");
   ASSERT_EQ(prompts_.Shown().size(), 1u);
   EXPECT_EQ(prompts_.Shown()[0].text, kCannotOpen);
-  EXPECT_EQ(prompts_.Shown()[0].caption, "エラー");
+  EXPECT_EQ(prompts_.Shown()[0].caption, L"エラー");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
 }
 
-TEST_F(FileWipeTest, APassThatCannotOpenTheFileEndsTheWipeAndKeepsThePassesMade) {
-  const std::string path = folder_.WriteFile("later.txt", std::string(40, 'L'));
-  static wf::UniqueFile holder;
-  work_.afterPass = [](const std::string& file, int pass) {
+TEST_F(FileWipeTest, BetweenPassesNobodyElseCanWriteRenameOrDeleteTheFile) {
+  const std::wstring path = folder_.WriteFile(L"held.txt", std::string(40, 'L'));
+  work_.afterPass = [](const std::wstring& file, int pass) {
     RecordPass(file, pass);
-    // Someone takes the file between the passes.
-    holder.Reset(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    wf::UniqueFile writer(CreateFileW(file.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
+    EXPECT_FALSE(writer) << "another writer got in after pass " << pass;
+    EXPECT_FALSE(MoveFileW(file.c_str(), (file + L".moved").c_str())) << pass;
+    EXPECT_FALSE(DeleteFileW(file.c_str())) << pass;
   };
-  EXPECT_FALSE(engine::WipeFile(work_, path));
-  holder.Reset();
-  ASSERT_EQ(g_passes.size(), 1u);
-  EXPECT_EQ(ReadWholeFile(path), ExpectedPass(40, 1));
-  EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{kCannotOpen});
+  EXPECT_TRUE(engine::WipeFile(work_, path));
+  EXPECT_EQ(g_passes.size(), 3u);
+  EXPECT_EQ(ReadWholeFile(path), ExpectedPass(40, 3));
 }
 
 TEST_F(FileWipeTest, AVanishedFileIsReportedNotWiped) {
-  EXPECT_FALSE(engine::WipeFile(work_, folder_ / "gone.txt"));
+  EXPECT_FALSE(engine::WipeFile(work_, folder_ / L"gone.txt"));
   EXPECT_TRUE(g_passes.empty());
   ASSERT_EQ(prompts_.Shown().size(), 1u);
-  EXPECT_EQ(prompts_.Shown()[0].text, "ファイルの属性を読み取れません");
-  EXPECT_EQ(prompts_.Shown()[0].caption, "エラー");
+  EXPECT_EQ(prompts_.Shown()[0].text, L"ファイルの属性を読み取れません");
+  EXPECT_EQ(prompts_.Shown()[0].caption, L"エラー");
 }
 
 TEST_F(FileWipeTest, AFileWithASecondNameIsLeftIntact) {
-  const std::string path = folder_.WriteFile("linked.txt", "shared content");
-  const std::string other = folder_ / "other name.txt";
-  ASSERT_TRUE(CreateHardLinkA(other.c_str(), path.c_str(), nullptr));
-  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(engine::HardLinkCount(path), 2u);
-  EXPECT_FALSE(engine::IsReparsePoint(path));
+  const std::wstring path = folder_.WriteFile(L"linked.txt", "shared content");
+  const std::wstring other = folder_ / L"other name.txt";
+  ASSERT_TRUE(CreateHardLinkW(other.c_str(), path.c_str(), nullptr));
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
 
   EXPECT_FALSE(engine::WipeFile(work_, path));
   EXPECT_TRUE(g_passes.empty());
   EXPECT_EQ(ReadWholeFile(other), "shared content");
   EXPECT_NE(Attributes(other) & FILE_ATTRIBUTE_READONLY, 0u);  // not even the attributes were touched
-  EXPECT_EQ(prompts_.Texts(),
-            std::vector<std::string>{"\"" + path + "\"" +
-                                     " は他の名前（ハードリンク）からも使われているため上書きしません。"});
+  EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{
+                                  Quoted(path) + L" は他の名前（ハードリンク）からも使われているため上書きしません。"});
 
   // With one name left it is a file like any other.
-  ASSERT_TRUE(SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_NORMAL));
-  ASSERT_TRUE(DeleteFileA(other.c_str()));
-  EXPECT_EQ(engine::HardLinkCount(path), 1u);
+  ASSERT_TRUE(SetFileAttributesW(other.c_str(), FILE_ATTRIBUTE_NORMAL));
+  ASSERT_TRUE(DeleteFileW(other.c_str()));
   EXPECT_TRUE(engine::WipeFile(work_, path));
   EXPECT_EQ(g_passes.size(), 3u);
-  EXPECT_EQ(engine::HardLinkCount(folder_ / "absent"), 0u);
 }
 
-TEST_F(FileWipeTest, IsFolderAndClearReadOnly) {
-  const std::string file = folder_.WriteFile("f.txt", "x");
-  CreateDirectoryA((folder_ / "sub").c_str(), nullptr);
-  EXPECT_TRUE(engine::IsFolder(folder_ / "sub"));
-  EXPECT_FALSE(engine::IsFolder(file));
-  EXPECT_FALSE(engine::IsFolder(folder_ / "absent"));
-  // Handed a folder anyway, the wipe refuses it without touching it.
-  ASSERT_TRUE(SetFileAttributesA((folder_ / "sub").c_str(), FILE_ATTRIBUTE_HIDDEN));
-  EXPECT_FALSE(engine::WipeFile(work_, folder_ / "sub"));
-  EXPECT_NE(Attributes(folder_ / "sub") & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{kCannotOpen});
-  prompts_.Clear();
+TEST_F(FileWipeTest, AFolderIsRefusedWithoutBeingTouched) {
+  CreateDirectoryW((folder_ / L"sub").c_str(), nullptr);
+  EXPECT_TRUE(engine::IsFolder(folder_ / L"sub"));
+  EXPECT_FALSE(engine::IsFolder(folder_.WriteFile(L"f.txt", "x")));
+  EXPECT_FALSE(engine::IsFolder(folder_ / L"absent"));
+  ASSERT_TRUE(SetFileAttributesW((folder_ / L"sub").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_FALSE(engine::WipeFile(work_, folder_ / L"sub"));
+  EXPECT_NE(Attributes(folder_ / L"sub") & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{kCannotOpen});
+}
 
-  ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-  const DWORD before = Attributes(file);
-  EXPECT_TRUE(engine::ClearReadOnly(file));
-  EXPECT_EQ(Attributes(file), before & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-  EXPECT_NE(Attributes(file) & FILE_ATTRIBUTE_HIDDEN, 0u);
-  const Times times = TimesOf(file);
-  EXPECT_FALSE(engine::ClearReadOnly(file));
-  EXPECT_TRUE(TimesOf(file).modified == times.modified);
-  EXPECT_FALSE(engine::ClearReadOnly(folder_ / "absent"));
+// Names the ANSI code page cannot spell, each beside the file its best-fit
+// spelling would name: the chosen file is wiped, the look-alike never.
+TEST_F(FileWipeTest, NamesInEveryScriptAreWipedAndTheirLookAlikesNever) {
+  const struct {
+    const wchar_t* name;
+    const wchar_t* lookAlike;
+  } cases[] = {
+      {L"café.txt", L"cafe.txt"}, {L"résumé.txt", L"resume.txt"}, {L"한국어.txt", L"???.txt"},
+      {L"中文.txt", L"??.txt"},   {L"\U0001F600.txt", L"?.txt"},  {L"a¥b.txt", L"a\\b.txt"},
+  };
+  CreateDirectoryW((folder_ / L"a").c_str(), nullptr);
+  for (const auto& c : cases) {
+    const std::wstring chosen = folder_.WriteFile(c.name, "chosen");
+    // '?' cannot be in a name: those look-alikes name nothing.
+    const bool lookAlikeExists = WriteWholeFile(folder_ / c.lookAlike, "bystander");
+    g_passes.clear();
+    EXPECT_TRUE(engine::WipeFile(work_, chosen)) << Ansi(c.name);
+    EXPECT_EQ(ReadWholeFile(chosen), ExpectedPass(6, 3)) << Ansi(c.name);
+    if (lookAlikeExists) {
+      EXPECT_EQ(ReadWholeFile(folder_ / c.lookAlike), "bystander") << Ansi(c.name);
+    }
+  }
   EXPECT_TRUE(prompts_.Shown().empty());
+}
+
+TEST_F(FileWipeTest, PathsBeyondTheOldLimitAreWiped) {
+  std::wstring deep = folder_.WidePath();
+  while (deep.size() < 420) {
+    deep += L"\\" + std::wstring(60, L'd');
+    ASSERT_TRUE(CreateDirectoryW(Long(deep).c_str(), nullptr));
+  }
+  const std::wstring path = deep + L"\\長い道のり.txt";
+  ASSERT_TRUE(WriteWholeFile(path, std::string(33, 'x')));
+  EXPECT_TRUE(engine::WipeFile(work_, path));
+  EXPECT_EQ(ReadWholeFile(path), ExpectedPass(33, 3));
+}
+
+// A link is refused on the handle that was opened: a link at the name, or a
+// folder on the way that leads elsewhere. What it leads to stays intact.
+TEST_F(FileWipeTest, ALinkOrALinkedFolderOnTheWayIsRefusedAndWhatItLeadsToKept) {
+  const std::wstring target = folder_.WriteFile(L"target.txt", "not chosen");
+  const std::wstring fileLink = folder_ / L"chosen.txt";
+  CreateDirectoryW((folder_ / L"elsewhere").c_str(), nullptr);
+  const std::wstring inside = folder_.WriteFile(L"elsewhere\\inner.txt", "not chosen either");
+  const std::wstring folderLink = folder_ / L"parent";
+  if (!MakeSymbolicLink(target, fileLink) || !MakeSymbolicLink(folder_ / L"elsewhere", folderLink)) {
+    GTEST_SKIP() << "no symbolic links in this test bed";
+  }
+  EXPECT_EQ(CheckedFile(fileLink).Check(), FileCheck::ThroughLink);
+  EXPECT_EQ(CheckedFile(folderLink + L"\\inner.txt").Check(), FileCheck::ThroughLink);
+  EXPECT_EQ(CheckedFile(folderLink).Check(), FileCheck::Link);  // the link itself, to a folder
+  EXPECT_EQ(CheckedFile(target).Check(), FileCheck::File);
+
+  EXPECT_FALSE(engine::WipeFile(work_, fileLink));
+  EXPECT_FALSE(engine::WipeFile(work_, folderLink + L"\\inner.txt"));
+  EXPECT_EQ(ReadWholeFile(target), "not chosen");
+  EXPECT_EQ(ReadWholeFile(inside), "not chosen either");
+  EXPECT_TRUE(g_passes.empty());
+  EXPECT_EQ(prompts_.Texts(),
+            (std::vector<std::wstring>{
+                Quoted(fileLink) + L" はリンクを経由した場所にあるため上書きしません。",
+                Quoted(folderLink + L"\\inner.txt") + L" はリンクを経由した場所にあるため上書きしません。"}));
 }
 
 class RecycledFileTest : public FileWipeTest {
  protected:
   void SetUp() override {
     FileWipeTest::SetUp();
-    CreateDirectoryA(bin_.c_str(), nullptr);
-    work_.workFolder = engine::CreateWorkFolder(work_, folder_.Path() + "\\");
+    CreateDirectoryW(bin_.c_str(), nullptr);
+    work_.workFolder = engine::CreateWorkFolder(work_, folder_.WidePath() + L"\\");
   }
 
   // Every name in a folder.
-  static std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    wf::FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &entry));
+  static std::vector<std::wstring> Names(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    wf::FindHandle find(FindFirstFileW((Long(folder) + L"\\*").c_str(), &entry));
     if (!find) return names;
     do {
-      const std::string name = entry.cFileName;
-      if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(find.Get(), &entry));
+      const std::wstring name = entry.cFileName;
+      if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(find.Get(), &entry));
     return names;
   }
 
-  std::string bin_ = folder_ / "Recycler";
+  std::wstring bin_ = folder_ / L"Recycler";
 };
 
 TEST_F(RecycledFileTest, TheWipedFileLeavesNothingBehindInTheBinOrTheWorkFolder) {
-  const std::string path = folder_.WriteFile("Recycler\\Dc1.txt", std::string(5000, 'R'));
-  EXPECT_TRUE(engine::WipeRecycledFile(work_, path, "Dc1.txt"));
+  const std::wstring path = folder_.WriteFile(L"Recycler\\Dc1.txt", std::string(5000, 'R'));
+  EXPECT_TRUE(engine::WipeRecycledFile(work_, path));
   EXPECT_EQ(g_passes.size(), 3u);
   EXPECT_TRUE(Names(bin_).empty());
   EXPECT_TRUE(FileExists(work_.workFolder));
@@ -267,73 +320,47 @@ TEST_F(RecycledFileTest, TheWipedFileLeavesNothingBehindInTheBinOrTheWorkFolder)
 }
 
 TEST_F(RecycledFileTest, AMissingWorkFolderIsCreatedAgain) {
-  ASSERT_TRUE(RemoveDirectoryA(work_.workFolder.c_str()));
-  const std::string path = folder_.WriteFile("Recycler\\Dc2.txt", "again");
-  EXPECT_TRUE(engine::WipeRecycledFile(work_, path, "Dc2.txt"));
+  ASSERT_TRUE(RemoveDirectoryW(work_.workFolder.c_str()));
+  const std::wstring path = folder_.WriteFile(L"Recycler\\Dc2.txt", "again");
+  EXPECT_TRUE(engine::WipeRecycledFile(work_, path));
   EXPECT_FALSE(FileExists(path));
   EXPECT_TRUE(Names(work_.workFolder).empty());
 }
 
 TEST_F(RecycledFileTest, AFileThatCannotBeWipedStaysWhereItIs) {
-  const std::string path = folder_.WriteFile("Recycler\\Dc3.txt", "in use");
-  wf::UniqueFile holder(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  EXPECT_FALSE(engine::WipeRecycledFile(work_, path, "Dc3.txt"));
+  const std::wstring path = folder_.WriteFile(L"Recycler\\Dc3.txt", "in use");
+  wf::UniqueFile holder(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  EXPECT_FALSE(engine::WipeRecycledFile(work_, path));
   holder.Reset();
   EXPECT_EQ(ReadWholeFile(path), "in use");
   EXPECT_TRUE(Names(work_.workFolder).empty());
-  EXPECT_EQ(prompts_.Texts(), std::vector<std::string>{kCannotOpen});
+  EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{kCannotOpen});
 }
 
-TEST_F(RecycledFileTest, WithoutRoomForATemporaryNameTheWipedFileIsLeftForTheEmptying) {
-  // The work folder's path leaves no room for a temporary name, and a long
-  // name would not fit either: nothing is moved under a cut path.
-  const std::string deep = folder_.Path() + "\\" + std::string(241 - folder_.Path().size(), 'w');
-  ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
-  work_.workFolder = engine::CreateWorkFolder(work_, deep + "\\");
-  ASSERT_EQ(work_.workFolder.size(), 252u);
-  ASSERT_TRUE(FileExists(work_.workFolder));
-  const std::string path = folder_.WriteFile("Recycler\\Dc4.txt", "wiped, then left");
-  EXPECT_TRUE(engine::WipeRecycledFile(work_, path, "Dc4.txt"));
-  EXPECT_EQ(ReadWholeFile(path), ExpectedPass(16, 3));
-  EXPECT_TRUE(Names(work_.workFolder).empty());
-  EXPECT_TRUE(prompts_.Shown().empty());
-}
-
-TEST_F(RecycledFileTest, AFileOnAnotherDriveIsMovedAcrossAndRemoved) {
-  if (GetFileAttributesA(kSecondDrive) == INVALID_FILE_ATTRIBUTES) {
+TEST_F(RecycledFileTest, AFileOnAnotherDriveIsRemovedWhereItIs) {
+  if (GetFileAttributesW(kSecondDrive) == INVALID_FILE_ATTRIBUTES) {
     GTEST_SKIP() << "no drive D: in this prefix (the test bed's fixture links it)";
   }
-  TempFolder other(std::string(kSecondDrive) + "wipetests");
-  const std::string path = other.WriteFile("De1.bin", std::string(70000, 'D'));
-  EXPECT_TRUE(engine::WipeRecycledFile(work_, path, "De1.bin"));
+  TempFolder other(std::wstring(kSecondDrive) + L"wipetests");
+  const std::wstring path = other.WriteFile(L"De1.bin", std::string(70000, 'D'));
+  EXPECT_TRUE(engine::WipeRecycledFile(work_, path));
   EXPECT_EQ(g_passes.size(), 3u);
   EXPECT_FALSE(FileExists(path));
-  EXPECT_TRUE(Names(other.Path()).empty());
+  EXPECT_TRUE(Names(other.WidePath()).empty());
   EXPECT_TRUE(Names(work_.workFolder).empty());
-}
-
-TEST_F(RecycledFileTest, ALinkedFolderIsAReparsePoint) {
-  const std::string link = std::string(kSecondDrive) + "linked folder";
-  if (GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    GTEST_SKIP() << "no linked folder on drive D: (the test bed's fixture makes it)";
-  }
-  EXPECT_TRUE(engine::IsReparsePoint(link));
-  EXPECT_FALSE(engine::IsReparsePoint(kSecondDrive));
-  EXPECT_FALSE(engine::IsReparsePoint(folder_ / "absent"));
 }
 
 TEST_F(FileWipeTest, WorkFolderIsCreatedOnceAndAFailureIsToldInTheApplicationsBox) {
-  work_.workFolder = engine::CreateWorkFolder(work_, folder_.Path() + "\\");
-  EXPECT_EQ(work_.workFolder, folder_ / "work_temp");
-  EXPECT_TRUE(FileExists(work_.workFolder));
-  work_.workFolder = engine::CreateWorkFolder(work_, folder_.Path() + "\\");  // already there: nothing to say
+  EXPECT_EQ(engine::CreateWorkFolder(work_, folder_.WidePath() + L"\\"), folder_ / L"work_temp");
+  EXPECT_TRUE(FileExists(folder_ / L"work_temp"));
+  engine::CreateWorkFolder(work_, folder_.WidePath() + L"\\");  // already there: nothing to say
   EXPECT_TRUE(prompts_.Shown().empty());
 
-  work_.workFolder = engine::CreateWorkFolder(work_, folder_ / "missing parent\\");
-  EXPECT_EQ(work_.workFolder, folder_ / "missing parent\\work_temp");  // kept, though absent
+  // Kept, though absent.
+  EXPECT_EQ(engine::CreateWorkFolder(work_, folder_ / L"missing parent\\"), folder_ / L"missing parent\\work_temp");
   ASSERT_EQ(prompts_.Shown().size(), 1u);
-  EXPECT_EQ(prompts_.Shown()[0].text, "作業用フォルダを作成することができませんでした。");
-  EXPECT_EQ(prompts_.Shown()[0].caption, "binshredder");
+  EXPECT_EQ(prompts_.Shown()[0].text, L"作業用フォルダを作成することができませんでした。");
+  EXPECT_EQ(prompts_.Shown()[0].caption, L"binshredder");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONERROR));
 }
 

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/handoff_list.h"
 #include "shredder/app/command_line.h"
 #include "shredder/app/main_dialog.h"
 #include "shredder/app/tray_icon.h"
@@ -24,18 +23,18 @@ namespace {
 
 struct TrayCall {
   DWORD message;
-  NOTIFYICONDATAA data;
+  NOTIFYICONDATAW data;
 };
 std::vector<TrayCall> g_tray;
 
-BOOL RecordTray(DWORD message, NOTIFYICONDATAA* data) {
+BOOL RecordTray(DWORD message, NOTIFYICONDATAW* data) {
   g_tray.push_back({message, *data});
   return TRUE;
 }
 
-std::string MenuText(HMENU menu, UINT position) {
-  char text[128] = {};
-  GetMenuStringA(menu, position, text, sizeof(text), MF_BYPOSITION);
+std::wstring MenuText(HMENU menu, UINT position) {
+  wchar_t text[128] = {};
+  GetMenuStringW(menu, position, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
   return text;
 }
 
@@ -43,19 +42,19 @@ class MainWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     // With arguments the window would take them for files to shred.
-    if (!app::CommandTail(GetCommandLineA()).empty()) return;
+    if (!app::CommandTail(GetCommandLineW()).empty()) return;
     savedProgramKey_ = new RegistryTreeGuard(HKEY_CURRENT_USER, "SoftWare\\Brinmoor");
     app::SetTrayNotifier(RecordTray);
     folder_ = new TempFolder;
     app_ = new wf::App(GetModuleHandleA(nullptr));
-    app_->SetProfilePath(*folder_ / "OPTION.INI");
+    app_->SetProfilePath(*folder_ / L"OPTION.INI");
     window_ = new CMainDialog;
     window_->Create(nullptr);
   }
   static void TearDownTestSuite() {
     if (window_) {
       window_->Destroy();
-      RemoveDirectoryA(window_->WorkFolder().c_str());
+      RemoveDirectoryW(window_->WorkFolder().c_str());
     }
     delete window_;
     delete app_;
@@ -85,17 +84,17 @@ RegistryTreeGuard* MainWindowTest::savedProgramKey_ = nullptr;
 
 TEST_F(MainWindowTest, TheWindowedStartAddsTheTrayIconAndTitlesTheWindow) {
   // The icon was added while the window was set up; its record stays.
-  const NOTIFYICONDATAA& tray = window_->TrayIcon();
-  EXPECT_EQ(tray.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE));
+  const NOTIFYICONDATAW& tray = window_->TrayIcon();
+  EXPECT_EQ(tray.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));
   EXPECT_EQ(tray.hWnd, Window());
   EXPECT_EQ(tray.uID, 0u);
   EXPECT_EQ(tray.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
   EXPECT_EQ(tray.uCallbackMessage, static_cast<UINT>(WM_TRAYNOTIFY));
   EXPECT_NE(tray.hIcon, nullptr);
-  EXPECT_STREQ(tray.szTip, "ごみ箱の中身を完全に抹消");
-  char title[64] = {};
-  GetWindowTextA(Window(), title, sizeof(title));
-  EXPECT_STREQ(title, "Tessaro");
+  EXPECT_STREQ(tray.szTip, L"ごみ箱の中身を完全に抹消");
+  wchar_t title[64] = {};
+  GetWindowTextW(Window(), title, static_cast<int>(std::size(title)));
+  EXPECT_STREQ(title, L"Tessaro");
 }
 
 TEST_F(MainWindowTest, FiveButtonsWithPicturesAndTooltips) {
@@ -108,49 +107,49 @@ TEST_F(MainWindowTest, FiveButtonsWithPicturesAndTooltips) {
   }
   ASSERT_NE(tooltip, nullptr);
   EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 5);
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  TOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.hwnd = Window();
   tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(Window(), IDCANCEL));
-  char text[80] = {};
+  wchar_t text[80] = {};
   tool.lpszText = text;
-  SendMessageA(tooltip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
-  EXPECT_STREQ(text, "タスクトレイにしまう");
+  SendMessageW(tooltip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(text, L"タスクトレイにしまう");
 }
 
 TEST_F(MainWindowTest, TheMenuBarAndTheSystemMenuEntry) {
   HMENU popup = GetSubMenu(GetMenu(Window()), 0);
   ASSERT_NE(popup, nullptr);
-  EXPECT_EQ(MenuText(GetMenu(Window()), 0), "メニュー");
+  EXPECT_EQ(MenuText(GetMenu(Window()), 0), L"メニュー");
   ASSERT_EQ(GetMenuItemCount(popup), 3);
   EXPECT_EQ(GetMenuItemID(popup, 0), static_cast<UINT>(ID_MENU_OPTION));
   EXPECT_EQ(GetMenuItemID(popup, 1), static_cast<UINT>(ID_MENU_ABOUT));
   EXPECT_EQ(GetMenuItemID(popup, 2), static_cast<UINT>(ID_MENU_HELP));
-  EXPECT_EQ(MenuText(popup, 0), "オプション設定");
-  EXPECT_EQ(MenuText(popup, 1), "MORVANE Shredder について");
-  EXPECT_EQ(MenuText(popup, 2), "ヘルプ");
+  EXPECT_EQ(MenuText(popup, 0), L"オプション設定");
+  EXPECT_EQ(MenuText(popup, 1), L"MORVANE Shredder について");
+  EXPECT_EQ(MenuText(popup, 2), L"ヘルプ");
   HMENU system = GetSystemMenu(Window(), FALSE);
   const int count = GetMenuItemCount(system);
   ASSERT_GE(count, 2);
   EXPECT_EQ(GetMenuItemID(system, count - 1), static_cast<UINT>(IDM_ABOUTBOX_SYS));
-  EXPECT_EQ(MenuText(system, count - 1), "バージョン情報");
+  EXPECT_EQ(MenuText(system, count - 1), L"バージョン情報");
   EXPECT_TRUE(GetMenuState(system, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
 }
 
 TEST_F(MainWindowTest, TheOperationsGetTheWindowAndThePassCountStoredAtThatMoment) {
-  WriteWholeFile(*folder_ / "OPTION.INI", "[ProgramData]\r\nOverWriteTimes=5\r\n");
+  WriteWholeFile(*folder_ / L"OPTION.INI", "[ProgramData]\r\nOverWriteTimes=5\r\n");
   engine::WorkContext work = window_->WorkContext();
   EXPECT_EQ(work.passes, 5);
   EXPECT_EQ(work.owner, Window());
   EXPECT_EQ(work.progress, &window_->Progress());
   EXPECT_EQ(work.workFolder, window_->WorkFolder());
   EXPECT_EQ(work.appName, app_->Name());
-  WriteWholeFile(*folder_ / "OPTION.INI", "[ProgramData]\r\n");
+  WriteWholeFile(*folder_ / L"OPTION.INI", "[ProgramData]\r\n");
   EXPECT_EQ(window_->WorkContext().passes, 3);
 }
 
 TEST_F(MainWindowTest, ARestartedShellGetsTheIconAgain) {
-  SendMessageA(Window(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  SendMessageW(Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   ASSERT_EQ(g_tray.size(), 1u);
   EXPECT_EQ(g_tray[0].message, static_cast<DWORD>(NIM_ADD));
   EXPECT_EQ(g_tray[0].data.uCallbackMessage, static_cast<UINT>(WM_TRAYNOTIFY));
@@ -158,44 +157,41 @@ TEST_F(MainWindowTest, ARestartedShellGetsTheIconAgain) {
 
 TEST_F(MainWindowTest, ATimerTickErasesWithoutAWordAndReportsInABalloon) {
   FakePlatform platform;
-  const std::string root = *folder_ / "drive" + "\\";
-  const std::string bin = root + "Recycler\\S-1-5-21-1-2-3-1000";
-  CreateDirectoryA(root.c_str(), nullptr);
-  CreateDirectoryA((root + "Recycler").c_str(), nullptr);
-  CreateDirectoryA(bin.c_str(), nullptr);
-  WriteWholeFile(bin + "\\Dc1.txt", "deleted");
-  platform.drives.push_back(Drive{root, true, "NTFS", 1, S_OK});
+  const std::wstring root = *folder_ / L"drive" + L"\\";
+  const std::wstring bin = root + L"Recycler\\S-1-5-21-1-2-3-1000";
+  CreateDirectoryW(root.c_str(), nullptr);
+  CreateDirectoryW((root + L"Recycler").c_str(), nullptr);
+  CreateDirectoryW(bin.c_str(), nullptr);
+  WriteWholeFile(bin + L"\\Dc1.txt", "deleted");
+  platform.drives.push_back(Drive{root, true, L"NTFS", 1, S_OK});
   recyclebin::SetPlatform(&platform);
-  SendMessageA(Window(), WM_TIMER, IDT_AUTOERASE, 0);
+  SendMessageW(Window(), WM_TIMER, IDT_AUTOERASE, 0);
   recyclebin::SetPlatform(nullptr);
 
   EXPECT_TRUE(prompts_.Shown().empty());
-  EXPECT_FALSE(FileExists(bin + "\\Dc1.txt"));
+  EXPECT_FALSE(FileExists(bin + L"\\Dc1.txt"));
   EXPECT_EQ(platform.emptied, 1);
   ASSERT_EQ(g_tray.size(), 2u);
   EXPECT_EQ(g_tray[0].message, static_cast<DWORD>(NIM_MODIFY));
   EXPECT_TRUE(g_tray[0].data.uFlags & NIF_INFO);
   EXPECT_EQ(g_tray[0].data.uTimeout, 30000u);
-  EXPECT_STREQ(g_tray[0].data.szInfoTitle, "MORVANE Shredder");
-  EXPECT_STREQ(g_tray[0].data.szInfo, "ごみ箱の中身を完全に抹消しました。");
+  EXPECT_STREQ(g_tray[0].data.szInfoTitle, L"MORVANE Shredder");
+  EXPECT_STREQ(g_tray[0].data.szInfo, L"ごみ箱の中身を完全に抹消しました。");
   EXPECT_FALSE(g_tray[1].data.uFlags & NIF_INFO);
-  EXPECT_STREQ(g_tray[1].data.szInfoTitle, "");
-  EXPECT_STREQ(g_tray[1].data.szInfo, "");
+  EXPECT_STREQ(g_tray[1].data.szInfoTitle, L"");
+  EXPECT_STREQ(g_tray[1].data.szInfo, L"");
   // Some other timer's tick is not an erase.
-  SendMessageA(Window(), WM_TIMER, 7, 0);
+  SendMessageW(Window(), WM_TIMER, 7, 0);
   EXPECT_EQ(g_tray.size(), 2u);
 }
 
 TEST_F(MainWindowTest, AFileDroppedOnTheWindowStartsTheDropBatch) {
-  const std::string file = folder_->WriteFile("dropped.txt", "dropped content");
-  const std::string block = handoff::DropFilesBlock({file});
-  HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE, block.size());
-  memcpy(GlobalLock(drop), block.data(), block.size());
-  GlobalUnlock(drop);
+  const std::wstring file = folder_->WriteFile(L"dropped.txt", "dropped content");
+  DropHandle drop({file});
   prompts_.Answer(IDNO);
-  SendMessageA(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);  // the window frees the handle
-  ASSERT_EQ(prompts_.Texts(), std::vector<std::string>{"1 個のファイルを完全に抹消しますか？"});
-  EXPECT_EQ(prompts_.Shown()[0].caption, "確認");
+  SendMessageW(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop.Release()), 0);  // the window frees the handle
+  ASSERT_EQ(prompts_.Texts(), std::vector<std::wstring>{L"1 個のファイルを完全に抹消しますか？"});
+  EXPECT_EQ(prompts_.Shown()[0].caption, L"確認");
   EXPECT_EQ(ReadWholeFile(file), "dropped content");
 }
 
@@ -207,14 +203,14 @@ int RecordTrayAtQuestion(const wf::PromptRequest& request) {
 }
 
 TEST_F(MainWindowTest, ClosingTakesTheIconAwayBeforeTheEraseOnExitAsks) {
-  WriteWholeFile(*folder_ / "OPTION.INI", "[ProgramData]\r\nDelOnQuit=1\r\nDelOnQuitMsg=1\r\n");
+  WriteWholeFile(*folder_ / L"OPTION.INI", "[ProgramData]\r\nDelOnQuit=1\r\nDelOnQuitMsg=1\r\n");
   FakePlatform platform;
-  const std::string root = *folder_ / "exitdrive" + "\\";
-  CreateDirectoryA(root.c_str(), nullptr);
-  platform.drives.push_back(Drive{root, true, "NTFS", 1, S_OK});
+  const std::wstring root = *folder_ / L"exitdrive" + L"\\";
+  CreateDirectoryW(root.c_str(), nullptr);
+  platform.drives.push_back(Drive{root, true, L"NTFS", 1, S_OK});
   recyclebin::SetPlatform(&platform);
   wf::PromptHandler previous = wf::SetPromptHandler(RecordTrayAtQuestion);
-  SendMessageA(Window(), WM_CLOSE, 0, 0);
+  SendMessageW(Window(), WM_CLOSE, 0, 0);
   wf::SetPromptHandler(previous);
   recyclebin::SetPlatform(nullptr);
   MSG quit;
@@ -224,7 +220,7 @@ TEST_F(MainWindowTest, ClosingTakesTheIconAwayBeforeTheEraseOnExitAsks) {
   EXPECT_EQ(g_trayBeforeQuestion, std::vector<DWORD>{NIM_DELETE});
   RECT rect{};
   GetWindowRect(Window(), &rect);
-  EXPECT_EQ(ReadWholeFile(*folder_ / "OPTION.INI"),
+  EXPECT_EQ(ReadWholeFile(*folder_ / L"OPTION.INI"),
             "[ProgramData]\r\nDelOnQuit=1\r\nDelOnQuitMsg=1\r\nDlgLeft=" + std::to_string(rect.left) +
                 "\r\nDlgTop=" + std::to_string(rect.top) + "\r\nDlgWidth=" + std::to_string(rect.right - rect.left) +
                 "\r\nDlgHeight=" + std::to_string(rect.bottom - rect.top) + "\r\n");

@@ -49,7 +49,7 @@ class OptionDialogTest : public ::testing::Test {
 
   RegistryTreeGuard savedShell_{HKEY_CLASSES_ROOT, kShell};
   TempFolder folder_;
-  std::string ini_ = folder_ / "OPTION.INI";
+  std::wstring ini_ = folder_ / L"OPTION.INI";
   wf::App app_{GetModuleHandleA(nullptr)};
   ScriptedPrompts prompts_;
   COptionDialog dialog_;
@@ -60,8 +60,8 @@ TEST_F(OptionDialogTest, RefusalsAreOwnedByTheDialogResetTheBoxAndSaveNothing) {
   SetDlgItemTextA(dialog, IDC_PASSES, "99999999999");
   Click(dialog, IDOK);
   ASSERT_EQ(prompts_.Shown().size(), 1u);
-  EXPECT_EQ(prompts_.Shown()[0].text, "上書き回数には 1 回以上 50 以下の整数を入力してください)");
-  EXPECT_EQ(prompts_.Shown()[0].caption, "エラー");
+  EXPECT_EQ(prompts_.Shown()[0].text, L"上書き回数には 1 回以上 50 以下の整数を入力してください)");
+  EXPECT_EQ(prompts_.Shown()[0].caption, L"エラー");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
   EXPECT_EQ(prompts_.Shown()[0].owner, dialog);
   EXPECT_EQ(Text(dialog, IDC_PASSES), "3");
@@ -71,7 +71,7 @@ TEST_F(OptionDialogTest, RefusalsAreOwnedByTheDialogResetTheBoxAndSaveNothing) {
   SetDlgItemTextA(dialog, IDC_INTERVAL, "29");
   Click(dialog, IDOK);
   ASSERT_EQ(prompts_.Shown().size(), 2u);
-  EXPECT_EQ(prompts_.Shown()[1].text, "自動抹消タイマには 30 分以上の値を入力してください");
+  EXPECT_EQ(prompts_.Shown()[1].text, L"自動抹消タイマには 30 分以上の値を入力してください");
   EXPECT_EQ(prompts_.Shown()[1].owner, dialog);
   EXPECT_EQ(Text(dialog, IDC_INTERVAL), "30");
   EXPECT_EQ(ReadWholeFile(ini_), kFirstStart);
@@ -122,7 +122,7 @@ void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD) {
 class OptionsFromMainWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    if (!app::CommandTail(GetCommandLineA()).empty()) return;  // each test skips
+    if (!app::CommandTail(GetCommandLineW()).empty()) return;  // each test skips
     savedProgramKey_ = new RegistryTreeGuard(HKEY_CURRENT_USER, "SoftWare\\Brinmoor");
     wf::App app(GetModuleHandleA(nullptr));
     window_ = new CMainDialog;
@@ -130,10 +130,10 @@ class OptionsFromMainWindowTest : public ::testing::Test {
   }
   static void TearDownTestSuite() {
     if (window_) {
-      NOTIFYICONDATAA tray = window_->TrayIcon();
-      Shell_NotifyIconA(NIM_DELETE, &tray);
+      NOTIFYICONDATAW tray = window_->TrayIcon();
+      Shell_NotifyIconW(NIM_DELETE, &tray);
       window_->Destroy();
-      RemoveDirectoryA(window_->WorkFolder().c_str());
+      RemoveDirectoryW(window_->WorkFolder().c_str());
     }
     delete window_;
     delete savedProgramKey_;
@@ -161,7 +161,7 @@ class OptionsFromMainWindowTest : public ::testing::Test {
   static CMainDialog* window_;
   static RegistryTreeGuard* savedProgramKey_;
   TempFolder folder_;
-  std::string ini_ = folder_ / "OPTION.INI";
+  std::wstring ini_ = folder_ / L"OPTION.INI";
   wf::App app_{GetModuleHandleA(nullptr)};
   ScriptedPrompts prompts_;
 };

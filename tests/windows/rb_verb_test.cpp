@@ -26,10 +26,10 @@ const std::string kOldCommand = kOldVerb + "\\command";
 const std::string kOtherVerb = kShell + "\\OtherTool";
 const std::string kOtherCommand = kOtherVerb + "\\command";
 
-constexpr char kInconsistent[] = "レジストリが不正です。(一旦，すべて削除します)";
-constexpr char kOldFound[] = "過去のレジストリが残っているので削除します。";
-constexpr char kNotDeleted[] = "レジストリが削除できませんでした。";
-constexpr char kNotCreated[] = "レジストリは作成できませんでした。";
+constexpr wchar_t kInconsistent[] = L"レジストリが不正です。(一旦，すべて削除します)";
+constexpr wchar_t kOldFound[] = L"過去のレジストリが残っているので削除します。";
+constexpr wchar_t kNotDeleted[] = L"レジストリが削除できませんでした。";
+constexpr wchar_t kNotCreated[] = L"レジストリは作成できませんでした。";
 
 bool Exists(const std::string& key) {
   return RegistryKeyExists(HKEY_CLASSES_ROOT, key);
@@ -63,9 +63,9 @@ class RBVerbTest : public ::testing::Test {
   }
   void ClickVerbBox() { SendMessageA(dialog_.Item(IDC_RBVERB), BM_CLICK, 0, 0); }
   bool Checked() { return IsDlgButtonChecked(dialog_.Hwnd(), IDC_RBVERB) == BST_CHECKED; }
-  void ExpectOneError(const char* text) {
-    ASSERT_EQ(prompts_.Texts(), std::vector<std::string>{text});
-    EXPECT_EQ(prompts_.Shown()[0].caption, "エラー");
+  void ExpectOneError(const wchar_t* text) {
+    ASSERT_EQ(prompts_.Texts(), std::vector<std::wstring>{text});
+    EXPECT_EQ(prompts_.Shown()[0].caption, L"エラー");
     EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
     EXPECT_EQ(prompts_.Shown()[0].owner, dialog_.Hwnd());
     prompts_.Clear();
@@ -94,7 +94,7 @@ TEST_F(RBVerbTest, ClickRegistersWithTheQuotedProgramPathAndASecondClickRemovesI
   EXPECT_EQ(DefaultText(kShell), "");
   EXPECT_EQ(DefaultText(kVerb), "ごみ箱の中身を完全に抹消");
   std::string quoted = "\"";
-  quoted += wf::ModulePath().value_or("?");
+  quoted += Ansi(wf::ModulePath().value_or(L"?"));
   quoted += "\" -C";
   EXPECT_EQ(DefaultText(kCommand), quoted);
   const auto stored = ReadRegistryValue(HKEY_CLASSES_ROOT, kCommand, nullptr);
@@ -203,12 +203,12 @@ TEST_F(RBVerbTest, RemovalFailuresAreEachReportedAndTheBoxStaysChecked) {
   ClickVerbBox();
   EXPECT_TRUE(Checked());
   // The command key, hence the verb key, hence the shell key.
-  EXPECT_EQ(prompts_.Texts(), (std::vector<std::string>{kNotDeleted, kNotDeleted, kNotDeleted}));
+  EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{kNotDeleted, kNotDeleted, kNotDeleted}));
 }
 
-LSTATUS RefuseCommandKey(HKEY root, const char* subkey, HKEY* key) {
-  if (kCommand == subkey) return ERROR_ACCESS_DENIED;
-  return RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key, nullptr);
+LSTATUS RefuseCommandKey(HKEY root, const wchar_t* subkey, HKEY* key) {
+  if (Wide(kCommand) == subkey) return ERROR_ACCESS_DENIED;
+  return RegCreateKeyExW(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key, nullptr);
 }
 
 TEST_F(RBVerbTest, AFailedWriteIsReportedAndThePartialRegistrationRemoved) {
@@ -216,8 +216,8 @@ TEST_F(RBVerbTest, AFailedWriteIsReportedAndThePartialRegistrationRemoved) {
   const settings::KeyCreator previous = settings::SetKeyCreator(RefuseCommandKey);
   ClickVerbBox();
   settings::SetKeyCreator(previous);
-  EXPECT_EQ(prompts_.Texts(), (std::vector<std::string>{kNotCreated, kInconsistent}));
-  EXPECT_EQ(prompts_.Shown()[0].caption, "情報");
+  EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{kNotCreated, kInconsistent}));
+  EXPECT_EQ(prompts_.Shown()[0].caption, L"情報");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONINFORMATION));
   EXPECT_FALSE(Checked());
   EXPECT_FALSE(Exists(kShell));
@@ -225,9 +225,9 @@ TEST_F(RBVerbTest, AFailedWriteIsReportedAndThePartialRegistrationRemoved) {
 
 // ---- the start-up probe
 
-LSTATUS RefuseProbeKey(HKEY root, const char* subkey, HKEY* key) {
+LSTATUS RefuseProbeKey(HKEY root, const wchar_t* subkey, HKEY* key) {
   if (root == HKEY_CLASSES_ROOT) return ERROR_ACCESS_DENIED;
-  return RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key, nullptr);
+  return RegCreateKeyExW(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key, nullptr);
 }
 
 std::vector<BYTE> Pixels(HBITMAP bitmap) {
@@ -249,7 +249,7 @@ std::vector<BYTE> Pixels(HBITMAP bitmap) {
 TEST(RBWriteProbe, UnwritableClassesRootDisablesTheOptionsButtonAndGreysTheMenu) {
   // The main window routes its own command line; with arguments it would
   // take them for files to shred.
-  if (!app::CommandTail(GetCommandLineA()).empty()) GTEST_SKIP() << "run without arguments (filter with GTEST_FILTER)";
+  if (!app::CommandTail(GetCommandLineW()).empty()) GTEST_SKIP() << "run without arguments (filter with GTEST_FILTER)";
   RegistryTreeGuard savedProgramKey(HKEY_CURRENT_USER, "SoftWare\\Brinmoor");
   wf::App app(GetModuleHandleA(nullptr));
   ScriptedPrompts prompts;
@@ -271,10 +271,10 @@ TEST(RBWriteProbe, UnwritableClassesRootDisablesTheOptionsButtonAndGreysTheMenu)
   EXPECT_NE(pixels, Pixels(static_cast<HBITMAP>(usual.Get())));
   EXPECT_TRUE(prompts.Shown().empty());
 
-  NOTIFYICONDATAA tray = window.TrayIcon();
-  Shell_NotifyIconA(NIM_DELETE, &tray);
+  NOTIFYICONDATAW tray = window.TrayIcon();
+  Shell_NotifyIconW(NIM_DELETE, &tray);
   window.Destroy();
-  RemoveDirectoryA(window.WorkFolder().c_str());
+  RemoveDirectoryW(window.WorkFolder().c_str());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The recycle-bin erase over drives the test presents through the platform
 // seam: two fixed drives, file systems the test bed cannot mount, failing
-// queries, and the progress window recorded call by call.
+// queries, the folders of earlier and current Windows, names in every
+// script, hard links and links, and the progress window recorded call by
+// call.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,6 +11,7 @@
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/recyclebin/recycle_bin.h"
 #include "shredder/recyclebin/recycle_bin_platform.h"
+#include "tests/support/system_state.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/support/fake_recycle_bin.h"
 #include "tests/windows/support/progress_recorder.h"
@@ -16,10 +19,18 @@
 
 namespace {
 
-constexpr char kSidText[] = "S-1-5-21-1-2-3-1000";
-constexpr char kDone[] = "ごみ箱の中身を完全に抹消しました。";
-constexpr char kCannotSearch[] = "ごみ箱にアクセスできません。(can't search)";
-constexpr char kNotEmptied[] = "ごみ箱の中を空にできませんでした。";
+using Texts = std::vector<std::wstring>;
+
+constexpr wchar_t kSidText[] = L"S-1-5-21-1-2-3-1000";
+constexpr wchar_t kDone[] = L"ごみ箱の中身を完全に抹消しました。";
+constexpr wchar_t kCannotSearch[] = L"ごみ箱にアクセスできません。(can't search)";
+constexpr wchar_t kNotEmptied[] = L"ごみ箱の中を空にできませんでした。";
+const std::wstring kNtfsBin = std::wstring(L"Recycler\\") + kSidText;
+const std::wstring kCurrentBin = std::wstring(L"$Recycle.Bin\\") + kSidText;
+
+std::wstring Question(int count) {
+  return L"ごみ箱の中の " + std::to_wstring(count) + L" 個のファイルを完全に抹消しますか？";
+}
 
 class RecycleBinTest : public ::testing::Test {
  protected:
@@ -29,35 +40,32 @@ class RecycleBinTest : public ::testing::Test {
     work_.passes = 1;
     work_.progress = &progressDialog_;
     work_.busy = &busy_;
-    work_.workFolder = engine::CreateWorkFolder(work_, folder_.Path() + "\\");
+    work_.workFolder = engine::CreateWorkFolder(work_, folder_.WidePath() + L"\\");
+    work_.afterPass = [this](const std::wstring& path, int) { wiped_.push_back(path); };
   }
   void TearDown() override { recyclebin::SetPlatform(nullptr); }
 
   // A drive root backed by a folder of the test, with `files` deleted files
   // in its recycle-bin folder `binName` ("" for none).
-  Drive& AddDrive(const std::string& name, int files, const std::string& binName) {
-    const std::string root = folder_ / name + "\\";
-    CreateDirectoryA(root.c_str(), nullptr);
-    if (!binName.empty()) {
-      std::string bin = root;
-      for (std::size_t at = 0; at != std::string::npos;) {
-        const std::size_t next = binName.find('\\', at);
-        bin += binName.substr(at, next == std::string::npos ? std::string::npos : next - at);
-        CreateDirectoryA(bin.c_str(), nullptr);
-        bin += "\\";
-        at = next == std::string::npos ? next : next + 1;
-      }
-      for (int i = 0; i < files; ++i) WriteWholeFile(bin + "D" + std::to_string(i) + ".txt", "deleted");
-    }
-    platform_.drives.push_back(Drive{root, true, "NTFS", files, S_OK});
+  Drive& AddDrive(const std::wstring& name, int files, const std::wstring& binName) {
+    const std::wstring root = folder_ / name + L"\\";
+    CreateDirectoryW(root.c_str(), nullptr);
+    if (!binName.empty()) MakeFolders(root + binName);
+    for (int i = 0; i < files; ++i) WriteWholeFile(root + binName + L"\\D" + std::to_wstring(i) + L".txt", "deleted");
+    platform_.drives.push_back(Drive{root, true, L"NTFS", files, S_OK});
     return platform_.drives.back();
   }
 
-  std::string BinOf(const Drive& drive, const std::string& binName) const { return drive.root + binName; }
+  static void MakeFolders(const std::wstring& path) {
+    for (std::size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1)) {
+      CreateDirectoryW(Long(path.substr(0, at)).c_str(), nullptr);
+    }
+    CreateDirectoryW(Long(path).c_str(), nullptr);
+  }
 
   void Erase(bool interactive) {
-    recyclebin::ShredRecycleBin(work_, interactive, [this](const std::string& title, const std::string& text) {
-      balloons_.push_back(title + ": " + text);
+    recyclebin::ShredRecycleBin(work_, interactive, [this](const std::wstring& title, const std::wstring& text) {
+      balloons_.push_back(title + L": " + text);
     });
   }
 
@@ -67,80 +75,76 @@ class RecycleBinTest : public ::testing::Test {
   CProgressDialog progressDialog_;
   engine::BusyFlag busy_;
   engine::WorkContext work_;
-  std::vector<std::string> balloons_;
+  std::vector<std::wstring> balloons_;
+  std::vector<std::wstring> wiped_;
   ProgressRecorder progress_{progressDialog_};
 };
 
-const std::string kNtfsBin = std::string("Recycler\\") + kSidText;
-
 TEST_F(RecycleBinTest, TwoFixedDrivesShareTheTotalAndEachOpensTheBarAnew) {
-  Drive& first = AddDrive("d1", 3, kNtfsBin);
-  Drive& removable = AddDrive("r", 7, "");
+  Drive& first = AddDrive(L"d1", 3, kNtfsBin);
+  Drive& removable = AddDrive(L"r", 7, L"");
   removable.fixed = false;
   removable.query = E_FAIL;  // never asked: only fixed drives count
-  AddDrive("d2", 2, kNtfsBin);
+  AddDrive(L"d2", 2, kNtfsBin);
   prompts_.Answer(IDYES);
   Erase(true);
 
-  ASSERT_EQ(prompts_.Texts(), (std::vector<std::string>{"ごみ箱の中の 5 個のファイルを完全に抹消しますか？", kDone}));
-  EXPECT_EQ(prompts_.Shown()[0].caption, "確認");
+  ASSERT_EQ(prompts_.Texts(), (Texts{Question(5), kDone}));
+  EXPECT_EQ(prompts_.Shown()[0].caption, L"確認");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-  EXPECT_EQ(prompts_.Shown()[1].caption, "情報");
+  EXPECT_EQ(prompts_.Shown()[1].caption, L"情報");
   EXPECT_EQ(progress_.Log(),
             (std::vector<std::string>{"open", "range 0-5 at 0", "step to 1", "step to 2", "step to 3", "close", "open",
                                       "range 0-5 at 0", "step to 1", "step to 2", "close"}));
   EXPECT_EQ(platform_.queried.size(), 2u);
   EXPECT_EQ(platform_.emptied, 1);
-  EXPECT_FALSE(FileExists(BinOf(first, kNtfsBin) + "\\D0.txt"));
+  EXPECT_FALSE(FileExists(first.root + kNtfsBin + L"\\D0.txt"));
   EXPECT_FALSE(FileExists(work_.workFolder));
 }
 
-TEST_F(RecycleBinTest, FatDrivesKeepTheirDeletedFilesInRecycled) {
-  Drive& fat = AddDrive("f", 1, "Recycled");
-  fat.fileSystem = "FAT32";
+// Every folder of this user that the drive has is erased: the one of the
+// file system (Recycled on FAT32, Recycler\<SID> on NTFS) and the one every
+// current Windows uses. An empty leftover hides nothing, and a drive with
+// none of them holds nothing of this user's.
+TEST_F(RecycleBinTest, EveryFolderOfTheUserIsErasedAndADriveWithoutAnyIsPassedOver) {
+  Drive& ntfs = AddDrive(L"n", 2, kCurrentBin);
+  MakeFolders(ntfs.root + kNtfsBin);  // empty leftover of an earlier Windows
+  Drive& fat = AddDrive(L"f", 1, L"Recycled");
+  fat.fileSystem = L"FAT32";
+  WriteWholeFile(fat.root + L"Recycled\\D9.txt", "deleted");
+  AddDrive(L"never used", 0, L"");
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts().back(), kDone);
-  EXPECT_FALSE(FileExists(BinOf(fat, "Recycled") + "\\D0.txt"));
-}
-
-TEST_F(RecycleBinTest, ADriveWithoutItsFolderStopsTheEraseBeforeTheEmptying) {
-  Drive& first = AddDrive("d1", 2, kNtfsBin);
-  AddDrive("d2", 0, "");
-  prompts_.Answer(IDYES);
-  Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (std::vector<std::string>{"ごみ箱の中の 2 個のファイルを完全に抹消しますか？",
-                                                        kCannotSearch, kNotEmptied}));
-  EXPECT_EQ(platform_.emptied, 0);
-  EXPECT_FALSE(FileExists(BinOf(first, kNtfsBin) + "\\D0.txt"));  // the first drive was done
-  EXPECT_EQ(progress_.Log().back(), "close");
-  EXPECT_FALSE(progressDialog_.IsOpen());
-  EXPECT_TRUE(FileExists(work_.workFolder));
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), kDone}));
+  EXPECT_FALSE(FileExists(ntfs.root + kCurrentBin + L"\\D0.txt"));
+  EXPECT_FALSE(FileExists(ntfs.root + kCurrentBin + L"\\D1.txt"));
+  EXPECT_FALSE(FileExists(fat.root + L"Recycled\\D9.txt"));
+  EXPECT_EQ(wiped_.size(), 4u);
+  EXPECT_EQ(platform_.emptied, 1);
 }
 
 TEST_F(RecycleBinTest, AnUnsupportedFileSystemIsNamedAndStopsTheErase) {
-  AddDrive("d1", 1, kNtfsBin);
-  Drive& exfat = AddDrive("e", 1, kNtfsBin);
-  exfat.fileSystem = "exFAT";
+  AddDrive(L"d1", 1, kNtfsBin);
+  Drive& exfat = AddDrive(L"e", 1, kNtfsBin);
+  exfat.fileSystem = L"exFAT";
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (std::vector<std::string>{"ごみ箱の中の 2 個のファイルを完全に抹消しますか？",
-                                                        "このファイルシステムはサポートしていません。",
-                                                        "ごみ箱へのパスを取得できませんでした。"}));
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(2), L"このファイルシステムはサポートしていません。",
+                                     L"ごみ箱へのパスを取得できませんでした。"}));
   EXPECT_EQ(platform_.emptied, 0);
   EXPECT_FALSE(progressDialog_.IsOpen());
 }
 
 TEST_F(RecycleBinTest, AFailedCountAbortsBeforeAnything) {
-  Drive& drive = AddDrive("d1", 1, kNtfsBin);
+  Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
   drive.query = E_FAIL;
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (std::vector<std::string>{"ごみ箱の情報を取得できません", "処理を中断します"}));
-  EXPECT_TRUE(FileExists(BinOf(drive, kNtfsBin) + "\\D0.txt"));
+  EXPECT_EQ(prompts_.Texts(), (Texts{L"ごみ箱の情報を取得できません", L"処理を中断します"}));
+  EXPECT_TRUE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
 }
 
 TEST_F(RecycleBinTest, AnEmptyBinSaysNothingInEitherMode) {
-  AddDrive("d1", 0, kNtfsBin);
+  AddDrive(L"d1", 0, kNtfsBin);
   Erase(true);
   Erase(false);
   EXPECT_TRUE(prompts_.Shown().empty());
@@ -149,53 +153,112 @@ TEST_F(RecycleBinTest, AnEmptyBinSaysNothingInEitherMode) {
 }
 
 TEST_F(RecycleBinTest, TheSilentModeAsksNothingShowsNoWindowAndReportsInTheBalloon) {
-  Drive& drive = AddDrive("d1", 2, kNtfsBin);
+  Drive& drive = AddDrive(L"d1", 2, kNtfsBin);
   Erase(false);
   EXPECT_TRUE(prompts_.Shown().empty());
-  EXPECT_EQ(balloons_, std::vector<std::string>{std::string("MORVANE Shredder: ") + kDone});
+  EXPECT_EQ(balloons_, Texts{std::wstring(L"MORVANE Shredder: ") + kDone});
   EXPECT_TRUE(progress_.Log().empty());
   EXPECT_EQ(platform_.emptied, 1);
-  EXPECT_FALSE(FileExists(BinOf(drive, kNtfsBin) + "\\D1.txt"));
+  EXPECT_FALSE(FileExists(drive.root + kNtfsBin + L"\\D1.txt"));
 }
 
 TEST_F(RecycleBinTest, AFailedEmptyingKeepsTheWorkFolder) {
-  AddDrive("d1", 1, kNtfsBin);
+  AddDrive(L"d1", 1, kNtfsBin);
   platform_.emptyResult = E_FAIL;
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts().back(), "ごみ箱の中身を空にできません。");
+  EXPECT_EQ(prompts_.Texts().back(), L"ごみ箱の中身を空にできません。");
   EXPECT_TRUE(FileExists(work_.workFolder));
 }
 
-TEST_F(RecycleBinTest, AnUnknownSidLeadsToAFolderThatCannotBeSearched) {
-  Drive& drive = AddDrive("d1", 1, kNtfsBin);
+// Without the SID this user's folders cannot be found; emptying would then
+// delete their files unwiped.
+TEST_F(RecycleBinTest, AnUnknownSidStopsTheEraseBeforeTheEmptying) {
+  Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
   platform_.sid.reset();
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (std::vector<std::string>{"ごみ箱の中の 1 個のファイルを完全に抹消しますか？",
-                                                        kCannotSearch, kNotEmptied}));
-  EXPECT_TRUE(FileExists(BinOf(drive, kNtfsBin) + "\\D0.txt"));
-}
-
-TEST_F(RecycleBinTest, TheCurrentWindowsFolderIsUsedWhenTheClassicOneIsMissing) {
-  Drive& drive = AddDrive("d1", 2, std::string("$Recycle.Bin\\") + kSidText);
-  prompts_.Answer(IDYES);
-  Erase(true);
-  EXPECT_EQ(prompts_.Texts().back(), kDone);
-  EXPECT_FALSE(FileExists(BinOf(drive, std::string("$Recycle.Bin\\") + kSidText) + "\\D0.txt"));
-}
-
-TEST_F(RecycleBinTest, ASubfolderPathBeyondTheLimitIsNotEntered) {
-  Drive& drive = AddDrive("d1", 1, kNtfsBin);
-  const std::string bin = BinOf(drive, kNtfsBin);
-  const std::string name(260 - bin.size() - 2, 'n');  // one more than fits
-  ASSERT_TRUE(CreateDirectoryA((bin + "\\" + name).c_str(), nullptr));
-  prompts_.Answer(IDYES);
-  Erase(true);
-  ASSERT_GE(prompts_.Texts().size(), 2u);
-  EXPECT_EQ(prompts_.Texts()[1], "ごみ箱にアクセスできません。(path name is too long)");
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(1), kCannotSearch, kNotEmptied}));
   EXPECT_EQ(platform_.emptied, 0);
-  RemoveDirectoryA((bin + "\\" + name).c_str());
+  EXPECT_TRUE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
+}
+
+// The names as the file system has them: accents, hangul, Chinese, emoji,
+// "¥" (which the ANSI functions turn into a backslash) and names past the
+// old path limit, at the top and nested. A folder named "..¥..¥x" stays a
+// folder of the recycle bin: the file outside with the same tail is kept.
+TEST_F(RecycleBinTest, NamesInEveryScriptAndLongPathsAreErasedAndTheWalkStaysInside) {
+  Drive& drive = AddDrive(L"d1", 0, kNtfsBin);
+  const std::wstring bin = drive.root + kNtfsBin;
+  const std::wstring names[] = {L"café.txt", L"한국어.txt", L"中文.txt", L"\U0001F600.txt"};
+  for (const std::wstring& name : names) WriteWholeFile(bin + L"\\" + name, "deleted");
+  MakeFolders(bin + L"\\Dc1\\ネスト");
+  for (const std::wstring& name : names) WriteWholeFile(bin + L"\\Dc1\\ネスト\\" + name, "deleted");
+  MakeFolders(bin + L"\\..¥..¥x");
+  WriteWholeFile(bin + L"\\..¥..¥x\\tail.txt", "deleted");
+  MakeFolders(drive.root + L"x");
+  WriteWholeFile(drive.root + L"x\\tail.txt", "outside the recycle bin");
+  std::wstring deep = bin + L"\\Dc2";
+  while (deep.size() < 420) deep += L"\\" + std::wstring(50, L'長');
+  MakeFolders(deep);
+  WriteWholeFile(deep + L"\\deep.txt", "deleted");
+  drive.items = 7;
+
+  prompts_.Answer(IDYES);
+  Erase(true);
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(7), kDone}));
+  EXPECT_EQ(wiped_.size(), 10u);
+  for (const std::wstring& name : names) {
+    EXPECT_FALSE(FileExists(bin + L"\\" + name)) << Ansi(name);
+    EXPECT_FALSE(FileExists(bin + L"\\Dc1\\ネスト\\" + name)) << Ansi(name);
+  }
+  EXPECT_FALSE(FileExists(bin + L"\\..¥..¥x\\tail.txt"));
+  EXPECT_FALSE(FileExists(deep + L"\\deep.txt"));
+  EXPECT_EQ(ReadWholeFile(drive.root + L"x\\tail.txt"), "outside the recycle bin");
+}
+
+// A file whose every name is in the recycle bin is wiped once and all its
+// names go; one with a name outside keeps its content for that name.
+TEST_F(RecycleBinTest, HardLinksAreWipedWhenEveryNameIsInsideAndKeptOtherwise) {
+  Drive& drive = AddDrive(L"d1", 0, kNtfsBin);
+  const std::wstring bin = drive.root + kNtfsBin;
+  MakeFolders(bin + L"\\Dc1");
+  WriteWholeFile(bin + L"\\D1.txt", "both names inside");
+  ASSERT_TRUE(CreateHardLinkW((bin + L"\\Dc1\\D2.txt").c_str(), (bin + L"\\D1.txt").c_str(), nullptr));
+  const std::wstring outside = folder_.WriteFile(L"kept.txt", "a name outside");
+  ASSERT_TRUE(CreateHardLinkW((bin + L"\\D3.txt").c_str(), outside.c_str(), nullptr));
+  drive.items = 3;
+
+  prompts_.Answer(IDYES);
+  Erase(true);
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), kDone}));
+  EXPECT_EQ(wiped_.size(), 1u);  // once, though it had two names
+  EXPECT_FALSE(FileExists(bin + L"\\D1.txt"));
+  EXPECT_FALSE(FileExists(bin + L"\\Dc1\\D2.txt"));
+  EXPECT_EQ(ReadWholeFile(outside), "a name outside");
+  EXPECT_EQ(platform_.emptied, 1);  // which removes the name inside
+}
+
+// Links planted in the recycle bin lead outside it: neither entered nor
+// overwritten, whatever they lead to.
+TEST_F(RecycleBinTest, LinksInTheBinAreNeitherEnteredNorOverwritten) {
+  Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
+  const std::wstring bin = drive.root + kNtfsBin;
+  const std::wstring victimFolder = folder_ / L"victim";
+  CreateDirectoryW(victimFolder.c_str(), nullptr);
+  const std::wstring victim = folder_.WriteFile(L"victim\\letter.txt", "someone else's");
+  if (!MakeSymbolicLink(victimFolder, bin + L"\\Dc1") || !MakeSymbolicLink(victim, bin + L"\\Dc2.txt")) {
+    GTEST_SKIP() << "no symbolic links in this test bed";
+  }
+  drive.items = 3;
+  prompts_.Answer(IDYES);
+  Erase(true);
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), kDone}));
+  EXPECT_EQ(ReadWholeFile(victim), "someone else's");
+  EXPECT_FALSE(FileExists(bin + L"\\D0.txt"));
+  EXPECT_EQ(wiped_.size(), 1u);
+  RemoveSymbolicLink(bin + L"\\Dc1");
+  RemoveSymbolicLink(bin + L"\\Dc2.txt");
 }
 
 // While the question is open, the timer and the tray can still be served;
@@ -217,7 +280,7 @@ int AskAgainWhileAsking(const wf::PromptRequest& request) {
 }
 
 TEST_F(RecycleBinTest, ARequestWhileAnEraseRunsIsRefusedWithoutAWord) {
-  Drive& drive = AddDrive("d1", 1, kNtfsBin);
+  Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
   g_erase = [this](bool interactive) { Erase(interactive); };
   g_busy = &busy_;
   wf::PromptHandler previous = wf::SetPromptHandler(AskAgainWhileAsking);
@@ -226,7 +289,7 @@ TEST_F(RecycleBinTest, ARequestWhileAnEraseRunsIsRefusedWithoutAWord) {
   EXPECT_EQ(g_shown, 1);
   EXPECT_FALSE(busy_.IsBusy());
   EXPECT_EQ(platform_.emptied, 0);
-  EXPECT_TRUE(FileExists(BinOf(drive, kNtfsBin) + "\\D0.txt"));
+  EXPECT_TRUE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
 }
 
 }  // namespace

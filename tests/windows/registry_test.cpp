@@ -2,12 +2,30 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "tests/support/system_state.h"
 #include "tests/windows/support/scripted_prompts.h"
 
 namespace {
 
-constexpr char kTestKey[] = "Software\\MorvaneShredderTests\\Registry";
+constexpr wchar_t kTestKey[] = L"Software\\MorvaneShredderTests\\Registry";
+
+// A REG_SZ value in UTF-16, exactly as stored.
+std::optional<std::wstring> ReadText(const wchar_t* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+  DWORD type = 0;
+  DWORD size = 0;
+  std::optional<std::wstring> text;
+  if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
+    text.emplace(size / sizeof(wchar_t), L'\0');
+    RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text->data()), &size);
+  }
+  RegCloseKey(key);
+  return text;
+}
 
 class RegistryTest : public ::testing::Test {
  protected:
@@ -15,38 +33,36 @@ class RegistryTest : public ::testing::Test {
   ScriptedPrompts prompts_;
 };
 
-TEST_F(RegistryTest, WritesRegSzWithoutTerminatorAndCreatesTheKey) {
-  const std::string path = "C:\\Program Files\\\x95\x5C\\binshredder.exe";  // 表: trail byte 0x5C
-  settings::RegWriteString(nullptr, kTestKey, HKEY_CURRENT_USER, path, "Path");
-  const auto value = ReadRegistryValue(HKEY_CURRENT_USER, kTestKey, "Path");
+TEST_F(RegistryTest, WritesRegSzInUtf16WithoutTerminatorAndCreatesTheKey) {
+  const std::wstring path = L"C:\\Program Files\\表 café \U0001F600\\binshredder.exe";
+  settings::RegWriteString(nullptr, kTestKey, HKEY_CURRENT_USER, path, L"Path");
+  // The byte count given excludes the terminator; the platform may append
+  // one itself, and nothing more.
+  const std::optional<std::wstring> value = ReadText(L"Path");
   ASSERT_TRUE(value);
-  EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
-  // The byte count given excludes the terminator; the platform appends one
-  // itself when the byte after the text is zero, and nothing more.
-  EXPECT_TRUE(value->bytes == path || value->bytes == path + '\0') << value->bytes.size();
+  EXPECT_TRUE(*value == path || *value == path + L'\0') << value->size();
   EXPECT_TRUE(prompts_.Shown().empty());
 }
 
 TEST_F(RegistryTest, DefaultValueAndEmptyText) {
-  settings::RegWriteString(nullptr, kTestKey, HKEY_CURRENT_USER, "", nullptr);
-  const auto value = ReadRegistryValue(HKEY_CURRENT_USER, kTestKey, nullptr);
+  settings::RegWriteString(nullptr, kTestKey, HKEY_CURRENT_USER, L"", nullptr);
+  const std::optional<std::wstring> value = ReadText(nullptr);
   ASSERT_TRUE(value);
-  EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(value->bytes.size(), 0u);
+  EXPECT_TRUE(value->empty());
 }
 
 TEST_F(RegistryTest, FailureToCreateTheKeyIsReportedOnceAsInformation) {
-  settings::RegWriteString(nullptr, kTestKey, reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x1234)), "x", "Path");
+  settings::RegWriteString(nullptr, kTestKey, reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x1234)), L"x", L"Path");
   ASSERT_EQ(prompts_.Shown().size(), 1u);
-  EXPECT_EQ(prompts_.Shown()[0].text, "レジストリは作成できませんでした。");
-  EXPECT_EQ(prompts_.Shown()[0].caption, "情報");
+  EXPECT_EQ(prompts_.Shown()[0].text, L"レジストリは作成できませんでした。");
+  EXPECT_EQ(prompts_.Shown()[0].caption, L"情報");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONINFORMATION));
   EXPECT_EQ(prompts_.Shown()[0].owner, nullptr);
 }
 
 TEST_F(RegistryTest, KeyExistsOnlyWhenItOpens) {
   EXPECT_FALSE(settings::RegKeyExists(nullptr, kTestKey, HKEY_CURRENT_USER));
-  settings::RegWriteString(nullptr, kTestKey, HKEY_CURRENT_USER, "v", nullptr);
+  settings::RegWriteString(nullptr, kTestKey, HKEY_CURRENT_USER, L"v", nullptr);
   EXPECT_TRUE(settings::RegKeyExists(nullptr, kTestKey, HKEY_CURRENT_USER));
   EXPECT_TRUE(prompts_.Shown().empty());
 }

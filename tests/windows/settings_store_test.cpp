@@ -13,7 +13,7 @@ class SettingsStoreTest : public ::testing::Test {
   void SetUp() override { app_.SetProfilePath(ini_); }
 
   TempFolder folder_;
-  std::string ini_ = folder_ / "OPTION.INI";
+  std::wstring ini_ = folder_ / L"OPTION.INI";
   wf::App app_{GetModuleHandleA(nullptr)};
 };
 
@@ -45,7 +45,7 @@ TEST(SettingsWithoutProfile, ReadsGiveTheDefaultAndWritesTouchNothing) {
   wf::App app(GetModuleHandleA(nullptr));
   EXPECT_EQ(settings::ReadInt(settings::kAutoDelTimer, 30), 30);
   settings::WriteInt(settings::kAutoDelTimer, 99);  // would land in WIN.INI if it were passed on
-  EXPECT_EQ(GetProfileIntA(settings::kSection, settings::kAutoDelTimer, -1), -1);
+  EXPECT_EQ(GetProfileIntW(settings::kSection, settings::kAutoDelTimer, -1), -1);
 }
 
 }  // namespace

@@ -12,9 +12,9 @@
 #include "shredder/recyclebin/recycle_bin_platform.h"
 
 struct Drive {
-  std::string root;
+  std::wstring root;
   bool fixed = true;
-  std::optional<std::string> fileSystem = "NTFS";
+  std::optional<std::wstring> fileSystem = L"NTFS";
   long long items = 0;
   HRESULT query = S_OK;
 };
@@ -22,19 +22,19 @@ struct Drive {
 class FakePlatform : public recyclebin::Platform {
  public:
   std::vector<Drive> drives;
-  std::optional<std::vector<std::uint32_t>> sid = std::vector<std::uint32_t>{21, 1, 2, 3, 1000};
+  std::optional<std::wstring> sid = L"S-1-5-21-1-2-3-1000";
   HRESULT emptyResult = S_OK;
   int emptied = 0;
-  std::vector<std::string> queried;
+  std::vector<std::wstring> queried;
 
-  std::vector<std::string> DriveRoots() override {
-    std::vector<std::string> roots;
+  std::vector<std::wstring> DriveRoots() override {
+    std::vector<std::wstring> roots;
     for (const Drive& drive : drives) roots.push_back(drive.root);
     return roots;
   }
-  bool IsFixedDrive(const std::string& root) override { return Find(root).fixed; }
-  std::optional<std::string> FileSystemName(const std::string& root) override { return Find(root).fileSystem; }
-  HRESULT QueryRecycleBin(const std::string& root, long long& items) override {
+  bool IsFixedDrive(const std::wstring& root) override { return Find(root).fixed; }
+  std::optional<std::wstring> FileSystemName(const std::wstring& root) override { return Find(root).fileSystem; }
+  HRESULT QueryRecycleBin(const std::wstring& root, long long& items) override {
     queried.push_back(root);
     items = Find(root).items;
     return Find(root).query;
@@ -43,18 +43,14 @@ class FakePlatform : public recyclebin::Platform {
     ++emptied;
     return emptyResult;
   }
-  std::string UserName() override { return "tester"; }
-  std::string ComputerName() override { return "HOST"; }
-  std::optional<std::vector<std::uint32_t>> LookupSubAuthorities(const std::string&, const std::string&) override {
-    return sid;
-  }
+  std::optional<std::wstring> UserSid() override { return sid; }
 
  private:
-  const Drive& Find(const std::string& root) {
+  const Drive& Find(const std::wstring& root) {
     for (const Drive& drive : drives) {
       if (drive.root == root) return drive;
     }
-    ADD_FAILURE() << "unknown drive " << root;
+    ADD_FAILURE() << "unknown drive " << ::testing::PrintToString(root);
     return drives.front();
   }
 };

@@ -4,17 +4,21 @@
 
 ScriptedPrompts* ScriptedPrompts::active_ = nullptr;
 
-ScriptedPrompts::ScriptedPrompts() : previous_(wf::SetPromptHandler(&ScriptedPrompts::Handle)) { active_ = this; }
+ScriptedPrompts::ScriptedPrompts() : previous_(wf::SetPromptHandler(&ScriptedPrompts::Handle)) {
+  active_ = this;
+}
 
 ScriptedPrompts::~ScriptedPrompts() {
   wf::SetPromptHandler(previous_);
   active_ = nullptr;
 }
 
-void ScriptedPrompts::Answer(int button) { answers_.push_back(button); }
+void ScriptedPrompts::Answer(int button) {
+  answers_.push_back(button);
+}
 
-std::vector<std::string> ScriptedPrompts::Texts() const {
-  std::vector<std::string> texts;
+std::vector<std::wstring> ScriptedPrompts::Texts() const {
+  std::vector<std::wstring> texts;
   for (const wf::PromptRequest& request : shown_) texts.push_back(request.text);
   return texts;
 }
@@ -28,6 +32,6 @@ int ScriptedPrompts::Handle(const wf::PromptRequest& request) {
     return answer;
   }
   if ((request.flags & MB_TYPEMASK) == MB_OK) return IDOK;
-  ADD_FAILURE() << "unanswered question: " << request.text;
+  ADD_FAILURE() << "unanswered question: " << ::testing::PrintToString(request.text);
   return IDNO;
 }

@@ -21,7 +21,7 @@ class ScriptedPrompts {
   void Answer(int button);
 
   const std::vector<wf::PromptRequest>& Shown() const { return shown_; }
-  std::vector<std::string> Texts() const;
+  std::vector<std::wstring> Texts() const;
   void Clear() { shown_.clear(); }
 
  private:

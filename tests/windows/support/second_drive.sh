@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command with a second fixed drive D: in the test bed's prefix, for
-# moves across drives, and removes the drive afterwards, so that no other
-# test walks over it. D: holds a linked folder (Wine reports a Linux symbolic
-# link to a folder as a reparse point) and lives on another file system than
-# drive C: where /dev/shm allows, so that a move between the two really
-# copies.
+# wipes on another volume than the work folder's, and removes the drive
+# afterwards, so that no other test walks over it. D: lives on another file
+# system than drive C: where /dev/shm allows.
 #
 #   second_drive.sh <bed> <command> [args...]
 set -euo pipefail
@@ -19,8 +17,6 @@ cleanup() {
   rm -rf "$root"
 }
 trap cleanup EXIT
-mkdir "$root/target"
-ln -s "$root/target" "$root/linked folder"
 ln -sfn "$root" "$link"
 
 status=0

@@ -1,0 +1,226 @@
+#include "shredder/engine/checked_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include <winnetwk.h>
+
+#include "common/paths.h"
+
+namespace engine {
+namespace {
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
+}
+
+std::wstring FinalPath(HANDLE handle, DWORD flags) {
+  // The platform says how much room the path needs, or (Wine) only that it
+  // needs more: then take the most a path can have.
+  std::wstring path(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), flags);
+    if (length != 0 && length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    if (length == 0 && GetLastError() != ERROR_MORE_DATA && GetLastError() != ERROR_NOT_ENOUGH_MEMORY) return {};
+    path.assign(std::max<std::size_t>(length + 1, paths::kMaxPath), L'\0');
+  }
+  return {};
+}
+
+std::wstring LongForm(const std::wstring& path) {
+  const DWORD length = GetLongPathNameW(path.c_str(), nullptr, 0);
+  if (length == 0) return {};
+  std::wstring longForm(length, L'\0');
+  longForm.resize(GetLongPathNameW(path.c_str(), longForm.data(), length));
+  return longForm;
+}
+
+// "\\?\C:" or "\\?\UNC\server\share" of an extended path, and what follows.
+bool SplitRoot(const std::wstring& extended, std::wstring& root, std::wstring& rest) {
+  constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\";
+  std::size_t end;
+  if (extended.compare(0, kUnc.size(), kUnc) == 0) {
+    const std::size_t server = extended.find(L'\\', kUnc.size());
+    if (server == std::wstring::npos) return false;
+    end = extended.find(L'\\', server + 1);
+  } else {
+    end = 6;  // "\\?\C:"
+  }
+  if (end == std::wstring::npos || end > extended.size()) return false;
+  root = extended.substr(0, end);
+  rest = extended.substr(end);
+  return true;
+}
+
+std::wstring Hex(DWORD value) {
+  std::wstring digits;
+  do {
+    digits.insert(digits.begin(), L"0123456789abcdef"[value & 0xF]);
+    value >>= 4;
+  } while (value != 0);
+  return digits;
+}
+
+// The handle's path below its volume's root, as the file system has it.
+std::wstring NameBelowRoot(HANDLE handle) {
+  std::vector<unsigned char> buffer(sizeof(FILE_NAME_INFO) + paths::kMaxPath * sizeof(wchar_t));
+  auto* name = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+  if (!GetFileInformationByHandleEx(handle, FileNameInfo, name, static_cast<DWORD>(buffer.size()))) return {};
+  return std::wstring(name->FileName, name->FileNameLength / sizeof(wchar_t));
+}
+
+// "\\?\UNC\server\share\..." for a path on a drive mapped to that share.
+std::wstring ShareForm(const std::wstring& extended) {
+  std::wstring root, rest;
+  if (!SplitRoot(extended, root, rest) || root.size() != 6) return {};
+  const std::wstring drive = root.substr(4);  // "Z:"
+  wchar_t remote[MAX_PATH + 1] = {};
+  DWORD length = MAX_PATH + 1;
+  if (WNetGetConnectionW(drive.c_str(), remote, &length) != NO_ERROR) return {};
+  const std::wstring share = remote;
+  if (share.size() < 3 || share.compare(0, 2, L"\\\\") != 0) return {};
+  return L"\\\\?\\UNC\\" + share.substr(2) + rest;
+}
+
+DWORD VolumeSerialOf(const std::wstring& root) {
+  DWORD serial = 0;
+  return GetVolumeInformationW((root + L"\\").c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0) ? serial : 0;
+}
+
+}  // namespace
+
+bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, DWORD volumeSerial) {
+  const std::wstring final = FinalPath(handle, VOLUME_NAME_DOS);
+  if (!final.empty()) {
+    if (SameText(final, extendedPath)) return true;
+    const std::wstring longForm = LongForm(extendedPath);
+    if (!longForm.empty() && SameText(final, longForm)) return true;
+    // A drive mapped to a share names the file by the drive, the handle by
+    // the share.
+    const std::wstring shareForm = ShareForm(extendedPath);
+    return !shareForm.empty() && SameText(final, shareForm);
+  }
+  // The platform could not name it in full (Wine has room for MAX_PATH
+  // only): then the same path below the root, on the same volume.
+  std::wstring root, rest;
+  const std::wstring below = NameBelowRoot(handle);
+  return !below.empty() && SplitRoot(extendedPath, root, rest) && SameText(below, rest) &&
+         VolumeSerialOf(root) == volumeSerial;
+}
+
+CheckedFile::CheckedFile(const std::wstring& path, bool otherNamesAllowed)
+    : extended_(paths::ToExtended(path).value_or(path)) {
+  handle_.Reset(CreateFileW(extended_.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE | SYNCHRONIZE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle_) {
+    const DWORD error = GetLastError();
+    // Told apart only for the message: a folder or a link that cannot be
+    // opened (someone works in it) is still a folder or a link.
+    const DWORD attributes = GetFileAttributesW(extended_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      check_ = FileCheck::Link;
+    } else if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      check_ = FileCheck::Folder;
+    } else if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||
+               error == ERROR_BAD_NETPATH) {
+      check_ = FileCheck::Missing;
+    } else {
+      check_ = FileCheck::InUse;
+    }
+    return;
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(handle_.Get(), &info)) {
+    check_ = FileCheck::InUse;
+    return;
+  }
+  attributes_ = info.dwFileAttributes;
+  names_ = info.nNumberOfLinks;
+  id_ = {info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+  if (attributes_ & FILE_ATTRIBUTE_REPARSE_POINT) {
+    check_ = FileCheck::Link;
+  } else if (!HandleIsAt(handle_.Get(), extended_, info.dwVolumeSerialNumber)) {
+    // Where the platform opened what a link leads to (Wine does, for a link
+    // to a folder), the entry itself still says that it is one.
+    WIN32_FIND_DATAW entry;
+    wf::FindHandle found(
+        FindFirstFileExW(extended_.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
+    check_ =
+        found && (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? FileCheck::Link : FileCheck::ThroughLink;
+  } else if (attributes_ & FILE_ATTRIBUTE_DIRECTORY) {
+    check_ = FileCheck::Folder;
+  } else if (names_ > 1 && !otherNamesAllowed) {
+    check_ = FileCheck::HardLinked;
+  } else {
+    check_ = FileCheck::File;
+  }
+}
+
+bool CheckedFile::SetAttributes(DWORD attributes) {
+  FILE_BASIC_INFO basic{};
+  // Zero times mean "leave as they are".
+  basic.FileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+  if (!SetFileInformationByHandle(handle_.Get(), FileBasicInfo, &basic, sizeof(basic))) return false;
+  attributes_ = attributes;
+  return true;
+}
+
+std::uint64_t CheckedFile::Length() const {
+  LARGE_INTEGER size{};
+  return GetFileSizeEx(handle_.Get(), &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+}
+
+wf::UniqueFile CheckedFile::OpenForWriting() const {
+  // Others may read but not write meanwhile; deletion must be shared with
+  // the checked handle, which holds it.
+  return wf::UniqueFile(ReOpenFile(handle_.Get(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, 0));
+}
+
+bool CheckedFile::RenameTo(const std::wstring& extendedTarget, bool replace) {
+  const std::size_t nameBytes = extendedTarget.size() * sizeof(wchar_t);
+  std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes, 0);
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = replace ? TRUE : FALSE;
+  rename->RootDirectory = nullptr;
+  rename->FileNameLength = static_cast<DWORD>(nameBytes);
+  std::memcpy(rename->FileName, extendedTarget.data(), nameBytes);
+  if (!SetFileInformationByHandle(handle_.Get(), FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
+    return false;
+  }
+  extended_ = extendedTarget;
+  return true;
+}
+
+bool CheckedFile::Delete() {
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  if (!SetFileInformationByHandle(handle_.Get(), FileDispositionInfo, &disposition, sizeof(disposition))) return false;
+  return handle_.Reset();
+}
+
+std::optional<std::wstring> CreateTemporaryFile(const std::wstring& folder, const wchar_t* prefix) {
+  const std::optional<std::wstring> extendedFolder = paths::ToExtended(folder);
+  if (!extendedFolder) return std::nullopt;
+  const std::wstring base = extendedFolder->back() == L'\\' ? *extendedFolder : *extendedFolder + L"\\";
+  // As the platform's own temporary names: a 16-bit number from the clock,
+  // counted on past names that are taken.
+  const DWORD start = GetTickCount();
+  for (DWORD attempt = 0; attempt < 0x10000; ++attempt) {
+    const DWORD unique = (start + attempt) & 0xFFFF;
+    if (unique == 0) continue;
+    const std::wstring path = base + prefix + Hex(unique) + L".tmp";
+    wf::UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return path;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace engine
