@@ -1,6 +1,8 @@
 #include "shredder/engine/overwrite_stream.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <new>
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -144,10 +146,16 @@ bool HasWideSteps() {
 #endif
 
 inline void StoreLittleEndian(std::uint8_t* out, std::uint32_t value) {
-  out[0] = static_cast<std::uint8_t>(value);
-  out[1] = static_cast<std::uint8_t>(value >> 8);
-  out[2] = static_cast<std::uint8_t>(value >> 16);
-  out[3] = static_cast<std::uint8_t>(value >> 24);
+  // One store where the word is little-endian already: GCC does not merge the
+  // four byte stores, and they made the named-word steps about 9% slower.
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &value, sizeof value);
+  } else {
+    out[0] = static_cast<std::uint8_t>(value);
+    out[1] = static_cast<std::uint8_t>(value >> 8);
+    out[2] = static_cast<std::uint8_t>(value >> 16);
+    out[3] = static_cast<std::uint8_t>(value >> 24);
+  }
 }
 
 }  // namespace
