@@ -1,6 +1,8 @@
 #include "shredder/engine/overwrite_stream.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <new>
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -57,41 +59,84 @@ inline void RunStep(Words& w) {
 }
 
 #ifdef SHRED_WIDE_STEPS
-// The same rounds on two vectors of four words (0..3 and 4..7), where the
-// processor has SSE4.1: each half of a round's products is one instruction.
-// The stream is one chain of dependent steps, so what counts is the length of
-// a round, and this one is shorter than that of the eight scalar products.
-// The bytes are those of the named-word steps (lanes are little-endian).
+// The same rounds on two vectors of four words, where the processor has SSE4.1;
+// the bytes are those of the named-word steps. The stream is one chain of
+// dependent rounds, so what counts is the length of a round: here five
+// dependent instructions between one round's products and the next.
+//
+// The words sit in pairs, lane 0 first: A holds words 1, 0, 5, 4 and B holds
+// 3, 2, 7, 6, so that every 64-bit half holds a word above its successor.
+// Shifting a half left by 5 then rotates the pair, which gives the upper word
+// whole and the lower word all but its low five bits; those are the top bits
+// of the word after it, the upper word of the same half of the other vector
+// (of the other half, for B). The partners of A's words (4, 5, 3, 2) and of
+// B's (7, 6, 1, 0) are then each one shuffle of the two new vectors.
+
+// An empty barrier: without it the compiler regroups the sums of a factor
+// and puts the constant on the late operand, a step longer.
+__attribute__((target("sse4.1"), always_inline)) inline __m128i Held(__m128i v) {
+  asm("" : "+x"(v));
+  return v;
+}
+
+// Partners (4, 5, 3, 2) of A's words from A OR 3 and B OR 3.
+__attribute__((target("sse4.1"), always_inline)) inline __m128i PartnersOfA(__m128i a3, __m128i b3) {
+  return _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(a3), _mm_castsi128_ps(b3), _MM_SHUFFLE(1, 0, 2, 3)));
+}
+
+// Partners (7, 6, 1, 0) of B's words.
+__attribute__((target("sse4.1"), always_inline)) inline __m128i PartnersOfB(__m128i b3, __m128i a3) {
+  return _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(b3), _mm_castsi128_ps(a3), _MM_SHUFFLE(1, 0, 3, 2)));
+}
+
+// The two words of each 64-bit half swapped: from the state's order to the
+// pair order and back.
+__attribute__((target("sse4.1"), always_inline)) inline __m128i SwappedInHalves(__m128i pairs) {
+  return _mm_shuffle_epi32(pairs, _MM_SHUFFLE(2, 3, 0, 1));
+}
+
 #ifdef __i386__
 __attribute__((force_align_arg_pointer))  // 32-bit Windows keeps only 4-byte stack alignment
 #endif
 __attribute__((target("sse4.1"))) void
 GenerateWide(std::uint32_t* s, std::uint8_t* out, std::size_t chunks) {
-  __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-  __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4));
-  const __m128i three = _mm_set1_epi32(3);
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4));
+  __m128i a = SwappedInHalves(_mm_unpacklo_epi64(low, high));  // words 1, 0, 5, 4
+  __m128i b = SwappedInHalves(_mm_unpackhi_epi64(low, high));  // words 3, 2, 7, 6
+  const __m128i one = _mm_set1_epi32(1);
   const __m128i two = _mm_set1_epi32(2);
+  const __m128i three = _mm_set1_epi32(3);
+  // Factor 2s + c with c = (partner OR 3) - 2, for the first round.
+  __m128i a3 = _mm_or_si128(a, three);
+  __m128i b3 = _mm_or_si128(b, three);
+  __m128i fa = _mm_add_epi32(_mm_sub_epi32(_mm_add_epi32(a, a), two), PartnersOfA(a3, b3));
+  __m128i fb = _mm_add_epi32(_mm_sub_epi32(_mm_add_epi32(b, b), two), PartnersOfB(b3, a3));
   for (std::size_t i = 0; i < chunks; ++i, out += 16) {
     for (int round = 0; round < kRounds; ++round) {
-      // Partners (5, 4, 6, 7) of words 0..3 and (2, 3, 0, 1) of words 4..7.
-      const __m128i partnersLow = _mm_shuffle_epi32(high, _MM_SHUFFLE(3, 2, 0, 1));
-      const __m128i partnersHigh = _mm_shuffle_epi32(low, _MM_SHUFFLE(1, 0, 3, 2));
-      const __m128i factorLow =
-          _mm_add_epi32(_mm_add_epi32(low, low), _mm_sub_epi32(_mm_or_si128(partnersLow, three), two));
-      const __m128i factorHigh =
-          _mm_add_epi32(_mm_add_epi32(high, high), _mm_sub_epi32(_mm_or_si128(partnersHigh, three), two));
-      const __m128i productsLow = _mm_mullo_epi32(low, factorLow);
-      const __m128i productsHigh = _mm_mullo_epi32(high, factorHigh);
-      // Each word's successor: t1..t4 and t5, t6, t7, t0.
-      const __m128i nextLow = _mm_alignr_epi8(productsHigh, productsLow, 4);
-      const __m128i nextHigh = _mm_alignr_epi8(productsLow, productsHigh, 4);
-      low = _mm_or_si128(_mm_slli_epi32(productsLow, 5), _mm_srli_epi32(nextLow, 27));
-      high = _mm_or_si128(_mm_slli_epi32(productsHigh, 5), _mm_srli_epi32(nextHigh, 27));
+      const __m128i ta = _mm_mullo_epi32(a, fa);
+      const __m128i tb = _mm_mullo_epi32(b, fb);
+      const __m128i shiftedA = _mm_slli_epi64(ta, 5);
+      const __m128i shiftedB = _mm_slli_epi64(tb, 5);
+      const __m128i carryA = _mm_srli_epi64(tb, 59);  // top of words 2 and 6, under words 1 and 5
+      const __m128i carryB =
+          _mm_shuffle_epi32(_mm_srli_epi64(ta, 59), _MM_SHUFFLE(1, 0, 3, 2));  // 4 and 0, under 3 and 7
+      a = _mm_or_si128(shiftedA, carryA);
+      b = _mm_or_si128(shiftedB, carryB);
+      // The next factors, each sum grouped by when its terms are ready. B is
+      // ready a step after A, so its 2b - 2 is (b - 1) doubled, with the 1
+      // taken off before the carry is added.
+      a3 = Held(_mm_or_si128(a, three));
+      b3 = Held(_mm_or_si128(Held(_mm_or_si128(shiftedB, three)), carryB));
+      const __m128i doubledA = Held(_mm_sub_epi32(_mm_add_epi32(a, a), two));
+      const __m128i bLessOne = Held(_mm_add_epi32(Held(_mm_sub_epi32(shiftedB, one)), carryB));
+      fa = _mm_add_epi32(doubledA, PartnersOfA(a3, b3));
+      fb = _mm_add_epi32(_mm_add_epi32(bLessOne, bLessOne), PartnersOfB(b3, a3));
     }
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), low);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), SwappedInHalves(_mm_unpacklo_epi64(a, b)));
   }
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(s), low);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(s + 4), high);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(s), SwappedInHalves(_mm_unpacklo_epi64(a, b)));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(s + 4), SwappedInHalves(_mm_unpackhi_epi64(a, b)));
 }
 
 bool HasWideSteps() {
@@ -101,10 +146,16 @@ bool HasWideSteps() {
 #endif
 
 inline void StoreLittleEndian(std::uint8_t* out, std::uint32_t value) {
-  out[0] = static_cast<std::uint8_t>(value);
-  out[1] = static_cast<std::uint8_t>(value >> 8);
-  out[2] = static_cast<std::uint8_t>(value >> 16);
-  out[3] = static_cast<std::uint8_t>(value >> 24);
+  // One store where the word is little-endian already: GCC does not merge the
+  // four byte stores, and they made the named-word steps about 9% slower.
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &value, sizeof value);
+  } else {
+    out[0] = static_cast<std::uint8_t>(value);
+    out[1] = static_cast<std::uint8_t>(value >> 8);
+    out[2] = static_cast<std::uint8_t>(value >> 16);
+    out[3] = static_cast<std::uint8_t>(value >> 24);
+  }
 }
 
 }  // namespace
