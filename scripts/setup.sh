@@ -32,13 +32,16 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # Wine takes the Linux side's character set for file names and arguments; with
-# a Japanese UTF-8 locale they round-trip as code page 932.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  echo "setup: generating the ja_JP.UTF-8 locale"
-  if grep -q '^# *ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
-    as_root sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
-  else
-    echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+# a Japanese UTF-8 locale they round-trip as code page 932. The English one
+# is the bed of the check that the texts do not depend on that code page.
+for wanted in ja_JP en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$wanted\.utf-\?8$"; then
+    echo "setup: generating the $wanted.UTF-8 locale"
+    if grep -q "^# *$wanted.UTF-8 UTF-8" /etc/locale.gen 2>/dev/null; then
+      as_root sed -i "s/^# *$wanted.UTF-8 UTF-8/$wanted.UTF-8 UTF-8/" /etc/locale.gen
+    else
+      echo "$wanted.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+    fi
+    as_root locale-gen >/dev/null
   fi
-  as_root locale-gen >/dev/null
-fi
+done

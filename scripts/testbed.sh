@@ -12,6 +12,8 @@
 # network drives so that walks over the fixed drives never visit them. Z:
 # (the whole Linux file system) is removed. With SHRED_USE_DISPLAY=1 and
 # DISPLAY set, the bed uses that display instead of a private Xvfb.
+# SHRED_TESTBED_LOCALE at `up` sets the bed's locale, and with it Windows'
+# ANSI code page (ja_JP.UTF-8, code page 932, unless said otherwise).
 set -euo pipefail
 
 command=${1:?command}
@@ -23,7 +25,9 @@ bed_environment() {
   export WINEPREFIX=$bed/prefix
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
+  local locale=ja_JP.UTF-8
+  if [ -f "$bed/locale" ]; then locale=$(cat "$bed/locale"); fi
+  export LC_ALL=$locale LANG=$locale
   export HOME=$bed/home
   unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_RUNTIME_DIR
   if [ -f "$bed/display" ]; then export DISPLAY=$(cat "$bed/display"); fi
@@ -56,7 +60,7 @@ start_display() {
 init_prefix() {
   local build=$1 source=$2
   # Bump when the set-up below changes, so that existing beds are rebuilt.
-  local stamp="4|$build|$source"
+  local stamp="5|$build|$source|$LC_ALL"
   if [ -f "$bed/prefix/.testbed-ready" ] && [ "$(cat "$bed/prefix/.testbed-ready")" = "$stamp" ]; then
     return
   fi
@@ -132,6 +136,8 @@ run_quietly() {
 bed_environment
 case $command in
   up)
+    echo "${SHRED_TESTBED_LOCALE:-ja_JP.UTF-8}" > "$bed/locale"
+    bed_environment
     build_dir=$(cd "${3:?build dir}" && pwd)
     source_dir=$(cd "${4:-$(dirname "$0")/..}" && pwd)
     echo "$build_dir" > "$bed/build"

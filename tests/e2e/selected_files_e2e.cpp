@@ -93,6 +93,28 @@ TEST_F(SelectedFiles, HandOffErasesTheFilesDeclinesTheFolderAndEmptiesTheClipboa
   EXPECT_FALSE(ClipboardText()) << "the list is consumed";
 }
 
+// Started with a UTF-16 command line, as Explorer, a shortcut or PowerShell
+// start it: the chosen files are erased whatever their names and length, and
+// the look-alike that the ANSI spelling of "résumé.txt" names is kept.
+TEST_F(SelectedFiles, AUtf16CommandLineErasesTheChosenFilesAndNeverTheirLookAlikes) {
+  const std::string lookAlike = files_.WriteFile("resume.txt", "never chosen");
+  std::wstring deep = files_.WidePath();
+  while (deep.size() < 420) {
+    deep += L"\\" + std::wstring(60, L'長');
+    ASSERT_TRUE(CreateDirectoryW(Long(deep).c_str(), nullptr));
+  }
+  const std::vector<std::wstring> chosen = {files_.WriteFile(L"résumé.txt", "chosen"),
+                                            files_.WriteFile(L"한국어 \U0001F600.txt", "chosen"), deep + L"\\deep.txt"};
+  ASSERT_TRUE(WriteWholeFile(chosen[2], "chosen"));
+  std::wstring arguments;
+  for (const std::wstring& path : chosen) arguments += (arguments.empty() ? L"\"" : L" \"") + path + L"\"";
+  process_ = app_.StartWide(arguments);
+  ConfirmAndExpect({}, Erased(3));
+  for (const std::wstring& path : chosen) EXPECT_FALSE(FileExists(path)) << Ansi(path);
+  EXPECT_EQ(ReadWholeFile(lookAlike), "never chosen");
+  EXPECT_FALSE(HasTemporaryNames(files_.Path()));
+}
+
 TEST_F(SelectedFiles, OnlyFoldersEraseNothingAndNoTextAsksNothing) {
   const std::string folder = files_ / "only";
   CreateDirectoryA(folder.c_str(), nullptr);

@@ -24,8 +24,8 @@ std::string TextOf(HWND hwnd) {
   if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length) || length == 0) return {};
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
   DWORD_PTR got = 0;
-  if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                           1000, &got)) {
+  if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 1000,
+                           &got)) {
     return {};
   }
   text.resize(static_cast<std::size_t>(got));
@@ -78,8 +78,8 @@ std::string DescribeWindows() {
         << "\" rect=" << window.rect.left << "," << window.rect.top << "," << window.rect.right << ","
         << window.rect.bottom << "\n";
     for (const ControlInfo& control : Controls(window.hwnd)) {
-      out << "  control id=" << control.id << " class=\"" << control.className << "\" text=\"" << control.text
-          << "\"" << (control.visible ? "" : " hidden") << (control.enabled ? "" : " disabled")
+      out << "  control id=" << control.id << " class=\"" << control.className << "\" text=\"" << control.text << "\""
+          << (control.visible ? "" : " hidden") << (control.enabled ? "" : " disabled")
           << (control.checked ? " checked" : "") << "\n";
     }
   }
@@ -127,9 +127,25 @@ bool StaysAbsent(const std::string& className, const std::string& caption, int t
   return true;
 }
 
-std::string Caption(HWND hwnd) { return CaptionOf(hwnd); }
+std::string Caption(HWND hwnd) {
+  return CaptionOf(hwnd);
+}
 
-std::string MessageText(HWND box) { return ControlText(box, 0xFFFF); }
+std::string MessageText(HWND box) {
+  return ControlText(box, 0xFFFF);
+}
+
+std::wstring WideCaption(HWND hwnd) {
+  wchar_t caption[512] = {};
+  GetWindowTextW(hwnd, caption, static_cast<int>(std::size(caption)));
+  return caption;
+}
+
+std::wstring WideMessageText(HWND box) {
+  wchar_t text[2048] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, static_cast<int>(std::size(text)));
+  return text;
+}
 
 std::string ControlText(HWND dialog, int id) {
   HWND control = GetDlgItem(dialog, id);
@@ -196,7 +212,9 @@ void SetControlText(HWND dialog, int id, const std::string& text) {
   }
 }
 
-void Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) { PostMessageA(hwnd, message, wParam, lParam); }
+void Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  PostMessageA(hwnd, message, wParam, lParam);
+}
 
 bool Screenshot(HWND hwnd, const std::string& pngPath) {
   RECT area{};
@@ -240,13 +258,23 @@ bool Screenshot(HWND hwnd, const std::string& pngPath) {
 }
 
 Process Start(const std::string& commandLine, const std::string& directory) {
-  STARTUPINFOA startup{};
+  auto widen = [](const std::string& text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                             wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+  };
+  return Start(widen(commandLine), widen(directory));
+}
+
+Process Start(const std::wstring& commandLine, const std::wstring& directory) {
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  std::wstring line = commandLine;
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
-    std::fprintf(stderr, "cannot start %s (error %lu)\n", commandLine.c_str(), GetLastError());
+    std::fprintf(stderr, "cannot start %ls (error %lu)\n", commandLine.c_str(), GetLastError());
     return {};
   }
   CloseHandle(info.hThread);

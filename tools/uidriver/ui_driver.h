@@ -52,6 +52,9 @@ bool StaysAbsent(const std::string& className, const std::string& caption, int t
 std::string Caption(HWND hwnd);
 // The text of a message box.
 std::string MessageText(HWND box);
+// The same in UTF-16, whatever the ANSI code page can spell.
+std::wstring WideCaption(HWND hwnd);
+std::wstring WideMessageText(HWND box);
 std::string ControlText(HWND dialog, int id);
 std::vector<ControlInfo> Controls(HWND dialog);
 bool IsControlEnabled(HWND dialog, int id);
@@ -78,6 +81,9 @@ struct Process {
 };
 // Starts a command line as given (not re-quoted) in `directory` (may be empty).
 Process Start(const std::string& commandLine, const std::string& directory = {});
+// The same in UTF-16, as Explorer, shortcuts and PowerShell start programs:
+// every name arrives as written.
+Process Start(const std::wstring& commandLine, const std::wstring& directory = {});
 // The exit code, or STILL_ACTIVE after the timeout.
 DWORD WaitExit(Process& process, int timeoutMs = kDefaultTimeoutMs);
 void Kill(Process& process);

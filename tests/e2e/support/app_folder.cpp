@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/system_state.h"
+#include "tests/support/temp_folder.h"
 
 std::string BuildBinFolder() {
   char path[MAX_PATH];
@@ -41,7 +42,14 @@ uidrv::Process AppFolder::Start(const std::string& arguments) {
 }
 
 uidrv::Process AppFolder::StartRaw(const std::string& commandLine) {
-  uidrv::Process process = uidrv::Start(commandLine, dir_);
+  return Keep(uidrv::Start(commandLine, dir_));
+}
+
+uidrv::Process AppFolder::StartWide(const std::wstring& arguments) {
+  return Keep(uidrv::Start(L"\"" + Wide(exe_) + L"\" " + arguments, Wide(dir_)));
+}
+
+uidrv::Process AppFolder::Keep(uidrv::Process process) {
   // The test owns a copy of the handle for its own waiting; this one is for
   // the clean-up.
   uidrv::Process kept = process;

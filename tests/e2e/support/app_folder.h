@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/uidriver/ui_driver.h"
 #include "tests/support/temp_folder.h"
+#include "tools/uidriver/ui_driver.h"
 
 class AppFolder {
  public:
@@ -28,6 +28,9 @@ class AppFolder {
   uidrv::Process Start(const std::string& arguments = {});
   // Starts it with exactly this raw command line.
   uidrv::Process StartRaw(const std::string& commandLine);
+  // Starts it as Explorer does, with a UTF-16 command line: the path in
+  // double quotes, a blank and `arguments`.
+  uidrv::Process StartWide(const std::wstring& arguments);
 
   // The windowed instance's main window ("Tessaro") of that process.
   HWND WaitMainWindow(const uidrv::Process& process, int timeoutMs = uidrv::kDefaultTimeoutMs);
@@ -35,6 +38,8 @@ class AppFolder {
  private:
   std::string dir_;
   std::string exe_;
+  uidrv::Process Keep(uidrv::Process process);
+
   std::vector<uidrv::Process> started_;
 };
 
