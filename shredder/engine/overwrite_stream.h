@@ -17,9 +17,11 @@ class COverwriteStream {
   static constexpr std::int32_t kWordCount = 8;  // the step is defined for eight words only
   static constexpr std::size_t kChunkBytes = 16;
 
-  // Which code runs the steps of Generate and WriteStream. Both give the same
-  // bytes; the vector steps are used where the processor has them (SSE4.1).
-  enum class Steps { Fastest, NamedWords };
+  // Which code runs the steps of Generate and WriteStream; all give the same
+  // bytes. Vector needs SSE4.1 (without it, the named words run). Fastest is
+  // whichever of the two ran faster on this processor when first asked:
+  // neither wins everywhere.
+  enum class Steps { Fastest, NamedWords, Vector };
 
   explicit COverwriteStream(Steps steps = Steps::Fastest) : steps_(steps) {}
   ~COverwriteStream();
