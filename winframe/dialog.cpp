@@ -143,10 +143,15 @@ INT_PTR Dialog::DoModal(HWND parent) {
   return ended_ ? result_ : -1;
 }
 
-bool Dialog::Create(HWND parent) {
+bool Dialog::Create(HWND parent, bool hidden) {
   if (hwnd_) return false;
   modalRunning_ = false;
   ended_ = false;
+  if (hidden) {
+    std::vector<BYTE> tmpl = HiddenTemplateCopy(templateId_);
+    return !tmpl.empty() && CreateDialogIndirectParamW(ResourceModule(), reinterpret_cast<LPCDLGTEMPLATEW>(tmpl.data()),
+                                                       parent, Procedure, reinterpret_cast<LPARAM>(this)) != nullptr;
+  }
   return CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId_), parent, Procedure,
                             reinterpret_cast<LPARAM>(this)) != nullptr;
 }

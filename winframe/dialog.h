@@ -20,8 +20,9 @@ class Dialog {
   // WM_QUIT (which is posted again for any outer loop) or creation failed.
   INT_PTR DoModal(HWND parent = nullptr);
 
-  // Creates the dialog modeless; the template decides whether it is shown.
-  bool Create(HWND parent = nullptr);
+  // Creates the dialog modeless; the template decides whether it is shown,
+  // unless `hidden`, when the caller shows it itself.
+  bool Create(HWND parent = nullptr, bool hidden = false);
   void Destroy();
 
   HWND Hwnd() const { return hwnd_; }

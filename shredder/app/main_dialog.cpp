@@ -57,6 +57,7 @@ engine::WorkContext CMainDialog::WorkContext() {
   work.progress = &progress_;
   work.workFolder = workFolder_;
   work.busy = &busy_;
+  work.stop = &stop_;
   return work;
 }
 
@@ -224,6 +225,8 @@ void CMainDialog::ExitSequence() {
 }
 
 void CMainDialog::OpenOptions() {
+  // Not while an erase runs: its own windows would wait behind the dialog.
+  if (busy_.IsBusy()) return;
   {
     COptionDialog options;
     options.DoModal(Hwnd());
@@ -236,6 +239,7 @@ void CMainDialog::OpenOptions() {
 void CMainDialog::OpenAboutBox(bool guarded) {
   // Modal to the main window, which is disabled meanwhile; the tray's menu
   // can still ask for a box, and the guard keeps it from opening a second.
+  if (busy_.IsBusy()) return;  // not while an erase runs
   CAboutDialog about;
   if (!guarded) {
     about.DoModal(Hwnd());
@@ -303,9 +307,17 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       result = 0;
       return true;
     case WM_CLOSE:
-      ExitSequence();
+      // Refused while an erase or a batch runs, as its other re-entries are:
+      // the windows answer meanwhile, and a close would end it half done.
+      if (!busy_.IsBusy()) ExitSequence();
       result = 0;
       return true;
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+      // Windows is ending the session: the work stops as the stop button
+      // stops it, before the process is ended in the middle of a pass.
+      if (busy_.IsBusy() && (message == WM_QUERYENDSESSION || wParam)) stop_.Request();
+      return false;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == IDM_ABOUTBOX_SYS) {
         OpenAboutBox(false);

@@ -24,7 +24,7 @@ class CMainDialog : public wf::Dialog {
 
   // What the operations get from the window: itself as the owner of their
   // message boxes, the pass count read now, the progress window, the work
-  // folder and the busy flag.
+  // folder, the busy flag and the stop signal.
   engine::WorkContext WorkContext();
   bool IsBusy() const { return busy_.IsBusy(); }
 
@@ -72,6 +72,7 @@ class CMainDialog : public wf::Dialog {
   app::WindowGeometry geometry_;
   std::wstring workFolder_;
   engine::BusyFlag busy_;
+  engine::StopSignal stop_;
   std::array<wf::GdiObject, 5> buttonPictures_;
   wf::GdiObject disabledOptionPicture_;
 };

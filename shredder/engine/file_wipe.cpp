@@ -8,14 +8,12 @@
 #include "shredder/captions.h"
 #include "shredder/engine/engine_texts.h"
 #include "shredder/engine/overwrite_stream.h"
+#include "shredder/engine/pass_writer.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
 
 namespace engine {
 namespace {
-
-// Bytes generated and written at a time.
-constexpr std::size_t kPieceBytes = 64 * 1024;
 
 // Word 0 is the tick count. The others make two files wiped in the same
 // millisecond, or by two processes, start different streams: the
@@ -38,28 +36,6 @@ void MakeSeed(const WorkContext& work, std::uint32_t (&words)[8]) {
   words[6] = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&counter));
   words[7] = static_cast<std::uint32_t>(counter.LowPart >> 14) ^ static_cast<std::uint32_t>(counter.HighPart);
   if (work.seed) work.seed(words);
-}
-
-// One pass over the length measured before the first: the stream from
-// offset 0, in place, then flushed to the device, so that the next pass (and
-// a deletion right after the last) finds it on the disk.
-bool OverwritePass(HANDLE file, COverwriteStream& stream, std::uint64_t length) {
-  LARGE_INTEGER start{};
-  if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return false;
-  std::vector<std::uint8_t> piece(kPieceBytes);
-  // More than `length` bytes: one chunk beyond the last whole one.
-  std::uint64_t chunksLeft = length / COverwriteStream::kChunkBytes + 1;
-  while (chunksLeft > 0) {
-    const auto chunks =
-        static_cast<std::size_t>(std::min<std::uint64_t>(chunksLeft, kPieceBytes / COverwriteStream::kChunkBytes));
-    stream.Generate(piece.data(), chunks);
-    const auto bytes = static_cast<DWORD>(chunks * COverwriteStream::kChunkBytes);
-    DWORD written = 0;
-    // A short write (a full disk) ends the pass rather than writing again.
-    if (!WriteFile(file, piece.data(), bytes, &written, nullptr) || written != bytes) return false;
-    chunksLeft -= chunks;
-  }
-  return FlushFileBuffers(file) != FALSE;
 }
 
 std::wstring Quoted(const std::wstring& path) {
@@ -115,9 +91,13 @@ bool WipeFile(const WorkContext& work, CheckedFile& file, const std::wstring& sh
   const std::uint64_t length = file.Length();
   wf::UniqueFile writer = file.OpenForWriting();
   if (!writer) return fail(texts::kCannotOpen);
-  for (int pass = 1; pass <= work.passes; ++pass) {
-    if (!OverwritePass(writer.Get(), stream, length)) return fail(texts::kNotOverwritten);
-    if (work.afterPass) work.afterPass(shownPath, pass);
+  switch (WritePasses(work, writer.Get(), stream, length, shownPath)) {
+    case PassesOutcome::Written:
+      break;
+    case PassesOutcome::NotWritten:
+      return fail(texts::kNotOverwritten);
+    case PassesOutcome::Stopped:
+      return false;  // the user asked: partly overwritten, left where it is
   }
   stream.Release(false);
   return true;

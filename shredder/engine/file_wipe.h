@@ -13,7 +13,8 @@ namespace engine {
 
 // Opens and checks the file, then overwrites it work.passes times, each pass
 // from its first byte with the stream running on; false (after telling the
-// user) when it could not be wiped.
+// user) when it could not be wiped, and false without a word when the user
+// stopped the run (StopRequested), leaving it partly overwritten.
 bool WipeFile(const WorkContext& work, const std::wstring& path);
 
 // The same for a file already opened and checked; `shownPath` names it in

@@ -2,17 +2,30 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "shredder/resources/resource.h"
+
+namespace {
+
+// Steps of the bar within one item, so that it can move inside a large file
+// and still stand exactly at the end of each item.
+constexpr unsigned long long kUnitsPerItem = 1000;
+
+}  // namespace
 
 CProgressDialog::CProgressDialog() : wf::Dialog(IDD_PROGRESS) {}
 
-bool CProgressDialog::Open() {
+bool CProgressDialog::Open(engine::StopSignal* stop) {
   Close();
-  const bool created = Create(nullptr);
+  stop_ = stop;
+  item_ = 0;
+  const bool created = Create(nullptr, true);
   if (created) {
-    ShowWindow(Hwnd(), SW_SHOW);
-    // The batch pumps no messages while it works: paint the window and its
-    // text now, or they stay blank until the batch is over.
+    ShowWindow(Item(IDC_STOP), stop_ ? SW_SHOW : SW_HIDE);
+    // Shown without taking the focus: an Enter or Esc meant for another
+    // window must not reach the stop button.
+    ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
     RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   }
   if (observer_) observer_->Opened(created);
@@ -21,33 +34,60 @@ bool CProgressDialog::Open() {
 
 void CProgressDialog::SetTotal(unsigned long long total) {
   if (!IsOpen()) return;
-  const WORD maximum = static_cast<WORD>(total & 0xFFFF);
-  SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, maximum));
-  SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_SETPOS, 0, 0);
+  item_ = 0;
+  const unsigned long long maximum = (total & 0xFFFF) * kUnitsPerItem;
+  SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_SETRANGE32, 0, static_cast<LPARAM>(maximum));
+  SetPosition(0);
   if (observer_) {
     PBRANGE range{};
     SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-    observer_->TotalSet(static_cast<unsigned>(range.iLow), static_cast<unsigned>(range.iHigh), Position());
+    observer_->TotalSet(static_cast<unsigned>(range.iLow / kUnitsPerItem),
+                        static_cast<unsigned>(range.iHigh / kUnitsPerItem), ItemsShown());
   }
+}
+
+void CProgressDialog::ShowWithinItem(double fraction) {
+  if (!IsOpen()) return;
+  const double within = std::clamp(fraction, 0.0, 1.0) * static_cast<double>(kUnitsPerItem);
+  const auto units = item_ * kUnitsPerItem + static_cast<unsigned long long>(within);
+  const auto shown = static_cast<unsigned long long>(SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_GETPOS, 0, 0));
+  if (units > shown) SetPosition(units);
 }
 
 void CProgressDialog::Step() {
   if (!IsOpen()) return;
-  SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_DELTAPOS, 1, 0);
-  if (observer_) observer_->Stepped(Position());
+  ++item_;
+  SetPosition(item_ * kUnitsPerItem);
+  if (observer_) observer_->Stepped(ItemsShown());
 }
 
 void CProgressDialog::Close() {
   if (!IsOpen()) return;
   Destroy();
+  stop_ = nullptr;
   if (observer_) observer_->Closed();
 }
 
-unsigned CProgressDialog::Position() const {
-  return static_cast<unsigned>(SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_GETPOS, 0, 0));
+void CProgressDialog::SetPosition(unsigned long long units) {
+  SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(units), 0);
 }
 
-bool CProgressDialog::OnCommand(int id, int, HWND) {
-  // The hidden stop button has no action; OK keeps the standard handling.
-  return id == IDC_STOP;
+unsigned CProgressDialog::ItemsShown() const {
+  return static_cast<unsigned>(SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_GETPOS, 0, 0) / kUnitsPerItem);
+}
+
+// The focus stays where it was (see Open).
+BOOL CProgressDialog::OnInitDialog() {
+  return FALSE;
+}
+
+bool CProgressDialog::OnCommand(int id, int code, HWND) {
+  if (id == IDC_STOP && code == BN_CLICKED && stop_) {
+    stop_->Request();
+    EnableWindow(Item(IDC_STOP), FALSE);  // once is enough
+    return true;
+  }
+  // Enter and Esc reach here as OK and Cancel: the window stays until the
+  // run closes it.
+  return id == IDOK || id == IDCANCEL || id == IDC_STOP;
 }

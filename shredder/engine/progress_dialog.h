@@ -1,16 +1,18 @@
-// The small always-on-top progress window shown while a batch runs. It offers
-// no way to stop: its stop button stays hidden and does nothing. A batch
-// drives it in this order: Open, SetTotal (once the number of items is
-// known), Step after each item, Close before its result message.
+// The small always-on-top progress window shown while a batch or an erase
+// runs. A run drives it in this order: Open, SetTotal (once the number of
+// items is known), ShowWithinItem as the passes go through a large file,
+// Step after each item, Close before its result message. Its stop button
+// asks the run to stop; Enter, Esc and (it has none) a close box do nothing.
 #pragma once
 
+#include "shredder/engine/work_context.h"
 #include "winframe/dialog.h"
 
 class CProgressDialog : public wf::Dialog {
  public:
   // Sees every call that drives the window, in order, with the bar's state
-  // read back from the control afterwards. Tests install one to record what
-  // a batch did; the program never does.
+  // read back from the control afterwards (in items). Tests install one to
+  // record what a batch did; the program never does.
   class Observer {
    public:
     virtual ~Observer() = default;
@@ -23,14 +25,18 @@ class CProgressDialog : public wf::Dialog {
   CProgressDialog();
 
   // Creates the window modeless, without a parent, and shows it. A window
-  // left open by an earlier batch is replaced, so every batch starts afresh.
-  bool Open();
-  // Range 0..total (the control takes 16 bits, so the total wraps at
-  // 65,536) and position 0.
+  // left open by an earlier run is replaced, so every run starts afresh. The
+  // stop button asks `stop`; without one it is hidden.
+  bool Open(engine::StopSignal* stop = nullptr);
+  // Range 0..total items (the total wraps at 65,536, as it always has) and
+  // position 0.
   void SetTotal(unsigned long long total);
-  // Advances the bar by one item.
+  // Moves the bar to `fraction` (0..1) of the way through the current item;
+  // never back.
+  void ShowWithinItem(double fraction);
+  // Advances the bar to the end of the current item.
   void Step();
-  // Destroys the window; the object stays ready for the next batch.
+  // Destroys the window; the object stays ready for the next run.
   void Close();
   bool IsOpen() const { return Hwnd() != nullptr; }
 
@@ -38,10 +44,14 @@ class CProgressDialog : public wf::Dialog {
   void SetObserver(Observer* observer) { observer_ = observer; }
 
  protected:
+  BOOL OnInitDialog() override;
   bool OnCommand(int id, int code, HWND control) override;
 
  private:
-  unsigned Position() const;
+  unsigned ItemsShown() const;
+  void SetPosition(unsigned long long units);
 
   Observer* observer_ = nullptr;
+  engine::StopSignal* stop_ = nullptr;
+  unsigned long long item_ = 0;  // items done, within the wrapped range
 };

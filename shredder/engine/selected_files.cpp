@@ -13,6 +13,7 @@
 #include "shredder/engine/checked_file.h"
 #include "shredder/engine/engine_texts.h"
 #include "shredder/engine/file_wipe.h"
+#include "shredder/engine/pass_writer.h"
 #include "shredder/engine/path_lists.h"
 #include "shredder/engine/progress_dialog.h"
 #include "winframe/handles.h"
@@ -33,7 +34,10 @@ void Decline(HWND owner, const std::wstring& item, const wchar_t* reason) {
 template <typename Remove>
 void RunBatch(const WorkContext& work, std::size_t count, Remove remove) {
   int erased = 0;
-  for (std::size_t index = 0; index < count && remove(index, erased); ++index) {
+  for (std::size_t index = 0; index < count; ++index) {
+    ServeMessages();
+    // After a stop no further file is touched.
+    if (StopRequested(work) || !remove(index, erased)) break;
     if (work.progress) work.progress->Step();
   }
   if (work.progress) work.progress->Close();
@@ -43,7 +47,7 @@ void RunBatch(const WorkContext& work, std::size_t count, Remove remove) {
 }
 
 void OpenProgress(const WorkContext& work) {
-  if (work.progress) work.progress->Open();
+  if (work.progress) work.progress->Open(work.stop);
 }
 
 void SetProgressTotal(const WorkContext& work, unsigned long long total) {
@@ -133,6 +137,7 @@ bool RemoveShreddedFile(const WorkContext& work, const std::wstring& item, int& 
 void ShredClipboardList(const WorkContext& work) {
   WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
+  ClearStop(work);
   if (!IsClipboardFormatAvailable(CF_TEXT)) return;
   // Open while the user decides, so that nobody changes the list meanwhile;
   // on No it is closed with the list left as it was.
@@ -163,6 +168,7 @@ void ShredClipboardList(const WorkContext& work) {
 void ShredCommandLineList(const WorkContext& work, const std::wstring& commandLine) {
   WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
+  ClearStop(work);
   if (wf::Prompt(work.owner, texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
 
   OpenProgress(work);
@@ -175,6 +181,7 @@ void ShredCommandLineList(const WorkContext& work, const std::wstring& commandLi
 void ShredDroppedFiles(const WorkContext& work, HDROP drop) {
   WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
+  ClearStop(work);
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   const std::wstring question = text::FormatCount(texts::kConfirmDroppedFormat, count);
   if (wf::Prompt(work.owner, question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;

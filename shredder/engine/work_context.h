@@ -1,11 +1,12 @@
 // What an erase or a batch needs from whoever starts it: the window that owns
 // its message boxes, the pass count, the seed, the progress window, the work
-// folder and the guard against a second run. The main window fills it in from
+// folder, the guard against a second run and the signal to stop. The main window fills it in from
 // the settings; tests fill it in directly.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -52,6 +53,19 @@ class WorkGuard {
   bool acquired_;
 };
 
+// Asked for by the progress window's stop button, or when Windows ends the
+// session: the work ends after the piece it is writing, and touches nothing
+// further.
+class StopSignal {
+ public:
+  void Request() { requested_.store(true); }
+  bool Requested() const { return requested_.load(); }
+  void Reset() { requested_.store(false); }
+
+ private:
+  std::atomic<bool> requested_{false};
+};
+
 struct WorkContext {
   HWND owner = nullptr;                 // owner of every message box
   std::wstring appName;                 // caption of the application-level boxes
@@ -61,6 +75,15 @@ struct WorkContext {
   CProgressDialog* progress = nullptr;  // null: no progress window
   std::wstring workFolder;              // where recycled files are removed; empty: in place
   BusyFlag* busy = nullptr;
+  StopSignal* stop = nullptr;  // null: the work cannot be stopped
 };
+
+inline bool StopRequested(const WorkContext& work) {
+  return work.stop && work.stop->Requested();
+}
+// A run starts with no stop asked for: one asked for an earlier run is over.
+inline void ClearStop(const WorkContext& work) {
+  if (work.stop) work.stop->Reset();
+}
 
 }  // namespace engine

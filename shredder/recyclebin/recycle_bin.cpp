@@ -4,6 +4,7 @@
 #include "common/text_format.h"
 #include "shredder/captions.h"
 #include "shredder/engine/file_wipe.h"
+#include "shredder/engine/pass_writer.h"
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/recyclebin/recycle_bin_platform.h"
 #include "shredder/recyclebin/recycle_bin_rules.h"
@@ -19,6 +20,11 @@ using engine::FileCheck;
 
 void TellError(HWND owner, const wchar_t* text) {
   wf::Prompt(owner, text, captions::kError, captions::kErrorFlags);
+}
+
+// Nothing is emptied after a stop: files not yet reached would go unwiped.
+void TellStopped(HWND owner) {
+  wf::Prompt(owner, texts::kStopped, captions::kInfo, captions::kInfoFlags);
 }
 
 enum class FolderOpen { Opened, Missing, Elsewhere, Failed };
@@ -68,7 +74,11 @@ void ShredEntry(const engine::WorkContext& work, const std::wstring& path, Erase
     case FileCheck::InUse:
       // A file that cannot be wiped keeps the recycle bin from being emptied.
       if (!engine::WipeFile(work, file, path)) {
-        ++run.unwiped;
+        if (engine::StopRequested(work)) {
+          run.stopped = true;
+        } else {
+          ++run.unwiped;
+        }
         return;
       }
       engine::RemoveRecycledFile(work, file);
@@ -126,6 +136,7 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   // is refused without a word.
   engine::WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
+  engine::ClearStop(work);
 
   const HWND owner = work.owner;
   const long long total = CountRecycleBinItems(owner);
@@ -159,12 +170,20 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
     for (const std::wstring& folder : *folders) {
       if (!ShredRecycleBinFolder(work, folder, true, interactive, total, run)) {
         if (work.progress) work.progress->Close();
-        TellError(owner, texts::kNotEmptied);
+        if (run.stopped) {
+          TellStopped(owner);
+        } else {
+          TellError(owner, texts::kNotEmptied);
+        }
         return;
       }
     }
   }
   ShredSharedFiles(work, run);
+  if (run.stopped) {
+    TellStopped(owner);
+    return;
+  }
   if (run.unwiped > 0) {
     // Emptying now would delete those files unwiped; they stay, and the user
     // can try again once whatever held them has let go.
@@ -191,7 +210,7 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
                            long long itemTotal, EraseRun& run) {
   CProgressDialog* const progress = interactive && topLevel ? work.progress : nullptr;
   if (progress) {
-    progress->Open();
+    progress->Open(work.stop);
     progress->SetTotal(static_cast<unsigned long long>(itemTotal));
   }
   const std::optional<std::wstring> extended = paths::ToExtended(folder);
@@ -218,6 +237,9 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
   do {
     const std::wstring name = entry.cFileName;
     if (name == L"." || name == L"..") continue;
+    engine::ServeMessages();
+    if (engine::StopRequested(work)) run.stopped = true;
+    if (run.stopped) return false;
     // A link, to a folder or a file, leads outside the recycle bin: it is
     // neither entered nor overwritten, and the emptying removes the link.
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
@@ -234,6 +256,7 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
       continue;
     } else {
       ShredEntry(work, folder + L"\\" + name, run);
+      if (run.stopped) return false;
     }
     if (progress) progress->Step();
   } while (FindNextFileW(search.Get(), &entry));
@@ -243,13 +266,19 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
 
 void ShredSharedFiles(const engine::WorkContext& work, EraseRun& run) {
   for (const auto& [id, shared] : run.shared) {
+    if (engine::StopRequested(work)) run.stopped = true;
+    if (run.stopped) return;
     // A name outside the recycle bin still uses the content: the emptying
     // removes the names inside and leaves that one whole.
     if (shared.found.size() < shared.names) continue;
     CheckedFile first(shared.found.front(), true);
     if (!first.IsFile() || !(first.Id() == id)) continue;
     if (!engine::WipeFile(work, first, shared.found.front())) {
-      ++run.unwiped;
+      if (engine::StopRequested(work)) {
+        run.stopped = true;
+      } else {
+        ++run.unwiped;
+      }
       continue;
     }
     engine::RemoveRecycledFile(work, first);

@@ -36,7 +36,8 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
 
 // What one erase has met so far, across folders and drives.
 struct EraseRun {
-  int unwiped = 0;  // files that could not be overwritten
+  int unwiped = 0;       // files that could not be overwritten
+  bool stopped = false;  // the user stopped the erase
   // Files with several names, by identity: how many names they have and
   // those found in the folders walked. Wiped at the end when every name was
   // found; otherwise another name still uses the content.
@@ -48,7 +49,8 @@ struct EraseRun {
 };
 
 // Wipes and removes every file below `folder`; false after an error has been
-// told. The progress window shows the top level of an interactive erase.
+// told, or when the user stopped the erase (run.stopped). The progress
+// window shows the top level of an interactive erase.
 bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& folder, bool topLevel, bool interactive,
                            long long itemTotal, EraseRun& run);
 

@@ -20,6 +20,9 @@ inline constexpr wchar_t kSomeNotWipedFormat[] =
     L"%d 個のファイルを上書きできなかったため、ごみ箱を空にしませんでした。\n"
     L"ファイルを使っているプログラムを終了してから、もう一度実行してください。";
 
+// After the stop button: what was done stays done, nothing is emptied.
+inline constexpr wchar_t kStopped[] = L"ごみ箱の中身の抹消を中止しました。ごみ箱は空にしていません。";
+
 inline constexpr wchar_t kBalloonTitle[] = L"MORVANE Shredder";
 
 }  // namespace recyclebin::texts

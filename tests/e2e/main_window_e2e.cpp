@@ -1,7 +1,13 @@
 // The tool window of a windowed start, driven from outside as a user drives
 // it: its place, hiding and restoring, the keys, closing with and without the
 // erase on exit, the automatic erase, the about box, help and the web page.
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "tests/e2e/support/app_folder.h"
 #include "tests/support/registry_snapshot.h"
@@ -136,6 +142,61 @@ TEST_F(MainWindow, EnterErasesAndATickMeanwhileStartsNoSecondErase) {
   EXPECT_EQ(Close(window), 0u);
 }
 
+// A large file keeps the erase going for seconds: the windows answer all the
+// while, the bar moves within the file, a close is refused, and the stop
+// button ends the erase with the file left where it was and nothing emptied.
+TEST_F(MainWindow, TheWindowsAnswerDuringALongEraseWhichTheStopButtonEnds) {
+  // One item, which is the large file.
+  const std::string trashed = app_.Dir() + "\\big.bin";
+  WriteWholeFile(trashed, "deleted");
+  ASSERT_TRUE(MoveToRecycleBin(trashed));
+  CreateDirectoryA("C:\\Recycler", nullptr);
+  CreateDirectoryA(UserRecycleBinFolder().c_str(), nullptr);
+  const std::string big = UserRecycleBinFolder() + "\\Dc1.bin";
+  ASSERT_TRUE(WriteWholeFile(big, std::string(std::size_t{256} << 20, 'x')));
+  HWND window = Start("[ProgramData]\r\nOverWriteTimes=3\r\n");
+  ASSERT_TRUE(window);
+  uidrv::Press(window, IDOK);
+  HWND question = uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, process_.pid);
+  ASSERT_TRUE(question);
+  uidrv::Press(question, IDYES);
+  HWND progress = uidrv::WaitDialog("抹消中...", uidrv::kDefaultTimeoutMs, process_.pid);
+  ASSERT_TRUE(progress);
+  HWND bar = GetDlgItem(progress, 1032);
+  const LRESULT maximum = SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
+
+  // Both windows answer within 100 ms, again and again, while one file is
+  // written; the bar moves inside that file.
+  std::vector<LRESULT> positions;
+  for (int i = 0; i < 20; ++i) {
+    for (HWND answering : {progress, window}) {
+      DWORD_PTR ignored = 0;
+      EXPECT_TRUE(SendMessageTimeoutA(answering, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &ignored)) << i;
+    }
+    positions.push_back(SendMessageA(bar, PBM_GETPOS, 0, 0));
+    Sleep(50);
+  }
+  std::sort(positions.begin(), positions.end());
+  positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+  EXPECT_GT(positions.size(), 2u) << "the bar stood still";
+  EXPECT_LT(positions.front(), maximum);
+
+  uidrv::Post(window, WM_CLOSE, 0, 0);  // refused while the erase runs
+  EXPECT_EQ(uidrv::WaitExit(process_, 300), static_cast<DWORD>(STILL_ACTIVE));
+  uidrv::Screenshot(progress, Screenshots() + "\\erase-progress-stop.png");
+  uidrv::Press(progress, 1000);
+  HWND stopped = uidrv::WaitDialog("情報", uidrv::kDefaultTimeoutMs, process_.pid);
+  ASSERT_TRUE(stopped);
+  EXPECT_EQ(uidrv::MessageText(stopped), "ごみ箱の中身の抹消を中止しました。ごみ箱は空にしていません。");
+  EXPECT_FALSE(IsWindow(progress));
+  uidrv::Press(stopped, IDOK);
+  ASSERT_TRUE(uidrv::WaitGone(stopped));
+  EXPECT_EQ(RecycleBinItems(), 1) << "nothing is emptied after a stop";
+  const std::string start = ReadWholeFile(big).substr(0, 4096);
+  EXPECT_NE(start, std::string(4096, 'x')) << "partly overwritten, left where it was";
+  EXPECT_EQ(Close(window), 0u);
+}
+
 TEST_F(MainWindow, ATimerTickErasesSilently) {
   FillRecycleBin();
   HWND window = Start("[ProgramData]\r\nAutoDel=1\r\nAutoDelTimer=30\r\n");
@@ -163,11 +224,10 @@ TEST_F(MainWindow, ClosingAsksWhenSetToAndNoStillSavesThePlace) {
   uidrv::Press(question, IDNO);
   EXPECT_EQ(uidrv::WaitExit(process_), 0u);
   EXPECT_EQ(RecycleBinItems(), 1);
-  EXPECT_EQ(ReadWholeFile(app_.Ini()),
-            "[ProgramData]\r\nDelOnQuit=1\r\nDelOnQuitMsg=1\r\nDlgLeft=" + std::to_string(placed.left) +
-                "\r\nDlgTop=" + std::to_string(placed.top) +
-                "\r\nDlgWidth=" + std::to_string(placed.right - placed.left) +
-                "\r\nDlgHeight=" + std::to_string(placed.bottom - placed.top) + "\r\n");
+  EXPECT_EQ(ReadWholeFile(app_.Ini()), "[ProgramData]\r\nDelOnQuit=1\r\nDelOnQuitMsg=1\r\nDlgLeft=" +
+                                           std::to_string(placed.left) + "\r\nDlgTop=" + std::to_string(placed.top) +
+                                           "\r\nDlgWidth=" + std::to_string(placed.right - placed.left) +
+                                           "\r\nDlgHeight=" + std::to_string(placed.bottom - placed.top) + "\r\n");
 
   // The next start opens where the last one closed (and asks again when closed).
   HWND again = Start();
@@ -196,7 +256,8 @@ TEST_F(MainWindow, TheAboutBoxOpensOnceFromTheMenusAndFreelyFromTheSystemMenu) {
   uidrv::Post(window, WM_COMMAND, 32780, 0);  // menu bar
   HWND about = uidrv::WaitDialog(kAboutTitle, uidrv::kDefaultTimeoutMs, process_.pid);
   ASSERT_TRUE(about);
-  EXPECT_EQ(uidrv::ControlText(about, 1002), "本製品の正式名称は，「MORVANE Shredder(モーヴェインシュレッダー)」です。");
+  EXPECT_EQ(uidrv::ControlText(about, 1002),
+            "本製品の正式名称は，「MORVANE Shredder(モーヴェインシュレッダー)」です。");
   EXPECT_EQ(uidrv::ControlText(about, 1007), "本製品のバージョンは，1.11です。");
   EXPECT_EQ(uidrv::ControlText(about, 1006), "Copyright (C) 2026 MORVANE. All rights reserved.");
   uidrv::Screenshot(about, Screenshots() + "\\about-box.png");

@@ -101,12 +101,15 @@ TEST_F(FileWipeTest, ThreePassesByDefaultEachInPlaceWithTheStreamRunningOn) {
   EXPECT_TRUE(prompts_.Shown().empty());
 }
 
-TEST_F(FileWipeTest, PassCountComesFromTheContextOfEveryWipe) {
-  const std::wstring path = folder_.WriteFile(L"b.bin", std::string(3 * 65536 + 5, 'B'));  // several pieces
+// A large file's stream is made on one thread while another writes it: the
+// bytes on the disk after every pass are those of the plain loop.
+TEST_F(FileWipeTest, PassCountComesFromTheContextOfEveryWipeAndTheBytesAreThoseOfThePlainLoop) {
+  constexpr std::uint64_t kLength = (std::uint64_t{3} << 20) + 5;  // several pieces of the writer
+  const std::wstring path = folder_.WriteFile(L"b.bin", std::string(kLength, 'B'));
   work_.passes = 5;
   EXPECT_TRUE(engine::WipeFile(work_, path));
   ASSERT_EQ(g_passes.size(), 5u);
-  EXPECT_EQ(g_passes[4], ExpectedPass(3 * 65536 + 5, 5));
+  for (int pass = 1; pass <= 5; ++pass) EXPECT_TRUE(g_passes[pass - 1] == ExpectedPass(kLength, pass)) << pass;
 
   const std::wstring empty = folder_.WriteFile(L"empty", "");
   work_.passes = 1;
@@ -180,6 +183,26 @@ TEST_F(FileWipeTest, BetweenPassesNobodyElseCanWriteRenameOrDeleteTheFile) {
   EXPECT_TRUE(engine::WipeFile(work_, path));
   EXPECT_EQ(g_passes.size(), 3u);
   EXPECT_EQ(ReadWholeFile(path), ExpectedPass(40, 3));
+}
+
+// Stopped after a pass, small or large, the file stays as the passes left
+// it, and the user is told nothing more (the run reports what was done).
+TEST_F(FileWipeTest, AStopLeavesTheFilePartlyOverwrittenWhereItIs) {
+  engine::StopSignal stop;
+  work_.stop = &stop;
+  for (const std::uint64_t length : {std::uint64_t{100}, (std::uint64_t{2} << 20) + 9}) {
+    stop.Reset();
+    g_passes.clear();
+    const std::wstring path = folder_.WriteFile(L"stopped.bin", std::string(length, 'S'));
+    work_.afterPass = [&stop](const std::wstring& file, int pass) {
+      RecordPass(file, pass);
+      stop.Request();
+    };
+    EXPECT_FALSE(engine::WipeFile(work_, path)) << length;
+    EXPECT_EQ(g_passes.size(), 1u) << length;
+    EXPECT_TRUE(ReadWholeFile(path) == ExpectedPass(length, 1)) << length;
+  }
+  EXPECT_TRUE(prompts_.Shown().empty());
 }
 
 TEST_F(FileWipeTest, AVanishedFileIsReportedNotWiped) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -38,9 +40,10 @@ void Pump() {
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
-TEST(ProgressDialog, WindowIsATopmostCaptionWithABarAndNoWayToClose) {
+TEST(ProgressDialog, WindowIsATopmostCaptionWithABarAndAStopButtonButNoWayToClose) {
   CProgressDialog progress;
-  ASSERT_TRUE(progress.Open());
+  engine::StopSignal stopSignal;
+  ASSERT_TRUE(progress.Open(&stopSignal));
   const HWND window = progress.Hwnd();
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_EQ(ClassOf(window), "#32770");
@@ -62,11 +65,27 @@ TEST(ProgressDialog, WindowIsATopmostCaptionWithABarAndNoWayToClose) {
   const HWND stop = GetDlgItem(window, 1000);
   ASSERT_TRUE(stop);
   EXPECT_EQ(TextOf(stop), "中止");
-  EXPECT_FALSE(IsWindowVisible(stop));
+  EXPECT_TRUE(IsWindowVisible(stop));
+  EXPECT_NE(GetFocus(), stop) << "an Enter meant for another window must not stop the run";
 
-  // The stop button, even if a click reached it, does nothing.
-  SendMessageA(window, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), reinterpret_cast<LPARAM>(stop));
+  // Enter and Esc (OK and Cancel) leave the window and the run alone.
+  for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+    PostMessageA(window, WM_KEYDOWN, key, 0);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (!IsDialogMessageA(window, &message)) DispatchMessageA(&message);
+    }
+  }
+  SendMessageA(window, WM_COMMAND, IDOK, 0);
+  SendMessageA(window, WM_COMMAND, IDCANCEL, 0);
   Pump();
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_FALSE(stopSignal.Requested());
+
+  // The stop button asks the run to stop, once.
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), reinterpret_cast<LPARAM>(stop));
+  EXPECT_TRUE(stopSignal.Requested());
+  EXPECT_FALSE(IsWindowEnabled(stop));
   EXPECT_TRUE(IsWindow(window));
   progress.Close();
   EXPECT_FALSE(IsWindow(window));
@@ -90,6 +109,26 @@ TEST(ProgressDialog, BatchOfThreeRunsFromZeroToThreeAndTheWindowGoesAtTheEnd) {
   progress.SetTotal(0);
   progress.Close();
   EXPECT_EQ(recorder.Log(), (Log{"open", "range 0-0 at 0", "close"}));
+}
+
+TEST(ProgressDialog, TheBarMovesWithinAFileAndEachFileEndsWhereItEnded) {
+  CProgressDialog progress;
+  ASSERT_TRUE(progress.Open());
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(progress.Hwnd(), 1000))) << "no stop to ask for";
+  const HWND bar = GetDlgItem(progress.Hwnd(), 1032);
+  progress.SetTotal(2);
+  const auto position = [bar] { return SendMessageA(bar, PBM_GETPOS, 0, 0); };
+  const auto maximum = SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
+  progress.ShowWithinItem(0.5);
+  EXPECT_EQ(position() * 4, maximum);  // half of the first of two
+  progress.ShowWithinItem(0.25);       // a later file of the same item starts again: never back
+  EXPECT_EQ(position() * 4, maximum);
+  progress.Step();
+  EXPECT_EQ(position() * 2, maximum);
+  progress.ShowWithinItem(2.0);  // held to the item
+  progress.Step();
+  EXPECT_EQ(position(), maximum);
+  progress.Close();
 }
 
 TEST(ProgressDialog, TotalIsTakenModulo65536) {

@@ -261,6 +261,29 @@ TEST_F(RecycleBinTest, LinksInTheBinAreNeitherEnteredNorOverwritten) {
   RemoveSymbolicLink(bin + L"\\Dc2.txt");
 }
 
+// Stopped in the middle, the erase leaves what it has not reached, empties
+// nothing (that would delete those files unwiped) and says so.
+TEST_F(RecycleBinTest, AStopLeavesTheRestAndEmptiesNothing) {
+  Drive& drive = AddDrive(L"d1", 3, kNtfsBin);
+  engine::StopSignal stop;
+  work_.stop = &stop;
+  work_.afterPass = [&](const std::wstring& path, int) {
+    wiped_.push_back(path);
+    stop.Request();
+  };
+  prompts_.Answer(IDYES);
+  Erase(true);
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), L"ごみ箱の中身の抹消を中止しました。ごみ箱は空にしていません。"}));
+  EXPECT_EQ(prompts_.Shown()[1].caption, L"情報");
+  EXPECT_EQ(wiped_.size(), 1u);
+  int left = 0;
+  for (int i = 0; i < 3; ++i) left += FileExists(drive.root + kNtfsBin + L"\\D" + std::to_wstring(i) + L".txt");
+  EXPECT_EQ(left, 2);
+  EXPECT_EQ(platform_.emptied, 0);
+  EXPECT_FALSE(progressDialog_.IsOpen());
+  EXPECT_TRUE(FileExists(work_.workFolder));
+}
+
 // While the question is open, the timer and the tray can still be served;
 // such a second request must not start another erase.
 std::function<void(bool)> g_erase;
