@@ -18,13 +18,21 @@ constexpr std::size_t kChunk = COverwriteStream::kChunkBytes;
 // Written at a time: large enough to keep the device busy, small enough that
 // a stop takes effect at once.
 constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
-// Pieces made ahead of the writer.
-constexpr std::size_t kRingPieces = 4;
+// Pieces made ahead of the writer: enough to keep the maker busy while the
+// writer waits for a flush of kFlushEveryBytes.
+constexpr std::size_t kRingPieces = 8;
+// Within a pass the writer also flushes every so many bytes, so that the
+// device writes while the stream is made instead of all at once at the end of
+// the pass, with the maker standing still.
+constexpr std::uint64_t kFlushEveryBytes = kRingPieces * kPieceBytes;
 // A pass of at most one piece is written on the calling thread: it takes a
 // few milliseconds, and threads would cost more than they save.
 constexpr std::uint64_t kInlineBytes = kPieceBytes;
 // The windows are served at least this often while the threads work.
 constexpr DWORD kServeEveryMs = 50;
+// Looking for messages is a trip to the window system: a run over many small
+// files looks at most this often.
+constexpr DWORD kServeAtMostEveryMs = 20;
 
 bool Rewind(HANDLE file) {
   LARGE_INTEGER start{};
@@ -44,7 +52,6 @@ void ShowWithin(const WorkContext& work, std::uint64_t done, std::uint64_t total
 PassesOutcome WriteInline(const WorkContext& work, HANDLE file, COverwriteStream& stream, std::uint64_t chunks,
                           const std::wstring& shownPath) {
   std::vector<std::uint8_t> piece(static_cast<std::size_t>(chunks) * kChunk);
-  wf::MessagePump pump;
   for (int pass = 1; pass <= work.passes; ++pass) {
     if (StopRequested(work)) return PassesOutcome::Stopped;
     stream.Generate(piece.data(), static_cast<std::size_t>(chunks));
@@ -53,7 +60,7 @@ PassesOutcome WriteInline(const WorkContext& work, HANDLE file, COverwriteStream
     }
     if (work.afterPass) work.afterPass(shownPath, pass);
     ShowWithin(work, static_cast<std::uint64_t>(pass), static_cast<std::uint64_t>(work.passes));
-    pump.Drain();
+    ServeMessages();
   }
   return PassesOutcome::Written;
 }
@@ -137,6 +144,7 @@ class Pipeline {
   PassesOutcome WritePasses() {
     for (int pass = 1; pass <= work_.passes; ++pass) {
       if (!Rewind(file_)) return PassesOutcome::NotWritten;
+      std::uint64_t unflushed = 0;
       for (std::uint64_t left = chunksPerPass_; left > 0;) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return taken_ < made_; });
@@ -146,6 +154,11 @@ class Pipeline {
         if (!WriteAll(file_, piece.bytes.data(), piece.size)) return PassesOutcome::NotWritten;
         written_ += piece.size;
         left -= piece.size / kChunk;
+        unflushed += piece.size;
+        if (unflushed >= kFlushEveryBytes && left > 0) {
+          if (!FlushFileBuffers(file_)) return PassesOutcome::NotWritten;
+          unflushed = 0;
+        }
         lock.lock();
         ++taken_;
         changed_.notify_all();
@@ -192,6 +205,10 @@ PassesOutcome WritePasses(const WorkContext& work, HANDLE file, COverwriteStream
 }
 
 void ServeMessages() {
+  thread_local DWORD lastServed = GetTickCount() - kServeAtMostEveryMs;
+  const DWORD now = GetTickCount();
+  if (now - lastServed < kServeAtMostEveryMs) return;
+  lastServed = now;
   wf::MessagePump().Drain();
 }
 

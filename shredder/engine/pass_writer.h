@@ -29,7 +29,7 @@ PassesOutcome WritePasses(const WorkContext& work, HANDLE file, COverwriteStream
                           const std::wstring& shownPath);
 
 // Handles the calling thread's waiting window messages (between the files of
-// a run, say).
+// a run, say), unless it did so a moment ago.
 void ServeMessages();
 
 }  // namespace engine
