@@ -115,6 +115,17 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "Copyright (C) 2026 MORV
   !endif
 !macroend
 
+; On 64-bit Windows the open and save dialogs of 32-bit programs load 32-bit
+; extensions only: the 32-bit DLL goes beside the 64-bit one, registered by
+; the 32-bit regsvr32 in the 32-bit registry view. A system without 32-bit
+; support (no SysWOW64 regsvr32) runs no such programs and gets none.
+!define REGSVR32_WOW64 "$WINDIR\SysWOW64\regsvr32.exe"
+!define DLL32 "shredmenu32.dll"
+
+!macro Regsvr32Wow64 switches result
+  ExecWait '"${REGSVR32_WOW64}" ${switches} "$INSTDIR\${DLL32}"' ${result}
+!macroend
+
 !macro UseSystemViews
   SetShellVarContext all
   ${If} ${RunningX64}
@@ -137,17 +148,19 @@ Function .onInit
   !insertmacro WaitUntilProgramClosed
 FunctionEnd
 
-; Puts shredmenu.dll in place even while Explorer holds the old one: a loaded
-; DLL cannot be overwritten or deleted, but it can be renamed; the old file
-; then goes at the next restart.
+; Puts a DLL in place even while Explorer (or a program's file dialog) holds
+; the old one: a loaded DLL cannot be overwritten or deleted, but it can be
+; renamed; the old file then goes at the next restart.
 Function MoveLoadedDllAside
-  Delete "$INSTDIR\shredmenu.dll"
-  ${If} ${FileExists} "$INSTDIR\shredmenu.dll"
+  Exch $1
+  Delete "$INSTDIR\$1"
+  ${If} ${FileExists} "$INSTDIR\$1"
     GetTempFileName $0 "$INSTDIR"
     Delete $0
-    Rename "$INSTDIR\shredmenu.dll" $0
+    Rename "$INSTDIR\$1" $0
     Delete /REBOOTOK $0
   ${EndIf}
+  Pop $1
 FunctionEnd
 
 ; A standard user runs the program from here, and the program writes
@@ -181,10 +194,16 @@ FunctionEnd
 
 Section
   SetOutPath "$INSTDIR"
+  Push "shredmenu.dll"
+  Call MoveLoadedDllAside
+  Push "${DLL32}"
   Call MoveLoadedDllAside
   ${If} ${RunningX64}
     File "${BIN64}/binshredder.exe"
     File "${BIN64}/shredmenu.dll"
+    ${If} ${FileExists} "${REGSVR32_WOW64}"
+      File "/oname=${DLL32}" "${BIN32}/shredmenu.dll"
+    ${EndIf}
   ${Else}
     File "${BIN32}/binshredder.exe"
     File "${BIN32}/shredmenu.dll"
@@ -195,8 +214,13 @@ Section
   Call GrantUsersAccess
 
   !insertmacro Regsvr32 "/s" $0
+  StrCpy $1 0
+  ${If} ${FileExists} "$INSTDIR\${DLL32}"
+    !insertmacro Regsvr32Wow64 "/s" $1
+  ${EndIf}
   ${If} $0 != 0
-    DetailPrint "regsvr32: $0"
+  ${OrIf} $1 != 0
+    DetailPrint "regsvr32: $0 $1"
     MessageBox MB_OK|MB_ICONEXCLAMATION "$(MsgRegisterFailed)" /SD IDOK
     SetErrorLevel 2
   ${EndIf}
@@ -270,6 +294,11 @@ FunctionEnd
 Section Uninstall
   !insertmacro Regsvr32 "/u /s" $0
   DetailPrint "regsvr32 /u: $0"
+  ${If} ${FileExists} "$INSTDIR\${DLL32}"
+  ${AndIf} ${FileExists} "${REGSVR32_WOW64}"
+    !insertmacro Regsvr32Wow64 "/u /s" $0
+    DetailPrint "regsvr32 /u (32-bit): $0"
+  ${EndIf}
 
   ReadRegStr $0 HKCR "${RB_VERB_KEY}\command" ""
   Push $0
@@ -300,6 +329,7 @@ Section Uninstall
   Delete "$INSTDIR\binshredder.exe"
   ; Explorer may still hold the DLL: then it goes at the next restart.
   Delete /REBOOTOK "$INSTDIR\shredmenu.dll"
+  Delete /REBOOTOK "$INSTDIR\${DLL32}"
   Delete "$INSTDIR\morvane-shredder.chm"
   Call un.RemoveWorkFolder
   ${If} ${FileExists} "$INSTDIR\OPTION.INI"

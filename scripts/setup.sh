@@ -15,9 +15,25 @@ packages=(
   nsis  # makensis, for the installer
 )
 
+# 32-bit Windows programs (the shipped setup.exe, the i686 build) need wine32,
+# which comes from the i386 architecture, and a kernel that runs 32-bit code.
+with_wine32=0
+if bash "$(dirname "$0")/runs_i386.sh"; then
+  with_wine32=1
+  packages+=(wine32:i386)
+else
+  echo "setup: this machine runs 64-bit programs only; without wine32 the 32-bit tests are skipped"
+fi
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
+
+if [ $with_wine32 = 1 ] && [ "$(dpkg --print-architecture)" = amd64 ] &&
+  ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "setup: adding the i386 architecture"
+  as_root dpkg --add-architecture i386
+fi
 
 missing=()
 for package in "${packages[@]}"; do

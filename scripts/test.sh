@@ -2,7 +2,7 @@
 # Builds the three builds and the release, and runs every test: the host
 # tests under the sanitizers, then the Windows-side, end-to-end and release
 # tests under Wine in the build's private test bed (prefix, virtual display
-# and all).
+# and all), then the i686 build's end-to-end scenarios in a bed of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -10,3 +10,4 @@ bash scripts/build.sh
 bash scripts/release.sh
 ctest --preset host
 ctest --preset win64
+ctest --preset win32

@@ -20,6 +20,7 @@ command=${1:?command}
 bed=${2:?bed folder}
 mkdir -p "$bed"
 bed=$(cd "$bed" && pwd)
+scripts=$(cd "$(dirname "$0")" && pwd)
 
 bed_environment() {
   export WINEPREFIX=$bed/prefix
@@ -31,6 +32,21 @@ bed_environment() {
   export HOME=$bed/home
   unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_RUNTIME_DIR
   if [ -f "$bed/display" ]; then export DISPLAY=$(cat "$bed/display"); fi
+  # Whether the bed runs 32-bit programs: wine32 installed, and a machine that
+  # runs 32-bit code (scripts/runs_i386.sh). The test programs read it too.
+  if [ ! -f "$bed/runs32" ]; then
+    if [ -x /usr/lib/wine/wine ] && bash "$scripts/runs_i386.sh"; then echo 1; else echo 0; fi > "$bed/runs32"
+  fi
+  export SHRED_TESTBED_RUNS_32BIT=$(cat "$bed/runs32")
+  if [ "$SHRED_TESTBED_RUNS_32BIT" = 0 ] && [ -x /usr/lib/wine/wine ]; then
+    # wine32 where it cannot run: Wine's start scripts would still choose it.
+    mkdir -p "$bed/bin"
+    for name in wine wine-stable; do
+      printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$bed/bin/$name"
+      chmod +x "$bed/bin/$name"
+    done
+    export PATH=$bed/bin:$PATH WINELOADER=/usr/lib/wine/wine64
+  fi
 }
 
 display_alive() {
@@ -57,13 +73,20 @@ start_display() {
   echo ":$(tr -d '[:space:]' < "$fdfile")" > "$bed/display"
 }
 
+# Once wine32 runs, Wine can no longer start anything in a prefix made without
+# it ("could not load kernel32.dll"): such a prefix is made afresh.
+prefix_fits_wine() {
+  [ "$SHRED_TESTBED_RUNS_32BIT" = 0 ] || [ -f "$bed/prefix/drive_c/windows/syswow64/kernel32.dll" ]
+}
+
 init_prefix() {
   local build=$1 source=$2
   # Bump when the set-up below changes, so that existing beds are rebuilt.
-  local stamp="5|$build|$source|$LC_ALL"
-  if [ -f "$bed/prefix/.testbed-ready" ] && [ "$(cat "$bed/prefix/.testbed-ready")" = "$stamp" ]; then
+  local stamp="6|$build|$source|$LC_ALL"
+  if [ -f "$bed/prefix/.testbed-ready" ] && [ "$(cat "$bed/prefix/.testbed-ready")" = "$stamp" ] && prefix_fits_wine; then
     return
   fi
+  wineserver -k 2>/dev/null || true
   rm -rf "$bed/prefix" "$bed/home"
   mkdir -p "$bed/home"
   echo "testbed: initialising the Wine prefix in $bed/prefix" >&2
@@ -72,7 +95,10 @@ init_prefix() {
   rm -f "$bed/prefix/dosdevices/z:"
   ln -sfn "$build" "$bed/prefix/dosdevices/y:"
   ln -sfn "$source" "$bed/prefix/dosdevices/x:"
-  cat > "$bed/testbed.reg" <<'REG'
+  # On drive C:, which every Wine program of the bed sees.
+  local settings=$bed/prefix/drive_c/windows/temp/testbed.reg
+  mkdir -p "$(dirname "$settings")"
+  cat > "$settings" <<'REG'
 REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Wine\Drives]
@@ -101,7 +127,17 @@ REGEDIT4
 "MS Shell Dlg 2"="IPAPGothic"
 "Tahoma"="IPAPGothic"
 REG
-  wine regedit /S "$(winepath_of "$bed/testbed.reg")" </dev/null >/dev/null 2>&1 || true
+  # Into both registry views: plain `wine reg` is the 32-bit one in a WoW64
+  # prefix, Wine's drive manager reads the 64-bit view, and the programs of
+  # either build read their own (the fonts, the debugger).
+  local view
+  for view in 64 32; do
+    # Loudly: without it the bed's network drives X: and Y: are fixed drives
+    # that every recycle-bin walk visits.
+    wine reg import 'C:\windows\temp\testbed.reg' /reg:$view </dev/null >/dev/null 2>&1 ||
+      { echo "testbed: the bed's settings did not reach the $view-bit registry view" >&2; exit 1; }
+  done
+  rm -f "$settings"
   wineserver -k || true
   wineserver -w || true
   echo "$stamp" > "$bed/prefix/.testbed-ready"
@@ -117,6 +153,13 @@ winepath_of() {
     # During the set-up Z: still exists.
     echo "Z:${path//\//\\}"
   fi
+}
+
+# The machine a Windows program is built for: 014c (x86) or 8664 (x64).
+pe_machine() {
+  local header
+  header=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+  od -An -t x2 -j $((header + 4)) -N 2 "$1" | tr -d ' '
 }
 
 # Runs a Wine command with its output going through a file. Wine starts its
@@ -137,6 +180,7 @@ bed_environment
 case $command in
   up)
     echo "${SHRED_TESTBED_LOCALE:-ja_JP.UTF-8}" > "$bed/locale"
+    rm -f "$bed/runs32"  # looked at again: wine32 may have come since
     bed_environment
     build_dir=$(cd "${3:?build dir}" && pwd)
     source_dir=$(cd "${4:-$(dirname "$0")/..}" && pwd)
@@ -161,6 +205,12 @@ case $command in
     build_dir=$(cat "$bed/build")
     exe=$(cd "$(dirname "${3:?exe}")" && pwd)/$(basename "$3")
     shift 3
+    if [ "$SHRED_TESTBED_RUNS_32BIT" = 0 ] && [ "$(pe_machine "$exe")" = 014c ]; then
+      # CTest takes the word for a skip.
+      echo "SKIPPED: $(basename "$exe") is a 32-bit program, and this machine runs 64-bit programs only" \
+        "(without wine32, or with a kernel that does not run 32-bit code)"
+      exit 0
+    fi
     run_quietly wine "$(winepath_of "$exe")" "$@"
     ;;
   wine)
@@ -168,8 +218,8 @@ case $command in
     run_quietly wine "$@"
     ;;
   env)
-    for name in WINEPREFIX WINEDEBUG WINEDLLOVERRIDES LC_ALL LANG HOME DISPLAY; do
-      printf 'export %s=%q\n' "$name" "${!name:-}"
+    for name in WINEPREFIX WINEDEBUG WINEDLLOVERRIDES LC_ALL LANG HOME DISPLAY SHRED_TESTBED_RUNS_32BIT PATH WINELOADER; do
+      if [ -n "${!name+set}" ]; then printf 'export %s=%q\n' "$name" "${!name}"; fi
     done
     ;;
   *)

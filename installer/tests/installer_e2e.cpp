@@ -1,12 +1,15 @@
 // The installer and its uninstaller as an administrator runs them: silently
-// with /S, and page by page (with a picture of every page). The test bed's
-// Wine runs 64-bit programs only, so these runs use the installer made from
-// the same script for 64-bit Windows; what they check holds for both.
+// with /S, and page by page (with a picture of every page). They run the
+// shipped 32-bit setup.exe; a test bed that runs 64-bit programs only runs
+// the installer made from the same script for 64-bit Windows instead, on
+// which the 32-bit extension has no 32-bit regsvr32 to register it and is
+// left out, as on a 64-bit Windows without 32-bit support.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -38,10 +41,19 @@ constexpr char kBedFont[] = "IPAPGothic";
 constexpr int kNextButton = 1;  // the button that moves on to the next page
 constexpr int kDirectoryBox = 1019;
 
-std::string TestSetup() {
+std::string SetupProgram() {
   const std::string bin = BuildBinFolder();
-  return bin.substr(0, bin.find_last_of('\\')) + "\\installer\\test\\" SHRED_TEST_SETUP_NAME;
+  const std::string installer = bin.substr(0, bin.find_last_of('\\')) + "\\installer\\";
+  return TestBedRuns32Bit() ? installer + SHRED_SETUP_NAME : installer + "test\\" SHRED_TEST_SETUP_NAME;
 }
+
+// The registry views of a 64-bit Windows, each with the extension it should
+// hold once installed.
+struct View {
+  REGSAM flag;
+  const char* dll;
+};
+constexpr View kViews[] = {{KEY_WOW64_64KEY, "shredmenu.dll"}, {KEY_WOW64_32KEY, "shredmenu32.dll"}};
 
 std::string ScreenshotFolder() {
   const std::string bin = BuildBinFolder();
@@ -64,8 +76,8 @@ std::string Shortcut() {
   return KnownFolder(CSIDL_COMMON_PROGRAMS) + "\\MORVANE Shredder.lnk";
 }
 
-std::optional<std::string> RegString(HKEY root, const std::string& key, const char* name) {
-  const std::optional<RegistryValue> value = ReadRegistryValue(root, key, name);
+std::optional<std::string> RegString(HKEY root, const std::string& key, const char* name, REGSAM view = 0) {
+  const std::optional<RegistryValue> value = ReadRegistryValue(root, key, name, view);
   if (!value || value->type != REG_SZ) return std::nullopt;
   return value->bytes.substr(0, value->bytes.find('\0'));
 }
@@ -129,9 +141,9 @@ bool Contains(std::string text, std::string part) {
 
 // Every key under HKEY_CLASSES_ROOT whose name or string values name the
 // extension, the verb or the installed program.
-void FindOurs(HKEY parent, const std::string& path, const std::vector<std::string>& marks,
+void FindOurs(HKEY parent, const std::string& path, const std::vector<std::string>& marks, REGSAM view,
               std::vector<std::string>& found) {
-  const std::optional<RegistryKeyContents> contents = ReadRegistryKey(parent, path);
+  const std::optional<RegistryKeyContents> contents = ReadRegistryKey(parent, path, view);
   if (!contents) return;
   const auto marked = [&](const std::string& text) {
     return std::any_of(marks.begin(), marks.end(), [&](const std::string& mark) { return Contains(text, mark); });
@@ -144,14 +156,14 @@ void FindOurs(HKEY parent, const std::string& path, const std::vector<std::strin
     if (marked(child)) {
       found.push_back(childPath);
     } else {
-      FindOurs(parent, childPath, marks, found);
+      FindOurs(parent, childPath, marks, view, found);
     }
   }
 }
 
-std::vector<std::string> OursUnderClassesRoot() {
+std::vector<std::string> OursUnderClassesRoot(REGSAM view) {
   std::vector<std::string> found;
-  FindOurs(HKEY_CLASSES_ROOT, "", {"RuzeVoriduru", "{B7847D3", "M-Shredder", InstallDir()}, found);
+  FindOurs(HKEY_CLASSES_ROOT, "", {"RuzeVoriduru", "{B7847D3", "M-Shredder", InstallDir()}, view, found);
   return found;
 }
 
@@ -253,9 +265,11 @@ class Started {
 class Installer : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!FileExists(TestSetup())) {
-      GTEST_SKIP() << "the installer was not built (cmake --build --preset win64 --target installer): " << TestSetup();
+    if (!FileExists(SetupProgram())) {
+      GTEST_SKIP() << "the installer was not built (cmake --build --preset win64 --target installer): "
+                   << SetupProgram();
     }
+    std::printf("installer: %s\n", SetupProgram().c_str());
     ASSERT_TRUE(UninstallSilently()) << "an earlier installation does not go";
     Clear();
   }
@@ -270,7 +284,7 @@ class Installer : public ::testing::Test {
   }
 
   void InstallSilently() {
-    ASSERT_EQ(RunToEnd(Quoted(TestSetup()) + " /S"), 0u);
+    ASSERT_EQ(RunToEnd(Quoted(SetupProgram()) + " /S"), 0u);
     ASSERT_TRUE(FileExists(Installed("uninstall.exe")));
   }
 
@@ -283,11 +297,29 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
   for (const char* name : {"binshredder.exe", "shredmenu.dll", "morvane-shredder.chm", "OPTION.INI"}) {
     EXPECT_TRUE(FileExists(Installed(name))) << name;
   }
-  EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kClsid + "\\InprocServer32", nullptr),
-            Installed("shredmenu.dll"));
-  EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, "*\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt", nullptr), kClsid);
-  EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, "Folder\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt", nullptr), kClsid);
-  EXPECT_TRUE(RegString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsid));
+  EXPECT_EQ(ImageMachine(Installed("binshredder.exe")), IMAGE_FILE_MACHINE_AMD64);
+  EXPECT_EQ(ImageMachine(Installed("shredmenu.dll")), IMAGE_FILE_MACHINE_AMD64);
+  for (const View& view : kViews) {
+    const bool expected = view.flag == KEY_WOW64_64KEY || TestBedRuns32Bit();
+    SCOPED_TRACE(view.dll);
+    EXPECT_EQ(FileExists(Installed(view.dll)), expected);
+    const std::optional<std::string> server =
+        RegString(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kClsid + "\\InprocServer32", nullptr, view.flag);
+    if (!expected) {
+      EXPECT_EQ(server, std::nullopt);
+      continue;
+    }
+    EXPECT_EQ(server, Installed(view.dll));
+    for (const char* kind : {"*", "Folder"}) {
+      EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, std::string(kind) + "\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt",
+                          nullptr, view.flag),
+                kClsid);
+    }
+    EXPECT_TRUE(RegString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsid, view.flag));
+  }
+  if (TestBedRuns32Bit()) {
+    EXPECT_EQ(ImageMachine(Installed("shredmenu32.dll")), IMAGE_FILE_MACHINE_I386);
+  }
   EXPECT_TRUE(FileExists(Shortcut()));
 
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "MORVANE Shredder");
@@ -325,15 +357,18 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
   WriteWholeFile(Installed("work_temp\\left.tmp"), "wiped");
 
   ASSERT_TRUE(UninstallSilently());
-  for (const char* name : {"binshredder.exe", "shredmenu.dll", "morvane-shredder.chm", "uninstall.exe", "work_temp"}) {
+  for (const char* name :
+       {"binshredder.exe", "shredmenu.dll", "shredmenu32.dll", "morvane-shredder.chm", "uninstall.exe", "work_temp"}) {
     EXPECT_FALSE(FileExists(Installed(name))) << name;
   }
   EXPECT_TRUE(FileExists(Installed("OPTION.INI"))) << "a silent uninstall keeps the settings";
   EXPECT_FALSE(FileExists(Shortcut()));
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-  EXPECT_FALSE(RegString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsid));
+  for (const View& view : kViews) {
+    EXPECT_FALSE(RegString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsid, view.flag)) << view.dll;
+    EXPECT_EQ(OursUnderClassesRoot(view.flag), std::vector<std::string>{}) << view.dll;
+  }
   EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, kRecycleBinShell)) << "the verb was the shell key's only one";
-  EXPECT_EQ(OursUnderClassesRoot(), std::vector<std::string>{});
   EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kVendorKey));
 }
 
@@ -403,13 +438,17 @@ TEST_F(Installer, ThePagesLeadThroughInstallAndUninstallAndNoDeletesTheSettings)
   // The wizard's Japanese font, which the test bed lacks, stood in for as the
   // bed stands in for the program's fonts, so the pages are laid out as on
   // Windows.
-  RegistryTreeGuard fonts(HKEY_LOCAL_MACHINE, kFontSubstitutes);
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kFontSubstitutes, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-  RegSetValueExA(key, kWizardFont, 0, REG_SZ, reinterpret_cast<const BYTE*>(kBedFont), sizeof(kBedFont));
-  RegCloseKey(key);
+  // In both views: the wizard of the shipped setup is a 32-bit program.
+  RegistryTreeGuard fonts64(HKEY_LOCAL_MACHINE, kFontSubstitutes, KEY_WOW64_64KEY);
+  RegistryTreeGuard fonts32(HKEY_LOCAL_MACHINE, kFontSubstitutes, KEY_WOW64_32KEY);
+  for (const View& view : kViews) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kFontSubstitutes, 0, KEY_SET_VALUE | view.flag, &key), ERROR_SUCCESS);
+    RegSetValueExA(key, kWizardFont, 0, REG_SZ, reinterpret_cast<const BYTE*>(kBedFont), sizeof(kBedFont));
+    RegCloseKey(key);
+  }
 
-  Started started(uidrv::Start(Quoted(TestSetup())));
+  Started started(uidrv::Start(Quoted(SetupProgram())));
   uidrv::Process& setup = *started;
   ASSERT_TRUE(setup);
   Wizard install(WaitWizard(kSetupCaption), shots);

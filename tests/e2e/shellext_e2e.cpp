@@ -158,7 +158,7 @@ TEST_F(ShellExtRegistration, RegisterWritesEveryEntryAndUnregisterRemovesAllButT
       {kFilesHandler, nullptr, kClsidText},
       {kFolderHandler, nullptr, kClsidText},
       {kTypeLibKey + "\\1.0", nullptr, "RuzeVoriduru 1.0 Type Library"},
-      {kTypeLibKey + "\\1.0\\0\\win64", nullptr, kDll},
+      {kTypeLibKey + (sizeof(void*) == 8 ? "\\1.0\\0\\win64" : "\\1.0\\0\\win32"), nullptr, kDll},
   };
   for (const auto& entry : expected) {
     EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, entry.key, entry.name), entry.text) << entry.key;

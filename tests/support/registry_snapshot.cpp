@@ -1,14 +1,15 @@
 #include "tests/support/registry_snapshot.h"
 
-RegistryTreeGuard::RegistryTreeGuard(HKEY root, std::string subkey) : root_(root), subkey_(std::move(subkey)) {
+RegistryTreeGuard::RegistryTreeGuard(HKEY root, std::string subkey, REGSAM view)
+    : root_(root), subkey_(std::move(subkey)), view_(view) {
   Save(subkey_);
 }
 
 RegistryTreeGuard::~RegistryTreeGuard() {
-  DeleteRegistryTree(root_, subkey_);
+  DeleteRegistryTree(root_, subkey_, view_);
   for (const SavedKey& saved : keys_) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(root_, saved.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+    if (RegCreateKeyExA(root_, saved.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view_, nullptr, &key, nullptr) !=
         ERROR_SUCCESS) {
       continue;
     }
@@ -21,7 +22,7 @@ RegistryTreeGuard::~RegistryTreeGuard() {
 }
 
 void RegistryTreeGuard::Save(const std::string& path) {
-  const std::optional<RegistryKeyContents> contents = ReadRegistryKey(root_, path);
+  const std::optional<RegistryKeyContents> contents = ReadRegistryKey(root_, path, view_);
   if (!contents) return;
   keys_.push_back(SavedKey{path, contents->values});
   for (const std::string& child : contents->subkeys) Save(path + "\\" + child);

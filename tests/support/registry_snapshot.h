@@ -13,7 +13,7 @@
 
 class RegistryTreeGuard {
  public:
-  RegistryTreeGuard(HKEY root, std::string subkey);
+  RegistryTreeGuard(HKEY root, std::string subkey, REGSAM view = 0);
   ~RegistryTreeGuard();
   RegistryTreeGuard(const RegistryTreeGuard&) = delete;
   RegistryTreeGuard& operator=(const RegistryTreeGuard&) = delete;
@@ -29,5 +29,6 @@ class RegistryTreeGuard {
 
   HKEY root_;
   std::string subkey_;
+  REGSAM view_;
   std::vector<SavedKey> keys_;  // parents before their children
 };

@@ -4,14 +4,15 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstdint>
 #include <utility>
 
 #include "tests/support/temp_folder.h"
 #include "winframe/handles.h"
 
-std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& subkey, const char* name) {
+std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& subkey, const char* name, REGSAM view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return std::nullopt;
   RegistryValue value;
   DWORD size = 0;
   LSTATUS status = RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size);
@@ -25,16 +26,16 @@ std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& sub
   return value;
 }
 
-std::optional<RegistryKeyContents> ReadRegistryKey(HKEY root, const std::string& subkey) {
+std::optional<RegistryKeyContents> ReadRegistryKey(HKEY root, const std::string& subkey, REGSAM view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return std::nullopt;
   RegistryKeyContents contents;
   std::vector<char> name(16384);
   for (DWORD index = 0;; ++index) {
     DWORD length = static_cast<DWORD>(name.size());
     if (RegEnumValueA(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     const std::string valueName(name.data(), length);
-    if (auto value = ReadRegistryValue(root, subkey, valueName.empty() ? nullptr : valueName.c_str())) {
+    if (auto value = ReadRegistryValue(root, subkey, valueName.empty() ? nullptr : valueName.c_str(), view)) {
       contents.values.emplace_back(valueName, *value);
     }
   }
@@ -47,25 +48,36 @@ std::optional<RegistryKeyContents> ReadRegistryKey(HKEY root, const std::string&
   return contents;
 }
 
-bool RegistryKeyExists(HKEY root, const std::string& subkey) {
+bool RegistryKeyExists(HKEY root, const std::string& subkey, REGSAM view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
 }
 
-void DeleteRegistryTree(HKEY root, const std::string& subkey) {
+void DeleteRegistryTree(HKEY root, const std::string& subkey, REGSAM view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS) return;
   char name[256];
   // Always take the first child: the indexes shift as children go.
   for (;;) {
     DWORD length = sizeof(name);
     if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    DeleteRegistryTree(root, subkey + "\\" + name);
+    DeleteRegistryTree(root, subkey + "\\" + name, view);
   }
   RegCloseKey(key);
-  RegDeleteKeyA(root, subkey.c_str());
+  RegDeleteKeyExA(root, subkey.c_str(), view, 0);
+}
+
+WORD ImageMachine(const std::string& path) {
+  const std::string image = ReadWholeFile(path);
+  if (image.size() < 0x40 || image.compare(0, 2, "MZ") != 0) return 0;
+  std::uint32_t header = 0;
+  image.copy(reinterpret_cast<char*>(&header), sizeof header, 0x3C);
+  if (header > image.size() - 6 || image.compare(header, 4, std::string("PE\0\0", 4)) != 0) return 0;
+  WORD machine = 0;
+  image.copy(reinterpret_cast<char*>(&machine), sizeof machine, header + 4);
+  return machine;
 }
 
 DropHandle::DropHandle(const std::vector<std::wstring>& paths) {

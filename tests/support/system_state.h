@@ -16,7 +16,9 @@ struct RegistryValue {
   std::string bytes;  // exactly as stored, no terminator added
 };
 
-std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& subkey, const char* name);
+// `view` picks a registry view (KEY_WOW64_32KEY, KEY_WOW64_64KEY); 0 is the
+// test program's own.
+std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& subkey, const char* name, REGSAM view = 0);
 
 // A key's own values (by name, "" for the default) and the names of its
 // direct subkeys; nothing when it does not open.
@@ -24,10 +26,14 @@ struct RegistryKeyContents {
   std::vector<std::pair<std::string, RegistryValue>> values;
   std::vector<std::string> subkeys;
 };
-std::optional<RegistryKeyContents> ReadRegistryKey(HKEY root, const std::string& subkey);
-bool RegistryKeyExists(HKEY root, const std::string& subkey);
+std::optional<RegistryKeyContents> ReadRegistryKey(HKEY root, const std::string& subkey, REGSAM view = 0);
+bool RegistryKeyExists(HKEY root, const std::string& subkey, REGSAM view = 0);
 // Deletes a key with all its subkeys; no error when it is missing.
-void DeleteRegistryTree(HKEY root, const std::string& subkey);
+void DeleteRegistryTree(HKEY root, const std::string& subkey, REGSAM view = 0);
+
+// The machine a program or DLL is built for (IMAGE_FILE_MACHINE_I386, _AMD64),
+// from its PE header; 0 when it is none.
+WORD ImageMachine(const std::string& path);
 
 // A drop handle as the platform hands one to WM_DROPFILES: a global block
 // with a DROPFILES header and the names in UTF-16, as Explorer makes it.

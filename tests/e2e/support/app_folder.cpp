@@ -12,6 +12,11 @@ std::string BuildBinFolder() {
   return folder.substr(0, folder.find_last_of('\\'));
 }
 
+bool TestBedRuns32Bit() {
+  char value[4] = {};
+  return GetEnvironmentVariableA("SHRED_TESTBED_RUNS_32BIT", value, sizeof(value)) == 1 && value[0] == '1';
+}
+
 AppFolder::AppFolder(const std::string& folderName, const std::string& exeName) {
   CreateDirectoryA("C:\\e2e", nullptr);
   dir_ = "C:\\e2e\\" + folderName;

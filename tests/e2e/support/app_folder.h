@@ -45,3 +45,7 @@ class AppFolder {
 
 // The folder of the running test program (where the binaries of the build are).
 std::string BuildBinFolder();
+
+// Whether the test bed runs 32-bit programs (wine32 on a machine that runs
+// 32-bit code); scripts/testbed.sh says so in the environment.
+bool TestBedRuns32Bit();
