@@ -27,6 +27,16 @@ void TellStopped(HWND owner) {
   wf::Prompt(owner, texts::kStopped, captions::kInfo, captions::kInfoFlags);
 }
 
+// A file the wiper gave up on: the user stopped the run, or something held
+// the file, which then keeps the recycle bin from being emptied.
+void CountNotWiped(const engine::WorkContext& work, EraseRun& run) {
+  if (engine::StopRequested(work)) {
+    run.stopped = true;
+  } else {
+    ++run.unwiped;
+  }
+}
+
 enum class FolderOpen { Opened, Missing, Elsewhere, Failed };
 
 // A folder of the walk, held open while it is searched: it cannot be renamed
@@ -74,11 +84,7 @@ void ShredEntry(const engine::WorkContext& work, const std::wstring& path, Erase
     case FileCheck::InUse:
       // A file that cannot be wiped keeps the recycle bin from being emptied.
       if (!engine::WipeFile(work, file, path)) {
-        if (engine::StopRequested(work)) {
-          run.stopped = true;
-        } else {
-          ++run.unwiped;
-        }
+        CountNotWiped(work, run);
         return;
       }
       engine::RemoveRecycledFile(work, file);
@@ -274,11 +280,7 @@ void ShredSharedFiles(const engine::WorkContext& work, EraseRun& run) {
     CheckedFile first(shared.found.front(), true);
     if (!first.IsFile() || !(first.Id() == id)) continue;
     if (!engine::WipeFile(work, first, shared.found.front())) {
-      if (engine::StopRequested(work)) {
-        run.stopped = true;
-      } else {
-        ++run.unwiped;
-      }
+      CountNotWiped(work, run);
       continue;
     }
     engine::RemoveRecycledFile(work, first);

@@ -98,11 +98,8 @@ TEST_F(SelectedFiles, HandOffErasesTheFilesDeclinesTheFolderAndEmptiesTheClipboa
 // the look-alike that the ANSI spelling of "résumé.txt" names is kept.
 TEST_F(SelectedFiles, AUtf16CommandLineErasesTheChosenFilesAndNeverTheirLookAlikes) {
   const std::string lookAlike = files_.WriteFile("resume.txt", "never chosen");
-  std::wstring deep = files_.WidePath();
-  while (deep.size() < 420) {
-    deep += L"\\" + std::wstring(60, L'長');
-    ASSERT_TRUE(CreateDirectoryW(Long(deep).c_str(), nullptr));
-  }
+  const std::wstring deep = MakeDeepFolder(files_.WidePath(), std::wstring(60, L'長'));
+  ASSERT_FALSE(deep.empty());
   const std::vector<std::wstring> chosen = {files_.WriteFile(L"résumé.txt", "chosen"),
                                             files_.WriteFile(L"한국어 \U0001F600.txt", "chosen"), deep + L"\\deep.txt"};
   ASSERT_TRUE(WriteWholeFile(chosen[2], "chosen"));

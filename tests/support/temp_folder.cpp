@@ -12,6 +12,13 @@
 std::wstring Long(const std::wstring& path) {
   return paths::ToExtended(path).value_or(path);
 }
+std::wstring MakeDeepFolder(std::wstring root, const std::wstring& name) {
+  while (root.size() <= 420) {
+    root += L"\\" + name;
+    if (!CreateDirectoryW(Long(root).c_str(), nullptr)) return {};
+  }
+  return root;
+}
 std::wstring Wide(const std::string& ansi) {
   return wf::Widen(ansi);
 }

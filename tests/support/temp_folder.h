@@ -44,5 +44,9 @@ void RemoveTree(const std::string& path);
 
 // The "\\?\" form of a full path, which the file functions take at any length.
 std::wstring Long(const std::wstring& path);
+// Makes folders named `name`, one in the other, under `root` until the path is
+// longer than 420 characters (well past the old limit of 260); the deepest
+// one, or nothing when one could not be made.
+std::wstring MakeDeepFolder(std::wstring root, const std::wstring& name);
 std::wstring Wide(const std::string& ansi);
 std::string Ansi(const std::wstring& wide);

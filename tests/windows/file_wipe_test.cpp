@@ -270,11 +270,8 @@ TEST_F(FileWipeTest, NamesInEveryScriptAreWipedAndTheirLookAlikesNever) {
 }
 
 TEST_F(FileWipeTest, PathsBeyondTheOldLimitAreWiped) {
-  std::wstring deep = folder_.WidePath();
-  while (deep.size() < 420) {
-    deep += L"\\" + std::wstring(60, L'd');
-    ASSERT_TRUE(CreateDirectoryW(Long(deep).c_str(), nullptr));
-  }
+  const std::wstring deep = MakeDeepFolder(folder_.WidePath(), std::wstring(60, L'd'));
+  ASSERT_FALSE(deep.empty());
   const std::wstring path = deep + L"\\長い道のり.txt";
   ASSERT_TRUE(WriteWholeFile(path, std::string(33, 'x')));
   EXPECT_TRUE(engine::WipeFile(work_, path));

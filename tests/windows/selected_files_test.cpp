@@ -294,11 +294,8 @@ TEST_F(SelectedFilesTest, OnlyFoldersEraseNothing) {
 // Long paths are erased whole; only what the system cannot take at all is
 // refused, never cut.
 TEST_F(SelectedFilesTest, LongPathsAreErasedAndOnlyTheImpossibleIsRefused) {
-  std::wstring deep = folder_.WidePath();
-  while (deep.size() < 420) {
-    deep += L"\\" + std::wstring(60, L'深');
-    ASSERT_TRUE(CreateDirectoryW(Long(deep).c_str(), nullptr));
-  }
+  const std::wstring deep = MakeDeepFolder(folder_.WidePath(), std::wstring(60, L'深'));
+  ASSERT_FALSE(deep.empty());
   const std::wstring longFile = deep + L"\\file.txt";
   ASSERT_TRUE(WriteWholeFile(longFile, "deep"));
   const std::wstring impossible = L"C:\\" + std::wstring(40000, L'x');
