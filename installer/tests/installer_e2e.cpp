@@ -25,6 +25,7 @@
 namespace {
 
 constexpr char kClsid[] = "{B7847D3E-09F3-11D4-8F6D-0080AD87DD41}";
+constexpr char kHandlerKey[] = "\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt";
 constexpr char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MORVANE Shredder";
 constexpr char kVendorKey[] = "Software\\Brinmoor";
@@ -82,6 +83,57 @@ std::optional<std::string> RegString(HKEY root, const std::string& key, const ch
   return value->bytes.substr(0, value->bytes.find('\0'));
 }
 
+// A path in double quotes, as a command line names a program.
+std::string Quoted(const std::string& path) {
+  std::string quoted = "\"";
+  quoted += path;
+  quoted += '"';
+  return quoted;
+}
+
+// What a 32-bit program sees, asked of the 32-bit reg.exe: the string value
+// `name` (nullptr: the default) of `key` ("HKCR\\...", "HKLM\\..."); nothing
+// when it is not there. A 64-bit caller cannot ask it under Wine: Wine sends
+// its KEY_WOW64_32KEY requests to Wow6432Node even for the keys that Windows
+// 7 and later share between the views (*\\ShellEx, Folder\\ShellEx, the
+// ProgIDs), where a 32-bit open dialog finds the handler that the 32-bit
+// regsvr32 registered.
+std::optional<std::string> RegString32(const std::string& key, const char* name) {
+  TempFolder folder("C:\\installer e2e reg32");
+  const std::string output = folder.Path() + "\\query.txt";
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string line = Quoted(KnownFolder(CSIDL_SYSTEMX86) + "\\reg.exe");
+  line += " query " + Quoted(key);
+  line += name ? " /v " + Quoted(name) : std::string(" /ve");
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = file;
+  startup.hStdError = file;
+  PROCESS_INFORMATION info{};
+  const BOOL started =
+      CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info);
+  CloseHandle(file);
+  if (!started) {
+    ADD_FAILURE() << "cannot start " << line << " (error " << GetLastError() << ")";
+    return std::nullopt;
+  }
+  CloseHandle(info.hThread);
+  DWORD code = 1;
+  if (WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &code);
+  CloseHandle(info.hProcess);
+  if (code != 0) return std::nullopt;
+  // "    <name>    REG_SZ    <data>"
+  const std::string text = ReadWholeFile(output);
+  constexpr char kType[] = "    REG_SZ    ";
+  const std::size_t at = text.find(kType);
+  if (at == std::string::npos) return std::nullopt;
+  const std::size_t start = at + sizeof(kType) - 1;
+  return text.substr(start, text.find_first_of("\r\n", start) - start);
+}
+
 std::optional<DWORD> RegNumber(HKEY root, const std::string& key, const char* name) {
   const std::optional<RegistryValue> value = ReadRegistryValue(root, key, name);
   if (!value || value->type != REG_DWORD || value->bytes.size() != sizeof(DWORD)) return std::nullopt;
@@ -104,14 +156,6 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs = 30000) {
     Sleep(100);
   }
   return done();
-}
-
-// A path in double quotes, as a command line names a program.
-std::string Quoted(const std::string& path) {
-  std::string quoted = "\"";
-  quoted += path;
-  quoted += '"';
-  return quoted;
 }
 
 DWORD RunToEnd(const std::string& commandLine) {
@@ -310,12 +354,19 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
       continue;
     }
     EXPECT_EQ(server, Installed(view.dll));
+    if (view.flag == KEY_WOW64_32KEY) continue;  // below, as a 32-bit program sees it
     for (const char* kind : {"*", "Folder"}) {
-      EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, std::string(kind) + "\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt",
-                          nullptr, view.flag),
-                kClsid);
+      EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, std::string(kind) + kHandlerKey, nullptr, view.flag), kClsid);
     }
     EXPECT_TRUE(RegString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsid, view.flag));
+  }
+  if (TestBedRuns32Bit()) {
+    EXPECT_EQ(RegString32(std::string("HKCR\\CLSID\\") + kClsid + "\\InprocServer32", nullptr),
+              Installed("shredmenu32.dll"));
+    for (const char* kind : {"*", "Folder"}) {
+      EXPECT_EQ(RegString32(std::string("HKCR\\") + kind + kHandlerKey, nullptr), kClsid) << kind;
+    }
+    EXPECT_TRUE(RegString32(std::string("HKLM\\") + kApprovedKey, kClsid));
   }
   if (TestBedRuns32Bit()) {
     EXPECT_EQ(ImageMachine(Installed("shredmenu32.dll")), IMAGE_FILE_MACHINE_I386);
@@ -367,6 +418,13 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
   for (const View& view : kViews) {
     EXPECT_FALSE(RegString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsid, view.flag)) << view.dll;
     EXPECT_EQ(OursUnderClassesRoot(view.flag), std::vector<std::string>{}) << view.dll;
+  }
+  if (TestBedRuns32Bit()) {
+    EXPECT_FALSE(RegString32(std::string("HKCR\\CLSID\\") + kClsid, nullptr));
+    for (const char* kind : {"*", "Folder"}) {
+      EXPECT_FALSE(RegString32(std::string("HKCR\\") + kind + kHandlerKey, nullptr)) << kind;
+    }
+    EXPECT_FALSE(RegString32(std::string("HKLM\\") + kApprovedKey, kClsid));
   }
   EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, kRecycleBinShell)) << "the verb was the shell key's only one";
   EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kVendorKey));

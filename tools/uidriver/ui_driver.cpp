@@ -271,11 +271,22 @@ Process Start(const std::wstring& commandLine, const std::wstring& directory) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  std::wstring line = commandLine;
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
-    std::fprintf(stderr, "cannot start %ls (error %lu)\n", commandLine.c_str(), GetLastError());
-    return {};
+  // Wine's CreateProcess now and then fails with ERROR_INTERNAL_ERROR when
+  // the new process dies while it is being set up (seen once in a WoW64
+  // prefix); one more try after a pause, and a second failure is a failure.
+  for (int attempt = 1;; ++attempt) {
+    std::wstring line = commandLine;
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+      break;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_INTERNAL_ERROR || attempt == 2) {
+      std::fprintf(stderr, "cannot start %ls (error %lu)\n", commandLine.c_str(), error);
+      return {};
+    }
+    std::fprintf(stderr, "cannot start %ls (error %lu); trying once more\n", commandLine.c_str(), error);
+    Sleep(500);
   }
   CloseHandle(info.hThread);
   // Let the new process reach its first message loop before it is driven.
