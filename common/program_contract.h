@@ -19,6 +19,16 @@ inline constexpr wchar_t kRecycleBinSwitch[] = L"-C";
 // Shred the list on the clipboard and end (the context menu).
 inline constexpr wchar_t kHandOffSwitch[] = L"-D";
 
+// Erase the free space of one drive and end (the menus, the context menu on a
+// drive): the switch, one blank and the drive's root in double quotes, as
+// FreeSpaceArguments spells it.
+inline constexpr wchar_t kFreeSpaceSwitch[] = L"-F";
+inline std::wstring FreeSpaceArguments(std::wstring_view driveRoot) {
+  std::wstring arguments(kFreeSpaceSwitch);
+  arguments.append(L" \"").append(driveRoot).append(L"\"");
+  return arguments;
+}
+
 // The registered clipboard format of the hand-off list in UTF-16.
 inline constexpr wchar_t kHandOffListFormat[] = L"MORVANE Shredder hand-off list (UTF-16)";
 
