@@ -22,6 +22,27 @@ bool IsDriveRoot(std::wstring_view path) {
   return path.size() >= 3 && IsAsciiLetter(path[0]) && path[1] == L':' && IsSeparator(path[2]);
 }
 
+bool IsDrive(std::wstring_view path) {
+  return path.size() == 2 && IsAsciiLetter(path[0]) && path[1] == L':';
+}
+
+// A drive ("C:"), a share ("\\server\share") or either in the "\\?\" form,
+// without a separator after it.
+bool IsRoot(std::wstring_view path) {
+  constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\";
+  if (!text::EqualsIgnoringAsciiCase(path.substr(0, kUnc.size()), kUnc)) {
+    if (path.substr(0, 4) == L"\\\\?\\") return IsDrive(path.substr(4));
+    if (path.size() < 2 || !IsSeparator(path[0]) || !IsSeparator(path[1])) return IsDrive(path);
+    path.remove_prefix(2);
+  } else {
+    path.remove_prefix(kUnc.size());
+  }
+  // "server\share": two names and the separator between them.
+  const std::size_t separator = path.find_first_of(L"\\/");
+  return separator != 0 && separator != std::wstring_view::npos && separator + 1 < path.size() &&
+         path.find_first_of(L"\\/", separator + 1) == std::wstring_view::npos;
+}
+
 // The segments of `rest`, with "." dropped and ".." taking the one before.
 std::vector<std::wstring_view> Segments(std::wstring_view rest) {
   std::vector<std::wstring_view> segments;
@@ -73,7 +94,9 @@ std::wstring FolderWithSeparator(std::wstring_view path) {
 
 std::wstring FolderOf(std::wstring_view path) {
   const std::size_t slash = path.rfind(L'\\');
-  return slash == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, slash));
+  if (slash == std::wstring_view::npos) return std::wstring();
+  const std::wstring_view folder = path.substr(0, slash);
+  return IsRoot(folder) ? std::wstring(path.substr(0, slash + 1)) : std::wstring(folder);
 }
 
 std::wstring NameOf(std::wstring_view path) {

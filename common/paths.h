@@ -24,7 +24,11 @@ std::optional<std::wstring> Join(std::wstring_view first, std::wstring_view seco
 // The folder part of a path, up to and including its last backslash; empty
 // when there is none.
 std::wstring FolderWithSeparator(std::wstring_view path);
-// The folder part without its last backslash (empty when there is none).
+// The folder a path names its entry in: the folder part without its last
+// backslash, but a root keeps it ("C:\\", "\\?\\C:\\", "\\server\\share\\",
+// "\\?\\UNC\\server\\share\\"), since without it a drive names its current
+// folder or, in the "\\?\\" form, the raw volume. Empty when there is no
+// backslash.
 std::wstring FolderOf(std::wstring_view path);
 // The part after the last backslash (the whole text when there is none).
 std::wstring NameOf(std::wstring_view path);

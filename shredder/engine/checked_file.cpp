@@ -1,12 +1,15 @@
 #include "shredder/engine/checked_file.h"
 
+#include <winioctl.h>
+#include <winnetwk.h>
+
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
-#include <winnetwk.h>
-
 #include "common/paths.h"
+#include "shredder/engine/volume_place.h"
 
 namespace engine {
 namespace {
@@ -87,10 +90,72 @@ std::wstring ShareForm(const std::wstring& extended) {
   return L"\\\\?\\UNC\\" + share.substr(2) + rest;
 }
 
-DWORD VolumeSerialOf(const std::wstring& root) {
-  DWORD serial = 0;
-  return GetVolumeInformationW((root + L"\\").c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0) ? serial : 0;
-}
+// The drives, subst drives and mount points of this system.
+class SystemVolumeLayout final : public VolumeLayout {
+ public:
+  std::optional<std::wstring> SubstituteOf(wchar_t driveLetter) override {
+    const wchar_t drive[] = {driveLetter, L':', L'\0'};
+    std::wstring target(MAX_PATH, L'\0');
+    const DWORD length = QueryDosDeviceW(drive, target.data(), static_cast<DWORD>(target.size()));
+    if (length == 0) return std::nullopt;
+    target.resize(wcsnlen(target.c_str(), target.size()));
+    // A subst drive is a link in the object namespace to "\??\C:\data".
+    if (target.size() < 6 || target.compare(0, 4, L"\\??\\") != 0 || target[5] != L':') return std::nullopt;
+    return target.substr(4);
+  }
+
+  std::optional<std::uint32_t> SerialOf(const std::wstring& root) override {
+    const std::wstring withSeparator = root.back() == L'\\' ? root : root + L"\\";
+    DWORD serial = 0;
+    if (!GetVolumeInformationW(withSeparator.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) {
+      return std::nullopt;
+    }
+    return serial;
+  }
+
+  Step StepAt(const std::wstring& path) override {
+    Step step;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    step.exists = attributes != INVALID_FILE_ATTRIBUTES;
+    step.reparse = step.exists && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (!step.reparse) return step;
+    wf::UniqueFile folder(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    std::vector<unsigned char> buffer(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
+    DWORD got = 0;
+    if (!folder ||
+        !DeviceIoControl(folder.Get(), FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(),
+                         static_cast<DWORD>(buffer.size()), &got, nullptr) ||
+        got < sizeof(MountPointData)) {
+      return step;  // tag 0: unknown, and so taken for a link
+    }
+    MountPointData data;
+    std::memcpy(&data, buffer.data(), sizeof(data));
+    step.tag = data.tag;
+    if (data.tag == kMountPointTag) {
+      const std::size_t at = offsetof(MountPointData, pathBuffer) + data.substituteOffset;
+      if (at + data.substituteLength <= got) {
+        step.target.assign(data.substituteLength / sizeof(wchar_t), L'\0');
+        std::memcpy(step.target.data(), buffer.data() + at, step.target.size() * sizeof(wchar_t));
+      }
+    }
+    return step;
+  }
+
+ private:
+  // The head of a mount point's reparse data (REPARSE_DATA_BUFFER).
+  struct MountPointData {
+    std::uint32_t tag;
+    std::uint16_t dataLength;
+    std::uint16_t reserved;
+    std::uint16_t substituteOffset;
+    std::uint16_t substituteLength;
+    std::uint16_t printOffset;
+    std::uint16_t printLength;
+    wchar_t pathBuffer[1];
+  };
+};
 
 }  // namespace
 
@@ -103,14 +168,18 @@ bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, DWORD volumeSer
     // A drive mapped to a share names the file by the drive, the handle by
     // the share.
     const std::wstring shareForm = ShareForm(extendedPath);
-    return !shareForm.empty() && SameText(final, shareForm);
+    if (!shareForm.empty() && SameText(final, shareForm)) return true;
   }
-  // The platform could not name it in full (Wine has room for MAX_PATH
-  // only): then the same path below the root, on the same volume.
-  std::wstring root, rest;
+  // Spelled another way than the platform names it (a subst drive, a folder
+  // where a volume is mounted, a volume that has a drive letter too), or not
+  // named in full (Wine has room for MAX_PATH only): the same volume, and the
+  // same path below its root as the chosen path has without following links.
   const std::wstring below = NameBelowRoot(handle);
-  return !below.empty() && SplitRoot(extendedPath, root, rest) && SameText(below, rest) &&
-         VolumeSerialOf(root) == volumeSerial;
+  if (below.empty()) return false;
+  SystemVolumeLayout layout;
+  const std::wstring longForm = LongForm(extendedPath);
+  const std::optional<VolumePlace> place = PlaceOf(longForm.empty() ? extendedPath : longForm, layout);
+  return place && place->serial == volumeSerial && SameText(place->below, below);
 }
 
 CheckedFile::CheckedFile(const std::wstring& path, bool otherNamesAllowed)
@@ -178,8 +247,12 @@ std::uint64_t CheckedFile::Length() const {
 
 wf::UniqueFile CheckedFile::OpenForWriting() const {
   // Others may read but not write meanwhile; deletion must be shared with
-  // the checked handle, which holds it.
-  return wf::UniqueFile(ReOpenFile(handle_.Get(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, 0));
+  // the checked handle, which holds it. Read too, where the holes of a
+  // sparse file can only be found by reading it.
+  wf::UniqueFile writer(
+      ReOpenFile(handle_.Get(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, 0));
+  if (!writer) writer.Reset(ReOpenFile(handle_.Get(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, 0));
+  return writer;
 }
 
 bool CheckedFile::RenameTo(const std::wstring& extendedTarget, bool replace) {
@@ -218,7 +291,11 @@ std::optional<std::wstring> CreateTemporaryFile(const std::wstring& folder, cons
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return path;
     const DWORD error = GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) break;
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+    // Denied is also what a name taken by a folder, or by a file on its way
+    // out, answers; a folder that refuses new files says so for every name,
+    // and then once is enough.
+    if (error != ERROR_ACCESS_DENIED || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) break;
   }
   return std::nullopt;
 }

@@ -16,12 +16,35 @@ TEST(Paths, JoinRefusesOnlyWhatTheSystemCannotTake) {
   EXPECT_EQ(*paths::Join(L"C:\\Tools\\", L"OPTION.INI"), L"C:\\Tools\\OPTION.INI");
 }
 
-TEST(Paths, FolderAndNameSplitAtTheLastBackslash) {
-  EXPECT_EQ(paths::FolderWithSeparator(L"C:\\表示\\a¥b.exe"), L"C:\\表示\\");
-  EXPECT_EQ(paths::FolderOf(L"C:\\表示\\a¥b.exe"), L"C:\\表示");
-  EXPECT_EQ(paths::NameOf(L"C:\\表示\\a¥b.exe"), L"a¥b.exe");  // "¥" is no separator
-  EXPECT_EQ(paths::FolderWithSeparator(L"noslash"), L"");
-  EXPECT_EQ(paths::NameOf(L"noslash"), L"noslash");
+// A file in a root has the root for its folder, backslash and all: "C:"
+// alone is the drive's current folder, "\\?\C:" the raw volume.
+TEST(Paths, FolderAndNameSplitAtTheLastBackslashAndARootKeepsIt) {
+  const struct {
+    const wchar_t* path;
+    const wchar_t* folder;
+    const wchar_t* withSeparator;
+    const wchar_t* name;
+  } cases[] = {
+      {L"C:\\表示\\a¥b.exe", L"C:\\表示", L"C:\\表示\\", L"a¥b.exe"},  // "¥" is no separator
+      {L"noslash", L"", L"", L"noslash"},
+      {L"C:\\root.txt", L"C:\\", L"C:\\", L"root.txt"},
+      {L"\\\\?\\C:\\root.txt", L"\\\\?\\C:\\", L"\\\\?\\C:\\", L"root.txt"},
+      {L"\\\\?\\C:\\dir\\f", L"\\\\?\\C:\\dir", L"\\\\?\\C:\\dir\\", L"f"},
+      {L"\\\\server\\share\\f", L"\\\\server\\share\\", L"\\\\server\\share\\", L"f"},
+      {L"\\\\server\\share\\d\\f", L"\\\\server\\share\\d", L"\\\\server\\share\\d\\", L"f"},
+      {L"\\\\?\\UNC\\server\\share\\f", L"\\\\?\\UNC\\server\\share\\", L"\\\\?\\UNC\\server\\share\\", L"f"},
+      {L"\\\\?\\Volume{1}\\f", L"\\\\?\\Volume{1}", L"\\\\?\\Volume{1}\\", L"f"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(c.path)));
+    EXPECT_EQ(paths::FolderOf(c.path), c.folder);
+    EXPECT_EQ(paths::FolderWithSeparator(c.path), c.withSeparator);
+    EXPECT_EQ(paths::NameOf(c.path), c.name);
+    // The folder of every file the file functions take is one they take too.
+    if (paths::IsAbsolutePath(c.path)) {
+      EXPECT_TRUE(ToExtended(paths::FolderOf(c.path)));
+    }
+  }
 }
 
 TEST(Paths, OnlyDrivePathsAndSharesAreAbsolute) {
@@ -56,6 +79,9 @@ TEST(Paths, TheLongFormOfEveryKindOfAbsolutePath) {
       {L"\\\\server\\share\\..\\a.txt", L"\\\\?\\UNC\\server\\share\\a.txt"},  // never above the share
       {L"\\\\?\\C:\\a.txt", L"\\\\?\\C:\\a.txt"},
       {L"\\\\?\\unc\\server\\share\\a", L"\\\\?\\UNC\\server\\share\\a"},
+      {L"\\\\?\\C:\\", L"\\\\?\\C:\\"},
+      {L"\\\\?\\UNC\\server\\share\\", L"\\\\?\\UNC\\server\\share\\"},
+      {L"\\\\server\\share\\", L"\\\\?\\UNC\\server\\share\\"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ToExtended(c.path), std::optional<std::wstring>(c.extended))
