@@ -11,6 +11,8 @@ inline constexpr wchar_t kWorkFolderPathTooLong[] =
 // Wiping a file; caption "エラー".
 inline constexpr wchar_t kCannotOpen[] = L"ファイルが開けません";
 inline constexpr wchar_t kNotOverwritten[] = L"ファイルを上書きできませんでした";
+inline constexpr wchar_t kNotOverwrittenNoSpace[] =
+    L"ディスクの空き領域が足りないため、ファイルを上書きできませんでした";
 inline constexpr wchar_t kStatusNotRead[] = L"ファイルの属性を読み取れません";
 inline constexpr wchar_t kStatusNotWritten[] = L"ファイルの属性を変更できません";
 // Shown after the path in double quotes.

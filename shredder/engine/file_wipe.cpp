@@ -1,13 +1,18 @@
 #include "shredder/engine/file_wipe.h"
 
+#include <winioctl.h>
+#include <winternl.h>
+
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "common/paths.h"
 #include "shredder/captions.h"
 #include "shredder/engine/engine_texts.h"
 #include "shredder/engine/overwrite_stream.h"
+#include "shredder/engine/pass_plan.h"
 #include "shredder/engine/pass_writer.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
@@ -38,6 +43,74 @@ void MakeSeed(const WorkContext& work, std::uint32_t (&words)[8]) {
   if (work.seed) work.seed(words);
 }
 
+// The volume's unit of allocation, asked of the handle: the path may be one
+// the volume functions do not take (a subst drive, a mount point).
+std::uint32_t ClusterSize(HANDLE file) {
+  IO_STATUS_BLOCK status{};
+  FILE_FS_SIZE_INFORMATION size{};
+  if (NtQueryVolumeInformationFile(file, &status, &size, sizeof(size), FileFsSizeInformation) != 0) return 0;
+  return size.SectorsPerAllocationUnit * size.BytesPerSector;
+}
+
+// The ranges the file system has allocated to a file with holes; nothing
+// when it cannot say (Wine cannot).
+std::optional<std::vector<ByteRange>> AllocatedRanges(HANDLE file, std::uint64_t length) {
+  std::vector<ByteRange> ranges;
+  FILE_ALLOCATED_RANGE_BUFFER query{};
+  query.Length.QuadPart = static_cast<LONGLONG>(length);
+  std::vector<FILE_ALLOCATED_RANGE_BUFFER> found(64);
+  for (;;) {
+    DWORD got = 0;
+    const BOOL ok = DeviceIoControl(file, FSCTL_QUERY_ALLOCATED_RANGES, &query, sizeof(query), found.data(),
+                                    static_cast<DWORD>(found.size() * sizeof(found[0])), &got, nullptr);
+    if (!ok && GetLastError() != ERROR_MORE_DATA) return std::nullopt;
+    const std::size_t count = got / sizeof(found[0]);
+    for (std::size_t i = 0; i < count; ++i) {
+      ranges.push_back({static_cast<std::uint64_t>(found[i].FileOffset.QuadPart),
+                        static_cast<std::uint64_t>(found[i].Length.QuadPart)});
+    }
+    if (ok || count == 0) return ranges;
+    // More than fitted: ask again from the end of the last one given.
+    const std::uint64_t next = ranges.back().offset + ranges.back().length;
+    query.FileOffset.QuadPart = static_cast<LONGLONG>(next);
+    query.Length.QuadPart = static_cast<LONGLONG>(length > next ? length - next : 0);
+  }
+}
+
+// The pieces of a file that hold data, found by reading it: where the file
+// system cannot list the allocated ranges, writing the holes too would fill
+// the volume.
+std::optional<std::vector<ByteRange>> DataRanges(HANDLE file, std::uint64_t length, std::uint32_t cluster) {
+  constexpr std::size_t kBlock = std::size_t{1} << 20;
+  std::vector<std::uint8_t> block(kBlock);
+  std::vector<ByteRange> ranges;
+  LARGE_INTEGER start{};
+  if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return std::nullopt;
+  for (std::uint64_t offset = 0; offset < length;) {
+    DWORD got = 0;
+    const auto want = static_cast<DWORD>(std::min<std::uint64_t>(kBlock, length - offset));
+    if (!ReadFile(file, block.data(), want, &got, nullptr) || got == 0) return std::nullopt;
+    AddDataRanges(block.data(), got, offset, cluster == 0 ? 4096 : cluster, ranges);
+    offset += got;
+  }
+  return ranges;
+}
+
+// What each pass writes, from what the file holds now.
+std::optional<std::vector<ByteRange>> PassRanges(HANDLE file, DWORD attributes) {
+  FILE_STANDARD_INFO standard{};
+  if (!GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof(standard))) return std::nullopt;
+  FileLayout layout;
+  layout.length = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+  layout.allocation = static_cast<std::uint64_t>(standard.AllocationSize.QuadPart);
+  layout.cluster = ClusterSize(file);
+  if (!MayHaveHoles(layout, (attributes & FILE_ATTRIBUTE_SPARSE_FILE) != 0)) return DensePass(layout);
+  if (std::optional<std::vector<ByteRange>> allocated = AllocatedRanges(file, layout.length)) {
+    return SparsePass(layout, std::move(*allocated));
+  }
+  return DataRanges(file, layout.length, layout.cluster);
+}
+
 std::wstring Quoted(const std::wstring& path) {
   return L"\"" + path + L"\"";
 }
@@ -64,17 +137,18 @@ std::wstring CheckMessage(FileCheck check, const std::wstring& shownPath) {
 
 bool WipeFile(const WorkContext& work, const std::wstring& path) {
   CheckedFile file(path);
-  return WipeFile(work, file, path);
+  return WipeFile(work, file, path) == WipeOutcome::Wiped;
 }
 
-bool WipeFile(const WorkContext& work, CheckedFile& file, const std::wstring& shownPath) {
-  auto fail = [&work](const std::wstring& text) {
+WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstring& shownPath) {
+  auto fail = [&work](const std::wstring& text, WipeOutcome outcome) {
     wf::Prompt(work.owner, text, captions::kError, captions::kErrorFlags);
-    return false;
+    return outcome;
   };
   // Writing through a link would destroy what it leads to, and a file with
   // another name is still in use under that name: neither was chosen.
-  if (file.Check() != FileCheck::File) return fail(CheckMessage(file.Check(), shownPath));
+  if (file.Check() == FileCheck::InUse) return fail(texts::kCannotOpen, WipeOutcome::CannotOpen);
+  if (file.Check() != FileCheck::File) return fail(CheckMessage(file.Check(), shownPath), WipeOutcome::Declined);
 
   COverwriteStream stream;
   stream.SetWordCount(COverwriteStream::kWordCount);
@@ -84,23 +158,26 @@ bool WipeFile(const WorkContext& work, CheckedFile& file, const std::wstring& sh
 
   const DWORD cleared =
       file.Attributes() & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-  if (!file.SetAttributes(cleared)) return fail(texts::kStatusNotWritten);
-  if (work.passes <= 0) return true;
+  if (!file.SetAttributes(cleared)) return fail(texts::kStatusNotWritten, WipeOutcome::CannotOpen);
+  if (work.passes <= 0) return WipeOutcome::Wiped;
 
-  // Every pass covers the length measured here, before the first.
-  const std::uint64_t length = file.Length();
   wf::UniqueFile writer = file.OpenForWriting();
-  if (!writer) return fail(texts::kCannotOpen);
-  switch (WritePasses(work, writer.Get(), stream, length, shownPath)) {
+  if (!writer) return fail(texts::kCannotOpen, WipeOutcome::CannotOpen);
+  // Every pass covers what the file holds now, before the first.
+  const std::optional<std::vector<ByteRange>> ranges = PassRanges(writer.Get(), file.Attributes());
+  if (!ranges) return fail(texts::kNotOverwritten, WipeOutcome::NotWritten);
+  switch (WritePasses(work, writer.Get(), stream, *ranges, shownPath)) {
     case PassesOutcome::Written:
       break;
+    case PassesOutcome::NoSpace:
+      return fail(texts::kNotOverwrittenNoSpace, WipeOutcome::NoSpace);
     case PassesOutcome::NotWritten:
-      return fail(texts::kNotOverwritten);
+      return fail(texts::kNotOverwritten, WipeOutcome::NotWritten);
     case PassesOutcome::Stopped:
-      return false;  // the user asked: partly overwritten, left where it is
+      return WipeOutcome::Stopped;  // the user asked: partly overwritten, left where it is
   }
   stream.Release(false);
-  return true;
+  return WipeOutcome::Wiped;
 }
 
 bool IsFolder(const std::wstring& path) {
@@ -110,7 +187,7 @@ bool IsFolder(const std::wstring& path) {
 
 bool WipeRecycledFile(const WorkContext& work, const std::wstring& path) {
   CheckedFile file(path);
-  if (!WipeFile(work, file, path)) return false;
+  if (WipeFile(work, file, path) != WipeOutcome::Wiped) return false;
   RemoveRecycledFile(work, file);
   return true;
 }

@@ -11,15 +11,25 @@
 
 namespace engine {
 
+enum class WipeOutcome {
+  Wiped,       // every pass written where the content lies, and flushed
+  Declined,    // not a file of its own to overwrite (a link, a folder, other names, gone)
+  CannotOpen,  // held by another program, or no access
+  NoSpace,     // a pass needed room the volume did not have
+  NotWritten,  // the device refused a write
+  Stopped,     // the user stopped the run; partly overwritten, left where it is
+};
+
 // Opens and checks the file, then overwrites it work.passes times, each pass
-// from its first byte with the stream running on; false (after telling the
-// user) when it could not be wiped, and false without a word when the user
-// stopped the run (StopRequested), leaving it partly overwritten.
+// over every byte its clusters hold (pass_plan.h) with the stream running
+// on; false (after telling the user) when it could not be wiped, and false
+// without a word when the user stopped the run (StopRequested).
 bool WipeFile(const WorkContext& work, const std::wstring& path);
 
 // The same for a file already opened and checked; `shownPath` names it in
-// messages. Read-only, hidden and system are cleared first.
-bool WipeFile(const WorkContext& work, CheckedFile& file, const std::wstring& shownPath);
+// messages. Read-only, hidden and system are cleared first. Every outcome
+// but Wiped and Stopped has been told to the user.
+WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstring& shownPath);
 
 // What the user is told of a file that was not opened as a file (the check
 // was not FileCheck::File), with the path in double quotes where it helps.

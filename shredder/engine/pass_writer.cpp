@@ -34,30 +34,74 @@ constexpr DWORD kServeEveryMs = 50;
 // files looks at most this often.
 constexpr DWORD kServeAtMostEveryMs = 20;
 
-bool Rewind(HANDLE file) {
-  LARGE_INTEGER start{};
-  return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) != FALSE;
-}
+// Writes a pass over its ranges, piece by piece, in order.
+class PassCursor {
+ public:
+  PassCursor(HANDLE file, const std::vector<ByteRange>& ranges) : file_(file), ranges_(ranges) {}
 
-// A short write (a full disk) ends the pass rather than writing again.
-bool WriteAll(HANDLE file, const std::uint8_t* data, std::size_t bytes) {
-  DWORD written = 0;
-  return WriteFile(file, data, static_cast<DWORD>(bytes), &written, nullptr) && written == bytes;
+  void Rewind() {
+    index_ = 0;
+    within_ = 0;
+  }
+
+  // A short write (a full disk) ends the pass rather than writing again.
+  PassesOutcome Write(const std::uint8_t* data, std::size_t bytes) {
+    while (bytes > 0) {
+      if (index_ == ranges_.size()) return PassesOutcome::NotWritten;
+      const ByteRange& range = ranges_[index_];
+      if (within_ == 0) {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(range.offset);
+        if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return PassesOutcome::NotWritten;
+      }
+      const auto take = static_cast<DWORD>(std::min<std::uint64_t>(bytes, range.length - within_));
+      DWORD written = 0;
+      SetLastError(NO_ERROR);  // a short write that says nothing found the disk full
+      if (!WriteFile(file_, data, take, &written, nullptr) || written != take) return Failure();
+      data += take;
+      bytes -= take;
+      within_ += take;
+      if (within_ == range.length) {
+        ++index_;
+        within_ = 0;
+      }
+    }
+    return PassesOutcome::Written;
+  }
+
+  PassesOutcome Flush() const { return FlushFileBuffers(file_) ? PassesOutcome::Written : Failure(); }
+
+ private:
+  static PassesOutcome Failure() {
+    const DWORD error = GetLastError();
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL || error == NO_ERROR ? PassesOutcome::NoSpace
+                                                                                            : PassesOutcome::NotWritten;
+  }
+
+  HANDLE file_;
+  const std::vector<ByteRange>& ranges_;
+  std::size_t index_ = 0;
+  std::uint64_t within_ = 0;
+};
+
+std::size_t ChunksFor(std::uint64_t bytes) {
+  return static_cast<std::size_t>((bytes + kChunk - 1) / kChunk);
 }
 
 void ShowWithin(const WorkContext& work, std::uint64_t done, std::uint64_t total) {
   if (work.progress && total > 0) work.progress->ShowWithinItem(static_cast<double>(done) / static_cast<double>(total));
 }
 
-PassesOutcome WriteInline(const WorkContext& work, HANDLE file, COverwriteStream& stream, std::uint64_t chunks,
-                          const std::wstring& shownPath) {
-  std::vector<std::uint8_t> piece(static_cast<std::size_t>(chunks) * kChunk);
+PassesOutcome WriteInline(const WorkContext& work, PassCursor& cursor, COverwriteStream& stream,
+                          std::uint64_t passBytes, const std::wstring& shownPath) {
+  std::vector<std::uint8_t> piece(ChunksFor(passBytes) * kChunk);
   for (int pass = 1; pass <= work.passes; ++pass) {
     if (StopRequested(work)) return PassesOutcome::Stopped;
-    stream.Generate(piece.data(), static_cast<std::size_t>(chunks));
-    if (!Rewind(file) || !WriteAll(file, piece.data(), piece.size()) || !FlushFileBuffers(file)) {
-      return PassesOutcome::NotWritten;
-    }
+    stream.Generate(piece.data(), ChunksFor(passBytes));
+    cursor.Rewind();
+    PassesOutcome outcome = cursor.Write(piece.data(), static_cast<std::size_t>(passBytes));
+    if (outcome == PassesOutcome::Written) outcome = cursor.Flush();
+    if (outcome != PassesOutcome::Written) return outcome;
     if (work.afterPass) work.afterPass(shownPath, pass);
     ShowWithin(work, static_cast<std::uint64_t>(pass), static_cast<std::uint64_t>(work.passes));
     ServeMessages();
@@ -70,18 +114,18 @@ PassesOutcome WriteInline(const WorkContext& work, HANDLE file, COverwriteStream
 // pass. The calling thread serves its windows until the writer is done.
 class Pipeline {
  public:
-  Pipeline(const WorkContext& work, HANDLE file, COverwriteStream& stream, std::uint64_t chunks)
+  Pipeline(const WorkContext& work, PassCursor& cursor, COverwriteStream& stream, std::uint64_t passBytes)
       : work_(work),
-        file_(file),
+        cursor_(cursor),
         stream_(stream),
-        chunksPerPass_(chunks),
+        passBytes_(passBytes),
         attention_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     for (Piece& piece : ring_) piece.bytes.resize(kPieceBytes);
   }
 
   PassesOutcome Run(const std::wstring& shownPath) {
     if (!attention_) return PassesOutcome::NotWritten;
-    const std::uint64_t total = static_cast<std::uint64_t>(work_.passes) * chunksPerPass_ * kChunk;
+    const std::uint64_t total = static_cast<std::uint64_t>(work_.passes) * passBytes_;
     std::thread maker([this] { Make(); });
     std::thread writer([this] { Write(); });
     {
@@ -115,19 +159,19 @@ class Pipeline {
   // The maker: every pass's pieces in order, the stream running on.
   void Make() {
     for (int pass = 1; pass <= work_.passes; ++pass) {
-      for (std::uint64_t left = chunksPerPass_; left > 0;) {
-        const auto chunks = static_cast<std::size_t>(std::min<std::uint64_t>(left, kPieceBytes / kChunk));
+      for (std::uint64_t left = passBytes_; left > 0;) {
+        const auto bytes = static_cast<std::size_t>(std::min<std::uint64_t>(left, kPieceBytes));
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return stopping_ || made_ - taken_ < kRingPieces; });
         if (stopping_) return;
         Piece& piece = ring_[made_ % kRingPieces];
         lock.unlock();  // the writer does not touch a piece it has not been given
-        stream_.Generate(piece.bytes.data(), chunks);
-        piece.size = chunks * kChunk;
+        stream_.Generate(piece.bytes.data(), ChunksFor(bytes));
+        piece.size = bytes;
         lock.lock();
         ++made_;
         changed_.notify_all();
-        left -= chunks;
+        left -= bytes;
       }
     }
   }
@@ -143,27 +187,28 @@ class Pipeline {
 
   PassesOutcome WritePasses() {
     for (int pass = 1; pass <= work_.passes; ++pass) {
-      if (!Rewind(file_)) return PassesOutcome::NotWritten;
+      cursor_.Rewind();
       std::uint64_t unflushed = 0;
-      for (std::uint64_t left = chunksPerPass_; left > 0;) {
+      for (std::uint64_t left = passBytes_; left > 0;) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return taken_ < made_; });
         const Piece& piece = ring_[taken_ % kRingPieces];
         lock.unlock();
         if (StopRequested(work_)) return PassesOutcome::Stopped;
-        if (!WriteAll(file_, piece.bytes.data(), piece.size)) return PassesOutcome::NotWritten;
+        const PassesOutcome outcome = cursor_.Write(piece.bytes.data(), piece.size);
+        if (outcome != PassesOutcome::Written) return outcome;
         written_ += piece.size;
-        left -= piece.size / kChunk;
+        left -= piece.size;
         unflushed += piece.size;
         if (unflushed >= kFlushEveryBytes && left > 0) {
-          if (!FlushFileBuffers(file_)) return PassesOutcome::NotWritten;
+          if (const PassesOutcome flushed = cursor_.Flush(); flushed != PassesOutcome::Written) return flushed;
           unflushed = 0;
         }
         lock.lock();
         ++taken_;
         changed_.notify_all();
       }
-      if (!FlushFileBuffers(file_)) return PassesOutcome::NotWritten;
+      if (const PassesOutcome flushed = cursor_.Flush(); flushed != PassesOutcome::Written) return flushed;
       if (work_.afterPass) {
         // Looked at on the calling thread before the next pass begins.
         std::unique_lock lock(mutex_);
@@ -176,9 +221,9 @@ class Pipeline {
   }
 
   const WorkContext& work_;
-  HANDLE file_;
+  PassCursor& cursor_;
   COverwriteStream& stream_;
-  const std::uint64_t chunksPerPass_;
+  const std::uint64_t passBytes_;
   wf::UniqueHandle attention_;  // the writer has a pass to show, or is done
   std::array<Piece, kRingPieces> ring_;
   std::mutex mutex_;
@@ -194,13 +239,13 @@ class Pipeline {
 
 }  // namespace
 
-PassesOutcome WritePasses(const WorkContext& work, HANDLE file, COverwriteStream& stream, std::uint64_t length,
-                          const std::wstring& shownPath) {
+PassesOutcome WritePasses(const WorkContext& work, HANDLE file, COverwriteStream& stream,
+                          const std::vector<ByteRange>& ranges, const std::wstring& shownPath) {
   if (work.passes <= 0) return PassesOutcome::Written;
-  // More than `length` bytes: one chunk beyond the last whole one.
-  const std::uint64_t chunks = length / kChunk + 1;
-  if (chunks * kChunk <= kInlineBytes) return WriteInline(work, file, stream, chunks, shownPath);
-  Pipeline pipeline(work, file, stream, chunks);
+  PassCursor cursor(file, ranges);
+  const std::uint64_t passBytes = TotalBytes(ranges);
+  if (passBytes <= kInlineBytes) return WriteInline(work, cursor, stream, passBytes, shownPath);
+  Pipeline pipeline(work, cursor, stream, passBytes);
   return pipeline.Run(shownPath);
 }
 

@@ -8,25 +8,29 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "shredder/engine/overwrite_stream.h"
+#include "shredder/engine/pass_plan.h"
 #include "shredder/engine/work_context.h"
 
 namespace engine {
 
 enum class PassesOutcome {
   Written,     // every pass written and flushed to the device
-  NotWritten,  // a piece could not be written in full (a full disk), or a flush failed
+  NoSpace,     // the volume had no room for a piece (a pass that needs more than the file holds)
+  NotWritten,  // a piece could not be written, or a flush failed (the device refused)
   Stopped,     // stopped after a piece: the file is partly overwritten
 };
 
-// Writes work.passes passes of `stream` over `length` bytes through `file`:
-// each from offset 0, floor(length / 16) + 1 chunks, the stream running on
-// from pass to pass, flushed to the device before the next pass begins.
+// Writes work.passes passes of `stream` through `file`, each over `ranges`
+// (pass_plan.h) in order, the stream running on from range to range and
+// from pass to pass (one chunk of 16 bytes after another, the last cut to
+// what the ranges hold), flushed to the device before the next pass begins.
 // work.afterPass is called on the calling thread after each flush, with
 // `shownPath`, before the next pass is written.
-PassesOutcome WritePasses(const WorkContext& work, HANDLE file, COverwriteStream& stream, std::uint64_t length,
-                          const std::wstring& shownPath);
+PassesOutcome WritePasses(const WorkContext& work, HANDLE file, COverwriteStream& stream,
+                          const std::vector<ByteRange>& ranges, const std::wstring& shownPath);
 
 // Handles the calling thread's waiting window messages (between the files of
 // a run, say), unless it did so a moment ago.

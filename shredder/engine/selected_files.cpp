@@ -120,7 +120,7 @@ bool RemoveShreddedFile(const WorkContext& work, const std::wstring& item, int& 
     case FileCheck::File:
       break;
   }
-  if (!WipeFile(work, file, item)) return false;  // it has told the user
+  if (WipeFile(work, file, item) != WipeOutcome::Wiped) return false;  // it has told the user
 
   // Removed under a meaningless name in its own folder, as the handle finds
   // it; only a name the system gave out is replaced.

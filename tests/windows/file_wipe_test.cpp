@@ -38,16 +38,25 @@ void RecordPass(const std::wstring& path, int pass) {
   g_passes.push_back(ReadWholeFile(path));
 }
 
-// Pass `pass` (from 1) over a file of `length` bytes, as the generator of the
-// fixed seed writes it.
-std::string ExpectedPass(std::uint64_t length, int pass) {
-  const std::size_t chunks = static_cast<std::size_t>(length / 16 + 1);
+// What the clusters of a file of `length` bytes on drive C: hold: every pass
+// covers them to their end, and never needs another.
+std::uint64_t Clusters(std::uint64_t length) {
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+  GetDiskFreeSpaceW(L"C:\\", &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters);
+  const std::uint64_t cluster = std::uint64_t{sectorsPerCluster} * bytesPerSector;
+  return (length + cluster - 1) / cluster * cluster;
+}
+
+// Pass `pass` (from 1) over `bytes` bytes, as the generator of the fixed seed
+// writes it: whole chunks of 16 bytes, the last cut to what the pass holds.
+std::string ExpectedPass(std::uint64_t bytes, int pass) {
+  const std::size_t chunks = static_cast<std::size_t>((bytes + 15) / 16);
   COverwriteStream stream;
   stream.SetWordCount(8);
   stream.Seed(kSeed);
-  std::string bytes(chunks * 16, '\0');
-  for (int i = 0; i < pass; ++i) stream.Generate(reinterpret_cast<std::uint8_t*>(bytes.data()), chunks);
-  return bytes;
+  std::string generated(chunks * 16, '\0');
+  for (int i = 0; i < pass; ++i) stream.Generate(reinterpret_cast<std::uint8_t*>(generated.data()), chunks);
+  return generated.substr(0, static_cast<std::size_t>(bytes));
 }
 
 DWORD Attributes(const std::wstring& path) {
@@ -90,33 +99,79 @@ class FileWipeTest : public ::testing::Test {
   engine::WorkContext work_;
 };
 
-TEST_F(FileWipeTest, ThreePassesByDefaultEachInPlaceWithTheStreamRunningOn) {
+// Every pass covers the slack after the end of the data too, to the end of
+// the last cluster.
+TEST_F(FileWipeTest, ThreePassesByDefaultEachInPlaceToTheEndOfTheLastClusterWithTheStreamRunningOn) {
   const std::wstring path = folder_.WriteFile(L"a.txt", std::string(100, 'A'));
   EXPECT_TRUE(engine::WipeFile(work_, path));
   ASSERT_EQ(g_passes.size(), 3u);
-  for (int pass = 1; pass <= 3; ++pass) EXPECT_EQ(g_passes[pass - 1], ExpectedPass(100, pass)) << pass;
+  for (int pass = 1; pass <= 3; ++pass) EXPECT_EQ(g_passes[pass - 1], ExpectedPass(Clusters(100), pass)) << pass;
   EXPECT_NE(g_passes[0], g_passes[1]);
   EXPECT_NE(g_passes[1], g_passes[2]);
-  EXPECT_EQ(ReadWholeFile(path).size(), 112u);
   EXPECT_TRUE(prompts_.Shown().empty());
 }
 
 // A large file's stream is made on one thread while another writes it: the
-// bytes on the disk after every pass are those of the plain loop.
+// bytes on the disk after every pass are those of the plain loop, also when
+// whoever looks after a pass keeps the writer waiting while the maker fills
+// its ring. An empty file has no cluster to overwrite.
 TEST_F(FileWipeTest, PassCountComesFromTheContextOfEveryWipeAndTheBytesAreThoseOfThePlainLoop) {
   constexpr std::uint64_t kLength = (std::uint64_t{3} << 20) + 5;  // several pieces of the writer
   const std::wstring path = folder_.WriteFile(L"b.bin", std::string(kLength, 'B'));
   work_.passes = 5;
+  work_.afterPass = [](const std::wstring& file, int pass) {
+    RecordPass(file, pass);
+    Sleep(100);
+  };
   EXPECT_TRUE(engine::WipeFile(work_, path));
   ASSERT_EQ(g_passes.size(), 5u);
-  for (int pass = 1; pass <= 5; ++pass) EXPECT_TRUE(g_passes[pass - 1] == ExpectedPass(kLength, pass)) << pass;
+  for (int pass = 1; pass <= 5; ++pass) {
+    EXPECT_TRUE(g_passes[pass - 1] == ExpectedPass(Clusters(kLength), pass)) << pass;
+  }
 
   const std::wstring empty = folder_.WriteFile(L"empty", "");
   work_.passes = 1;
   g_passes.clear();
   EXPECT_TRUE(engine::WipeFile(work_, empty));
   ASSERT_EQ(g_passes.size(), 1u);
-  EXPECT_EQ(ReadWholeFile(empty), ExpectedPass(0, 1));  // 16 bytes
+  EXPECT_EQ(ReadWholeFile(empty), "");
+}
+
+// A file with holes (Wine lists no allocated ranges: the data is found by
+// reading): what holds data is overwritten, the holes stay holes, and the
+// volume is no fuller than before.
+TEST_F(FileWipeTest, ASparseFileHasItsDataOverwrittenAndItsHolesLeftEmpty) {
+  const std::wstring path = folder_ / L"sparse.bin";
+  constexpr LONGLONG kLength = LONGLONG{64} << 20;
+  constexpr LONGLONG kData = LONGLONG{8} << 20;  // cluster-aligned, 5 bytes of data
+  {
+    wf::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    LARGE_INTEGER at{};
+    at.QuadPart = kData;
+    DWORD written = 0;
+    ASSERT_TRUE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
+                WriteFile(file.Get(), "data!", 5, &written, nullptr));
+    at.QuadPart = kLength;
+    ASSERT_TRUE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
+  }
+  auto allocation = [&path] {
+    wf::UniqueFile file(
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    FILE_STANDARD_INFO standard{};
+    GetFileInformationByHandleEx(file.Get(), FileStandardInfo, &standard, sizeof(standard));
+    return standard.AllocationSize.QuadPart;
+  };
+  const LONGLONG before = allocation();
+  if (before >= kLength) GTEST_SKIP() << "this drive's file system keeps no holes";
+
+  work_.passes = 2;
+  EXPECT_TRUE(engine::WipeFile(work_, path));
+  EXPECT_EQ(allocation(), before);
+  const std::string content = ReadWholeFile(path);
+  ASSERT_EQ(content.size(), static_cast<std::size_t>(kLength));
+  EXPECT_EQ(content.substr(kData, Clusters(1)), ExpectedPass(Clusters(1), 2));
+  EXPECT_EQ(content.find_first_not_of('\0'), static_cast<std::size_t>(kData));
+  EXPECT_TRUE(prompts_.Shown().empty());
 }
 
 TEST_F(FileWipeTest, NoPassForZeroOrNegativeButAttributesAreStillReset) {
@@ -182,7 +237,7 @@ TEST_F(FileWipeTest, BetweenPassesNobodyElseCanWriteRenameOrDeleteTheFile) {
   };
   EXPECT_TRUE(engine::WipeFile(work_, path));
   EXPECT_EQ(g_passes.size(), 3u);
-  EXPECT_EQ(ReadWholeFile(path), ExpectedPass(40, 3));
+  EXPECT_EQ(ReadWholeFile(path), ExpectedPass(Clusters(40), 3));
 }
 
 // Stopped after a pass, small or large, the file stays as the passes left
@@ -200,7 +255,7 @@ TEST_F(FileWipeTest, AStopLeavesTheFilePartlyOverwrittenWhereItIs) {
     };
     EXPECT_FALSE(engine::WipeFile(work_, path)) << length;
     EXPECT_EQ(g_passes.size(), 1u) << length;
-    EXPECT_TRUE(ReadWholeFile(path) == ExpectedPass(length, 1)) << length;
+    EXPECT_TRUE(ReadWholeFile(path) == ExpectedPass(Clusters(length), 1)) << length;
   }
   EXPECT_TRUE(prompts_.Shown().empty());
 }
@@ -261,7 +316,7 @@ TEST_F(FileWipeTest, NamesInEveryScriptAreWipedAndTheirLookAlikesNever) {
     const bool lookAlikeExists = WriteWholeFile(folder_ / c.lookAlike, "bystander");
     g_passes.clear();
     EXPECT_TRUE(engine::WipeFile(work_, chosen)) << Ansi(c.name);
-    EXPECT_EQ(ReadWholeFile(chosen), ExpectedPass(6, 3)) << Ansi(c.name);
+    EXPECT_EQ(ReadWholeFile(chosen), ExpectedPass(Clusters(6), 3)) << Ansi(c.name);
     if (lookAlikeExists) {
       EXPECT_EQ(ReadWholeFile(folder_ / c.lookAlike), "bystander") << Ansi(c.name);
     }
@@ -275,7 +330,7 @@ TEST_F(FileWipeTest, PathsBeyondTheOldLimitAreWiped) {
   const std::wstring path = deep + L"\\長い道のり.txt";
   ASSERT_TRUE(WriteWholeFile(path, std::string(33, 'x')));
   EXPECT_TRUE(engine::WipeFile(work_, path));
-  EXPECT_EQ(ReadWholeFile(path), ExpectedPass(33, 3));
+  EXPECT_EQ(ReadWholeFile(path), ExpectedPass(Clusters(33), 3));
 }
 
 // A link is refused on the handle that was opened: a link at the name, or a
