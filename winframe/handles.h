@@ -59,6 +59,11 @@ struct FindHandleTraits {
   static Handle Invalid() { return INVALID_HANDLE_VALUE; }
   static bool Close(Handle h) { return FindClose(h) != FALSE; }
 };
+struct VolumeFindHandleTraits {  // FindFirstVolume
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool Close(Handle h) { return FindVolumeClose(h) != FALSE; }
+};
 struct RegKeyTraits {
   using Handle = HKEY;
   static Handle Invalid() { return nullptr; }
@@ -88,6 +93,7 @@ struct GlobalMemoryTraits {
 using UniqueHandle = Owner<KernelHandleTraits>;
 using UniqueFile = Owner<FileHandleTraits>;
 using FindHandle = Owner<FindHandleTraits>;
+using VolumeFindHandle = Owner<VolumeFindHandleTraits>;
 using RegKey = Owner<RegKeyTraits>;
 using GdiObject = Owner<GdiObjectTraits>;
 using MenuHandle = Owner<MenuTraits>;

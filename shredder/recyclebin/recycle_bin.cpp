@@ -27,14 +27,38 @@ void TellStopped(HWND owner) {
   wf::Prompt(owner, texts::kStopped, captions::kInfo, captions::kInfoFlags);
 }
 
-// A file the wiper gave up on: the user stopped the run, or something held
-// the file, which then keeps the recycle bin from being emptied.
-void CountNotWiped(const engine::WorkContext& work, EraseRun& run) {
-  if (engine::StopRequested(work)) {
+// A file the wiper gave up on: the user stopped the run, or it could not be
+// overwritten, which then keeps the recycle bin from being emptied.
+void CountNotWiped(const engine::WorkContext& work, engine::WipeOutcome outcome, EraseRun& run) {
+  if (outcome == engine::WipeOutcome::Stopped || engine::StopRequested(work)) {
     run.stopped = true;
-  } else {
-    ++run.unwiped;
+    return;
   }
+  ++run.unwiped;
+  if (outcome == engine::WipeOutcome::CannotOpen) ++run.held;
+  if (outcome == engine::WipeOutcome::NoSpace) ++run.noSpace;
+}
+
+struct VolumeItems {
+  std::wstring root;
+  long long items = 0;
+};
+
+// The items of every fixed volume's recycle bin; nothing after a failure has
+// been told.
+std::optional<std::vector<VolumeItems>> CountByVolume(HWND owner) {
+  Platform& platform = CurrentPlatform();
+  std::vector<VolumeItems> volumes;
+  for (const std::wstring& root : platform.VolumeRoots()) {
+    if (!platform.IsFixedDrive(root)) continue;
+    long long items = 0;
+    if (platform.QueryRecycleBin(root, items) != S_OK) {
+      TellError(owner, texts::kQueryFailed);
+      return std::nullopt;
+    }
+    volumes.push_back({root, items});
+  }
+  return volumes;
 }
 
 enum class FolderOpen { Opened, Missing, Elsewhere, Failed };
@@ -83,8 +107,9 @@ void ShredEntry(const engine::WorkContext& work, const std::wstring& path, Erase
       [[fallthrough]];
     case FileCheck::InUse:
       // A file that cannot be wiped keeps the recycle bin from being emptied.
-      if (!engine::WipeFile(work, file, path)) {
-        CountNotWiped(work, run);
+      if (const engine::WipeOutcome outcome = engine::WipeFile(work, file, path);
+          outcome != engine::WipeOutcome::Wiped) {
+        CountNotWiped(work, outcome, run);
         return;
       }
       engine::RemoveRecycledFile(work, file);
@@ -103,32 +128,18 @@ void ShredEntry(const engine::WorkContext& work, const std::wstring& path, Erase
 }  // namespace
 
 long long CountRecycleBinItems(HWND owner) {
-  Platform& platform = CurrentPlatform();
+  const std::optional<std::vector<VolumeItems>> volumes = CountByVolume(owner);
+  if (!volumes) return -1;
   long long total = 0;
-  for (const std::wstring& root : platform.DriveRoots()) {
-    if (!platform.IsFixedDrive(root)) continue;
-    long long items = 0;
-    if (platform.QueryRecycleBin(root, items) != S_OK) {
-      TellError(owner, texts::kQueryFailed);
-      return -1;
-    }
-    total += items;
-  }
+  for (const VolumeItems& volume : *volumes) total += volume.items;
   return total;
 }
 
-std::optional<std::vector<std::wstring>> GetRecycleBinFolders(HWND owner, const std::wstring& root,
-                                                              const std::wstring& sidText) {
-  const std::wstring fileSystem = CurrentPlatform().FileSystemName(root).value_or(L"");
-  const std::optional<std::vector<std::wstring>> candidates = RecycleBinFolders(root, fileSystem, sidText);
-  if (!candidates) {
-    TellError(owner, texts::kUnsupportedFileSystem);
-    return std::nullopt;
-  }
+std::vector<std::wstring> GetRecycleBinFolders(const std::wstring& root, const std::wstring& sidText) {
   // Each that exists is erased; a leftover of an earlier Windows hides no
-  // other, and a drive with none holds nothing of this user's.
+  // other, and a volume with none holds nothing of this user's.
   std::vector<std::wstring> folders;
-  for (const std::wstring& candidate : *candidates) {
+  for (const std::wstring& candidate : RecycleBinFolders(root, sidText)) {
     const DWORD attributes = GetFileAttributesW(paths::ToExtended(candidate).value_or(candidate).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;  // a link put in its place is not entered
@@ -145,12 +156,14 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   engine::ClearStop(work);
 
   const HWND owner = work.owner;
-  const long long total = CountRecycleBinItems(owner);
-  if (total == 0) return;
-  if (total == -1) {
+  const std::optional<std::vector<VolumeItems>> volumes = CountByVolume(owner);
+  if (!volumes) {
     TellError(owner, texts::kAborted);
     return;
   }
+  long long total = 0;
+  for (const VolumeItems& volume : *volumes) total += volume.items;
+  if (total == 0) return;
   if (interactive) {
     const std::wstring question = text::FormatCount(texts::kConfirmFormat, static_cast<std::int32_t>(total));
     if (wf::Prompt(owner, question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
@@ -166,14 +179,8 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
     return;
   }
   EraseRun run;
-  for (const std::wstring& root : platform.DriveRoots()) {
-    if (!platform.IsFixedDrive(root)) continue;
-    const std::optional<std::vector<std::wstring>> folders = GetRecycleBinFolders(owner, root, *sid);
-    if (!folders) {
-      TellError(owner, texts::kNoFolder);
-      return;
-    }
-    for (const std::wstring& folder : *folders) {
+  for (const VolumeItems& volume : *volumes) {
+    for (const std::wstring& folder : GetRecycleBinFolders(volume.root, *sid)) {
       if (!ShredRecycleBinFolder(work, folder, true, interactive, total, run)) {
         if (work.progress) work.progress->Close();
         if (run.stopped) {
@@ -192,13 +199,18 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   }
   if (run.unwiped > 0) {
     // Emptying now would delete those files unwiped; they stay, and the user
-    // can try again once whatever held them has let go.
-    TellError(owner, text::FormatCount(texts::kSomeNotWipedFormat, run.unwiped).c_str());
+    // can try again once whatever kept them from being overwritten is gone.
+    TellError(owner, NotWipedMessage(run.unwiped, run.held, run.noSpace).c_str());
     return;
   }
-  if (platform.EmptyRecycleBin(GetActiveWindow()) != S_OK) {
-    TellError(owner, texts::kEmptyingFailed);
-    return;
+  // Only the volumes that were walked: the platform's emptying of all of
+  // them would also remove, unwiped, what lies in a bin that was not.
+  for (const VolumeItems& volume : *volumes) {
+    if (volume.items == 0) continue;  // nothing to empty, and the platform calls that a failure
+    if (platform.EmptyRecycleBin(GetActiveWindow(), volume.root) != S_OK) {
+      TellError(owner, texts::kEmptyingFailed);
+      return;
+    }
   }
   if (interactive) {
     wf::Prompt(owner, texts::kDone, captions::kInfo, captions::kInfoFlags);
@@ -279,8 +291,9 @@ void ShredSharedFiles(const engine::WorkContext& work, EraseRun& run) {
     if (shared.found.size() < shared.names) continue;
     CheckedFile first(shared.found.front(), true);
     if (!first.IsFile() || !(first.Id() == id)) continue;
-    if (!engine::WipeFile(work, first, shared.found.front())) {
-      CountNotWiped(work, run);
+    if (const engine::WipeOutcome outcome = engine::WipeFile(work, first, shared.found.front());
+        outcome != engine::WipeOutcome::Wiped) {
+      CountNotWiped(work, outcome, run);
       continue;
     }
     engine::RemoveRecycledFile(work, first);

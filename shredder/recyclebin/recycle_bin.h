@@ -1,6 +1,7 @@
 // The complete erase of the recycle bin: every file in this user's
-// recycle-bin folders on every fixed drive is wiped and removed, then the
-// platform empties what is left (index files, folder skeletons, links).
+// recycle-bin folders on every fixed volume is wiped and removed, then the
+// platform empties, on those volumes only, what is left (index files, folder
+// skeletons, links).
 #pragma once
 
 #include <windows.h>
@@ -19,16 +20,14 @@ namespace recyclebin {
 // without messages): a balloon on the tray icon.
 using SilentReport = std::function<void(const std::wstring& title, const std::wstring& text)>;
 
-// The items in the recycle bins of all fixed drives, or -1 after a failure
+// The items in the recycle bins of all fixed volumes, or -1 after a failure
 // has been told to the user.
 long long CountRecycleBinItems(HWND owner);
 
-// This user's recycle-bin folders on the drive with this root ("C:\") that
-// exist and are folders, not links; none for a drive on which this user has
-// deleted nothing. Nothing (after telling the user) for a file system on
-// which there cannot be one.
-std::optional<std::vector<std::wstring>> GetRecycleBinFolders(HWND owner, const std::wstring& root,
-                                                              const std::wstring& sidText);
+// This user's recycle-bin folders on the volume with this root ("C:\\",
+// "C:\\mnt\\vol\\") that exist and are folders, not links; none for a volume
+// on which this user has deleted nothing.
+std::vector<std::wstring> GetRecycleBinFolders(const std::wstring& root, const std::wstring& sidText);
 
 // Interactive: asks first, shows the progress window and reports in a box;
 // otherwise reports through `silentReport`. Errors are told either way.
@@ -37,6 +36,8 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
 // What one erase has met so far, across folders and drives.
 struct EraseRun {
   int unwiped = 0;       // files that could not be overwritten
+  int held = 0;          // of them: held by another program, or closed to this account
+  int noSpace = 0;       // of them: a pass needed room that the volume did not have
   bool stopped = false;  // the user stopped the erase
   // Files with several names, by identity: how many names they have and
   // those found in the folders walked. Wiped at the end when every name was

@@ -3,6 +3,7 @@
 #include <sddl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "winframe/handles.h"
@@ -15,7 +16,7 @@ Platform* g_current = &g_real;
 
 }  // namespace
 
-std::vector<std::wstring> Platform::DriveRoots() {
+std::vector<std::wstring> Platform::VolumeRoots() {
   std::vector<wchar_t> list(GetLogicalDriveStringsW(0, nullptr) + 1, L'\0');
   const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(list.size()), list.data());
   std::vector<std::wstring> roots;
@@ -24,19 +25,30 @@ std::vector<std::wstring> Platform::DriveRoots() {
     roots.push_back(root);
     at += root.size() + 1;
   }
+  // A volume mounted in a folder and nowhere as a drive: its first folder.
+  wchar_t volume[MAX_PATH + 1] = {};
+  wf::VolumeFindHandle volumes(FindFirstVolumeW(volume, MAX_PATH + 1));
+  if (!volumes) return roots;
+  do {
+    DWORD needed = 0;
+    GetVolumePathNamesForVolumeNameW(volume, nullptr, 0, &needed);
+    if (needed == 0) continue;
+    std::vector<wchar_t> names(needed, L'\0');
+    if (!GetVolumePathNamesForVolumeNameW(volume, names.data(), needed, &needed)) continue;
+    std::vector<std::wstring> mounts;
+    for (std::size_t at = 0; at < names.size() && names[at] != L'\0';) {
+      mounts.emplace_back(names.data() + at);
+      at += mounts.back().size() + 1;
+    }
+    const bool hasDrive = std::any_of(mounts.begin(), mounts.end(),
+                                      [](const std::wstring& mount) { return mount.size() == 3 && mount[1] == L':'; });
+    if (!hasDrive && !mounts.empty()) roots.push_back(mounts.front());
+  } while (FindNextVolumeW(volumes.Get(), volume, MAX_PATH + 1));
   return roots;
 }
 
 bool Platform::IsFixedDrive(const std::wstring& root) {
   return GetDriveTypeW(root.c_str()) == DRIVE_FIXED;
-}
-
-std::optional<std::wstring> Platform::FileSystemName(const std::wstring& root) {
-  wchar_t name[MAX_PATH + 1] = {};
-  if (!GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1)) {
-    return std::nullopt;
-  }
-  return std::wstring(name);
 }
 
 HRESULT Platform::QueryRecycleBin(const std::wstring& root, long long& items) {
@@ -47,8 +59,8 @@ HRESULT Platform::QueryRecycleBin(const std::wstring& root, long long& items) {
   return result;
 }
 
-HRESULT Platform::EmptyRecycleBin(HWND owner) {
-  return SHEmptyRecycleBinW(owner, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+HRESULT Platform::EmptyRecycleBin(HWND owner, const std::wstring& root) {
+  return SHEmptyRecycleBinW(owner, root.c_str(), SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
 }
 
 std::optional<std::wstring> Platform::UserSid() {

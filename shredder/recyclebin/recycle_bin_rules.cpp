@@ -1,22 +1,25 @@
 #include "shredder/recyclebin/recycle_bin_rules.h"
 
 #include "common/paths.h"
+#include "common/text_format.h"
+#include "shredder/recyclebin/recyclebin_texts.h"
 
 namespace recyclebin {
 
-std::optional<std::vector<std::wstring>> RecycleBinFolders(std::wstring_view root, std::wstring_view fileSystem,
-                                                           std::wstring_view sidText) {
-  std::wstring classic(root);
-  if (fileSystem == L"FAT32") {
-    classic.append(L"Recycled");
-  } else if (fileSystem == L"NTFS") {
-    classic.append(L"Recycler\\").append(sidText);
-  } else {
-    return std::nullopt;
-  }
-  std::wstring current(root);
+std::vector<std::wstring> RecycleBinFolders(std::wstring_view root, std::wstring_view sidText) {
+  std::wstring current(root), classic(root), fat(root);
   current.append(L"$Recycle.Bin\\").append(sidText);
-  return std::vector<std::wstring>{classic, current};
+  classic.append(L"Recycler\\").append(sidText);
+  fat.append(L"Recycled");
+  return {current, classic, fat};
+}
+
+std::wstring NotWipedMessage(int unwiped, int held, int noSpace) {
+  std::wstring message = text::FormatCount(texts::kNotWipedFormat, unwiped);
+  if (held > 0) message.append(L"\n").append(texts::kAdviceHeld);
+  if (noSpace > 0) message.append(L"\n").append(texts::kAdviceNoSpace);
+  if (unwiped > held + noSpace) message.append(L"\n").append(texts::kAdviceNotWritten);
+  return message;
 }
 
 bool IsSkippedFileName(std::wstring_view name) {

@@ -5,8 +5,6 @@ namespace recyclebin::texts {
 
 inline constexpr wchar_t kQueryFailed[] = L"ごみ箱の情報を取得できません";
 inline constexpr wchar_t kAborted[] = L"処理を中断します";
-inline constexpr wchar_t kUnsupportedFileSystem[] = L"このファイルシステムはサポートしていません。";
-inline constexpr wchar_t kNoFolder[] = L"ごみ箱へのパスを取得できませんでした。";
 inline constexpr wchar_t kConfirmFormat[] = L"ごみ箱の中の %d 個のファイルを完全に抹消しますか？";
 inline constexpr wchar_t kCannotSearch[] = L"ごみ箱にアクセスできません。(can't search)";
 inline constexpr wchar_t kPathTooLong[] = L"ごみ箱にアクセスできません。(path name is too long)";
@@ -15,10 +13,13 @@ inline constexpr wchar_t kEmptyingFailed[] = L"ごみ箱の中身を空にでき
 inline constexpr wchar_t kDone[] = L"ごみ箱の中身を完全に抹消しました。";
 inline constexpr wchar_t kWorkFolderNotRemoved[] = L"作業用フォルダを削除することができませんでした。";
 // Files that could not be overwritten stay in the recycle bin, which is then
-// not emptied, so that nothing is deleted unwiped.
-inline constexpr wchar_t kSomeNotWipedFormat[] =
-    L"%d 個のファイルを上書きできなかったため、ごみ箱を空にしませんでした。\n"
-    L"ファイルを使っているプログラムを終了してから、もう一度実行してください。";
+// not emptied, so that nothing is deleted unwiped; the lines after the first
+// say what to do about each cause there was.
+inline constexpr wchar_t kNotWipedFormat[] = L"%d 個のファイルを上書きできなかったため、ごみ箱を空にしませんでした。";
+inline constexpr wchar_t kAdviceHeld[] = L"ファイルを使っているプログラムを終了してから、もう一度実行してください。";
+inline constexpr wchar_t kAdviceNoSpace[] = L"ディスクの空き領域を増やしてから、もう一度実行してください。";
+inline constexpr wchar_t kAdviceNotWritten[] =
+    L"ディスクに書き込めなかったファイルがあります。ディスクの状態を確かめてください。";
 
 // After the stop button: what was done stays done, nothing is emptied.
 inline constexpr wchar_t kStopped[] = L"ごみ箱の中身の抹消を中止しました。ごみ箱は空にしていません。";

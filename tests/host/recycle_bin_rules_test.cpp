@@ -7,16 +7,31 @@ namespace {
 using Folders = std::vector<std::wstring>;
 using recyclebin::RecycleBinFolders;
 
-TEST(FolderChoice, TheFolderOfTheFileSystemAndThatOfCurrentWindows) {
-  EXPECT_EQ(RecycleBinFolders(L"C:\\", L"FAT32", L"S-1-5-21-7"),
-            (Folders{L"C:\\Recycled", L"C:\\$Recycle.Bin\\S-1-5-21-7"}));
-  // Any authority: organisation accounts are S-1-12-1-...
-  EXPECT_EQ(RecycleBinFolders(L"D:\\", L"NTFS", L"S-1-12-1-1-2-3-4"),
-            (Folders{L"D:\\Recycler\\S-1-12-1-1-2-3-4", L"D:\\$Recycle.Bin\\S-1-12-1-1-2-3-4"}));
-  // Exact names only.
-  for (const wchar_t* other : {L"FAT", L"FAT16", L"exFAT", L"ntfs", L"NTFS ", L"", L"CDFS"}) {
-    EXPECT_FALSE(RecycleBinFolders(L"C:\\", other, L"S-1-5-21-1")) << other;
-  }
+// Every file system the same (Wine names every drive NTFS, so this is where
+// the others are seen); any authority: organisation accounts are S-1-12-1-...
+TEST(FolderChoice, EveryVolumeHasTheFoldersOfCurrentAndEarlierWindows) {
+  EXPECT_EQ(RecycleBinFolders(L"D:\\", L"S-1-12-1-1-2-3-4"),
+            (Folders{L"D:\\$Recycle.Bin\\S-1-12-1-1-2-3-4", L"D:\\Recycler\\S-1-12-1-1-2-3-4", L"D:\\Recycled"}));
+  EXPECT_EQ(RecycleBinFolders(L"C:\\mnt\\vol\\", L"S-1-5-21-7"),
+            (Folders{L"C:\\mnt\\vol\\$Recycle.Bin\\S-1-5-21-7", L"C:\\mnt\\vol\\Recycler\\S-1-5-21-7",
+                     L"C:\\mnt\\vol\\Recycled"}));
+}
+
+// The advice fits the causes there were: never "close the programs" when no
+// program held a file.
+TEST(NotWipedMessage, SaysWhatToDoForEachCauseThereWas) {
+  const std::wstring head = L"2 個のファイルを上書きできなかったため、ごみ箱を空にしませんでした。";
+  const std::wstring held = L"\nファイルを使っているプログラムを終了してから、もう一度実行してください。";
+  const std::wstring space = L"\nディスクの空き領域を増やしてから、もう一度実行してください。";
+  const std::wstring device = L"\nディスクに書き込めなかったファイルがあります。ディスクの状態を確かめてください。";
+  const struct {
+    int held, noSpace;
+    std::wstring message;
+  } cases[] = {
+      {2, 0, head + held},         {0, 2, head + space},         {0, 0, head + device},
+      {1, 1, head + held + space}, {1, 0, head + held + device},
+  };
+  for (const auto& c : cases) EXPECT_EQ(recyclebin::NotWipedMessage(2, c.held, c.noSpace), c.message);
 }
 
 TEST(SkipRule, OnlyTheExactIndexAndDesktopFileNames) {

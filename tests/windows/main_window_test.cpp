@@ -163,14 +163,14 @@ TEST_F(MainWindowTest, ATimerTickErasesWithoutAWordAndReportsInABalloon) {
   CreateDirectoryW((root + L"Recycler").c_str(), nullptr);
   CreateDirectoryW(bin.c_str(), nullptr);
   WriteWholeFile(bin + L"\\Dc1.txt", "deleted");
-  platform.drives.push_back(Drive{root, true, L"NTFS", 1, S_OK});
+  platform.drives.push_back(Drive{root, true, 1, S_OK});
   recyclebin::SetPlatform(&platform);
   SendMessageW(Window(), WM_TIMER, IDT_AUTOERASE, 0);
   recyclebin::SetPlatform(nullptr);
 
   EXPECT_TRUE(prompts_.Shown().empty());
   EXPECT_FALSE(FileExists(bin + L"\\Dc1.txt"));
-  EXPECT_EQ(platform.emptied, 1);
+  EXPECT_EQ(platform.emptied.size(), 1u);
   ASSERT_EQ(g_tray.size(), 2u);
   EXPECT_EQ(g_tray[0].message, static_cast<DWORD>(NIM_MODIFY));
   EXPECT_TRUE(g_tray[0].data.uFlags & NIF_INFO);
@@ -207,7 +207,7 @@ TEST_F(MainWindowTest, ClosingTakesTheIconAwayBeforeTheEraseOnExitAsks) {
   FakePlatform platform;
   const std::wstring root = *folder_ / L"exitdrive" + L"\\";
   CreateDirectoryW(root.c_str(), nullptr);
-  platform.drives.push_back(Drive{root, true, L"NTFS", 1, S_OK});
+  platform.drives.push_back(Drive{root, true, 1, S_OK});
   recyclebin::SetPlatform(&platform);
   wf::PromptHandler previous = wf::SetPromptHandler(RecordTrayAtQuestion);
   SendMessageW(Window(), WM_CLOSE, 0, 0);

@@ -1,8 +1,7 @@
-// The recycle-bin erase over drives the test presents through the platform
-// seam: two fixed drives, file systems the test bed cannot mount, failing
-// queries, the folders of earlier and current Windows, names in every
-// script, hard links and links, and the progress window recorded call by
-// call.
+// The recycle-bin erase over volumes the test presents through the platform
+// seam: two fixed drives, a volume mounted in a folder, failing queries, the
+// folders of earlier and current Windows, names in every script, hard links
+// and links, and the progress window recorded call by call.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -52,7 +51,7 @@ class RecycleBinTest : public ::testing::Test {
     CreateDirectoryW(root.c_str(), nullptr);
     if (!binName.empty()) MakeFolders(root + binName);
     for (int i = 0; i < files; ++i) WriteWholeFile(root + binName + L"\\D" + std::to_wstring(i) + L".txt", "deleted");
-    platform_.drives.push_back(Drive{root, true, L"NTFS", files, S_OK});
+    platform_.drives.push_back(Drive{root, true, files, S_OK});
     return platform_.drives.back();
   }
 
@@ -85,7 +84,7 @@ TEST_F(RecycleBinTest, TwoFixedDrivesShareTheTotalAndEachOpensTheBarAnew) {
   Drive& removable = AddDrive(L"r", 7, L"");
   removable.fixed = false;
   removable.query = E_FAIL;  // never asked: only fixed drives count
-  AddDrive(L"d2", 2, kNtfsBin);
+  Drive& second = AddDrive(L"d2", 2, kNtfsBin);
   prompts_.Answer(IDYES);
   Erase(true);
 
@@ -97,42 +96,37 @@ TEST_F(RecycleBinTest, TwoFixedDrivesShareTheTotalAndEachOpensTheBarAnew) {
             (std::vector<std::string>{"open", "range 0-5 at 0", "step to 1", "step to 2", "step to 3", "close", "open",
                                       "range 0-5 at 0", "step to 1", "step to 2", "close"}));
   EXPECT_EQ(platform_.queried.size(), 2u);
-  EXPECT_EQ(platform_.emptied, 1);
+  // Each volume walked, and only those: never the platform's "all of them".
+  EXPECT_EQ(platform_.emptied, (Texts{first.root, second.root}));
   EXPECT_FALSE(FileExists(first.root + kNtfsBin + L"\\D0.txt"));
   EXPECT_FALSE(FileExists(work_.workFolder));
 }
 
-// Every folder of this user that the drive has is erased: the one of the
-// file system (Recycled on FAT32, Recycler\<SID> on NTFS) and the one every
-// current Windows uses. An empty leftover hides nothing, and a drive with
-// none of them holds nothing of this user's.
-TEST_F(RecycleBinTest, EveryFolderOfTheUserIsErasedAndADriveWithoutAnyIsPassedOver) {
-  Drive& ntfs = AddDrive(L"n", 2, kCurrentBin);
-  MakeFolders(ntfs.root + kNtfsBin);  // empty leftover of an earlier Windows
+// Every folder of this user that a volume has is erased, whatever its file
+// system: the one every current Windows uses and those of earlier ones
+// (Recycler\<SID>, Recycled), all three on one volume if it has them. An
+// empty leftover hides nothing, and a volume with none of them holds
+// nothing of this user's. A volume mounted in a folder is one like any
+// other, emptied by its own root.
+TEST_F(RecycleBinTest, EveryFolderOfEveryVolumeIsErasedAndAVolumeWithoutAnyIsPassedOver) {
+  Drive& both = AddDrive(L"n", 2, kCurrentBin);
+  MakeFolders(both.root + kNtfsBin);
+  WriteWholeFile(both.root + kNtfsBin + L"\\D8.txt", "deleted");
+  MakeFolders(both.root + L"Recycled");  // empty leftover
   Drive& fat = AddDrive(L"f", 1, L"Recycled");
-  fat.fileSystem = L"FAT32";
-  WriteWholeFile(fat.root + L"Recycled\\D9.txt", "deleted");
+  Drive& mounted = AddDrive(L"c\\mnt\\vol", 1, kCurrentBin);
   AddDrive(L"never used", 0, L"");
+  both.items = 3;
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), kDone}));
-  EXPECT_FALSE(FileExists(ntfs.root + kCurrentBin + L"\\D0.txt"));
-  EXPECT_FALSE(FileExists(ntfs.root + kCurrentBin + L"\\D1.txt"));
-  EXPECT_FALSE(FileExists(fat.root + L"Recycled\\D9.txt"));
-  EXPECT_EQ(wiped_.size(), 4u);
-  EXPECT_EQ(platform_.emptied, 1);
-}
-
-TEST_F(RecycleBinTest, AnUnsupportedFileSystemIsNamedAndStopsTheErase) {
-  AddDrive(L"d1", 1, kNtfsBin);
-  Drive& exfat = AddDrive(L"e", 1, kNtfsBin);
-  exfat.fileSystem = L"exFAT";
-  prompts_.Answer(IDYES);
-  Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (Texts{Question(2), L"このファイルシステムはサポートしていません。",
-                                     L"ごみ箱へのパスを取得できませんでした。"}));
-  EXPECT_EQ(platform_.emptied, 0);
-  EXPECT_FALSE(progressDialog_.IsOpen());
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(5), kDone}));
+  EXPECT_FALSE(FileExists(both.root + kCurrentBin + L"\\D0.txt"));
+  EXPECT_FALSE(FileExists(both.root + kCurrentBin + L"\\D1.txt"));
+  EXPECT_FALSE(FileExists(both.root + kNtfsBin + L"\\D8.txt"));
+  EXPECT_FALSE(FileExists(fat.root + L"Recycled\\D0.txt"));
+  EXPECT_FALSE(FileExists(mounted.root + kCurrentBin + L"\\D0.txt"));
+  EXPECT_EQ(wiped_.size(), 5u);
+  EXPECT_EQ(platform_.emptied, (Texts{both.root, fat.root, mounted.root}));
 }
 
 TEST_F(RecycleBinTest, AFailedCountAbortsBeforeAnything) {
@@ -148,7 +142,7 @@ TEST_F(RecycleBinTest, AnEmptyBinSaysNothingInEitherMode) {
   Erase(true);
   Erase(false);
   EXPECT_TRUE(prompts_.Shown().empty());
-  EXPECT_EQ(platform_.emptied, 0);
+  EXPECT_TRUE(platform_.emptied.empty());
   EXPECT_TRUE(FileExists(work_.workFolder));
 }
 
@@ -158,7 +152,7 @@ TEST_F(RecycleBinTest, TheSilentModeAsksNothingShowsNoWindowAndReportsInTheBallo
   EXPECT_TRUE(prompts_.Shown().empty());
   EXPECT_EQ(balloons_, Texts{std::wstring(L"MORVANE Shredder: ") + kDone});
   EXPECT_TRUE(progress_.Log().empty());
-  EXPECT_EQ(platform_.emptied, 1);
+  EXPECT_EQ(platform_.emptied, Texts{drive.root});
   EXPECT_FALSE(FileExists(drive.root + kNtfsBin + L"\\D1.txt"));
 }
 
@@ -179,7 +173,7 @@ TEST_F(RecycleBinTest, AnUnknownSidStopsTheEraseBeforeTheEmptying) {
   prompts_.Answer(IDYES);
   Erase(true);
   EXPECT_EQ(prompts_.Texts(), (Texts{Question(1), kCannotSearch, kNotEmptied}));
-  EXPECT_EQ(platform_.emptied, 0);
+  EXPECT_TRUE(platform_.emptied.empty());
   EXPECT_TRUE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
 }
 
@@ -236,7 +230,7 @@ TEST_F(RecycleBinTest, HardLinksAreWipedWhenEveryNameIsInsideAndKeptOtherwise) {
   EXPECT_FALSE(FileExists(bin + L"\\D1.txt"));
   EXPECT_FALSE(FileExists(bin + L"\\Dc1\\D2.txt"));
   EXPECT_EQ(ReadWholeFile(outside), "a name outside");
-  EXPECT_EQ(platform_.emptied, 1);  // which removes the name inside
+  EXPECT_EQ(platform_.emptied, Texts{drive.root});  // which removes the name inside
 }
 
 // Links planted in the recycle bin lead outside it: neither entered nor
@@ -279,7 +273,7 @@ TEST_F(RecycleBinTest, AStopLeavesTheRestAndEmptiesNothing) {
   int left = 0;
   for (int i = 0; i < 3; ++i) left += FileExists(drive.root + kNtfsBin + L"\\D" + std::to_wstring(i) + L".txt");
   EXPECT_EQ(left, 2);
-  EXPECT_EQ(platform_.emptied, 0);
+  EXPECT_TRUE(platform_.emptied.empty());
   EXPECT_FALSE(progressDialog_.IsOpen());
   EXPECT_TRUE(FileExists(work_.workFolder));
 }
@@ -311,7 +305,7 @@ TEST_F(RecycleBinTest, ARequestWhileAnEraseRunsIsRefusedWithoutAWord) {
   wf::SetPromptHandler(previous);
   EXPECT_EQ(g_shown, 1);
   EXPECT_FALSE(busy_.IsBusy());
-  EXPECT_EQ(platform_.emptied, 0);
+  EXPECT_TRUE(platform_.emptied.empty());
   EXPECT_TRUE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
 }
 
