@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "winframe/handles.h"
@@ -22,8 +23,14 @@ std::vector<std::wstring> Platform::VolumeRoots() {
   std::vector<std::wstring> roots;
   for (std::size_t at = 0; at < length && at < list.size() && list[at] != L'\0';) {
     const std::wstring root(list.data() + at);
-    roots.push_back(root);
     at += root.size() + 1;
+    // A subst drive is a folder of another drive, whose bin is that drive's.
+    wchar_t target[MAX_PATH + 1] = {};
+    if (root.size() >= 2 && QueryDosDeviceW(root.substr(0, 2).c_str(), target, MAX_PATH + 1) &&
+        std::wstring_view(target).substr(0, 4) == L"\\??\\") {
+      continue;
+    }
+    roots.push_back(root);
   }
   // A volume mounted in a folder and nowhere as a drive: its first folder.
   wchar_t volume[MAX_PATH + 1] = {};

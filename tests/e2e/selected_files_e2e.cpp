@@ -41,13 +41,8 @@ class SelectedFiles : public ::testing::Test {
     ClearClipboard();
   }
 
-  // Waits for the box of `caption`, checks its text and presses `button`.
   void Answer(const char* caption, const std::string& text, int button) {
-    HWND box = uidrv::WaitDialog(caption, uidrv::kDefaultTimeoutMs, process_.pid);
-    ASSERT_TRUE(box) << text;
-    EXPECT_EQ(uidrv::MessageText(box), text);
-    uidrv::Press(box, button);
-    ASSERT_TRUE(uidrv::WaitGone(box));
+    ASSERT_TRUE(AnswerBox(process_, caption, text, button));
   }
   // The confirmation, Yes, the boxes of `messages` in order (each with its
   // caption), then the result; the run ends with code 0.

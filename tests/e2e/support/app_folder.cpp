@@ -71,3 +71,14 @@ uidrv::Process AppFolder::Keep(uidrv::Process process) {
 HWND AppFolder::WaitMainWindow(const uidrv::Process& process, int timeoutMs) {
   return uidrv::WaitWindow(uidrv::kDialogClass, "Tessaro", timeoutMs, process.pid);
 }
+
+bool AnswerBox(const uidrv::Process& process, const char* caption, const std::string& text, int button) {
+  HWND box = uidrv::WaitDialog(caption, uidrv::kDefaultTimeoutMs, process.pid);
+  if (!box) {
+    ADD_FAILURE() << "no box \"" << caption << "\": " << text;
+    return false;
+  }
+  EXPECT_EQ(uidrv::MessageText(box), text);
+  uidrv::Press(box, button);
+  return uidrv::WaitGone(box);
+}

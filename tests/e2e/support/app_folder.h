@@ -43,6 +43,10 @@ class AppFolder {
   std::vector<uidrv::Process> started_;
 };
 
+// Waits for the box of `caption` that the process shows, checks its text and
+// presses `button`; false (with the failure recorded) when there is none.
+bool AnswerBox(const uidrv::Process& process, const char* caption, const std::string& text, int button);
+
 // The folder of the running test program (where the binaries of the build are).
 std::string BuildBinFolder();
 
