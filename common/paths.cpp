@@ -141,6 +141,31 @@ std::optional<std::wstring> ExtendedForm(std::wstring_view path) {
 
 }  // namespace
 
+std::optional<std::wstring> SubstitutedFolder(std::wstring_view dosDeviceTarget) {
+  constexpr std::wstring_view kObjectPrefix = L"\\??\\";
+  if (dosDeviceTarget.substr(0, kObjectPrefix.size()) != kObjectPrefix) return std::nullopt;
+  const std::wstring_view folder = dosDeviceTarget.substr(kObjectPrefix.size());
+  if (!IsDriveRoot(folder) && !(folder.size() == 2 && IsDrive(folder))) return std::nullopt;
+  return std::wstring(folder);
+}
+
+std::wstring WithoutTrailingDotsAndBlanks(std::wstring_view path) {
+  std::size_t start = path.substr(0, kExtendedPrefix.size()) == kExtendedPrefix ? kExtendedPrefix.size() : 0;
+  std::wstring result(path.substr(0, start));
+  for (;;) {
+    std::size_t end = start;
+    while (end < path.size() && !IsSeparator(path[end])) ++end;
+    std::wstring_view name = path.substr(start, end - start);
+    // A name of dots and blanks alone ("..") stays as it is.
+    const std::size_t last = name.find_last_not_of(L". ");
+    if (last != std::wstring_view::npos) name = name.substr(0, last + 1);
+    result.append(name);
+    if (end == path.size()) return result;
+    result.push_back(path[end]);
+    start = end + 1;
+  }
+}
+
 bool IsAbsolutePath(std::wstring_view path) {
   return ExtendedForm(path).has_value();
 }

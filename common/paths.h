@@ -48,4 +48,13 @@ bool IsAbsolutePath(std::wstring_view path);
 // path is not absolute or the result does not fit.
 std::optional<std::wstring> ToExtended(std::wstring_view path);
 
+// The folder a subst drive stands for, from the target the platform gives
+// for the drive ("\\??\\C:\\data" gives "C:\\data"); nothing for a drive of its
+// own ("\\Device\\HarddiskVolume1", or what Wine gives for its drives).
+std::optional<std::wstring> SubstitutedFolder(std::wstring_view dosDeviceTarget);
+
+// The path with the dots and blanks at the end of each name taken off, as
+// the platform's plain (not "\\?\\") form spells such names; the root stays.
+std::wstring WithoutTrailingDotsAndBlanks(std::wstring_view path);
+
 }  // namespace paths

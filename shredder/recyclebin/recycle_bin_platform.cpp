@@ -4,9 +4,9 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <string_view>
 #include <vector>
 
+#include "common/paths.h"
 #include "winframe/handles.h"
 
 namespace recyclebin {
@@ -27,7 +27,7 @@ std::vector<std::wstring> Platform::VolumeRoots() {
     // A subst drive is a folder of another drive, whose bin is that drive's.
     wchar_t target[MAX_PATH + 1] = {};
     if (root.size() >= 2 && QueryDosDeviceW(root.substr(0, 2).c_str(), target, MAX_PATH + 1) &&
-        std::wstring_view(target).substr(0, 4) == L"\\??\\") {
+        paths::SubstitutedFolder(target)) {
       continue;
     }
     roots.push_back(root);

@@ -92,6 +92,21 @@ TEST(Paths, TheLongFormOfEveryKindOfAbsolutePath) {
   EXPECT_FALSE(ToExtended(L"C:\\" + std::wstring(32767, L'x')));
 }
 
+// Wine links its drives to Linux folders ("\\??\\unix/..."): no subst drive.
+TEST(Paths, OnlyADrivesFolderIsASubstitute) {
+  EXPECT_EQ(paths::SubstitutedFolder(L"\\??\\C:\\data"), std::optional<std::wstring>(L"C:\\data"));
+  EXPECT_EQ(paths::SubstitutedFolder(L"\\??\\D:\\"), std::optional<std::wstring>(L"D:\\"));
+  for (const wchar_t* own : {L"\\Device\\HarddiskVolume1", L"\\??\\unix/mnt/x", L"\\??\\UNC\\s\\share", L""}) {
+    EXPECT_FALSE(paths::SubstitutedFolder(own)) << ::testing::PrintToString(std::wstring(own));
+  }
+}
+
+TEST(Paths, TrailingDotsAndBlanksComeOffEveryNameButTheRoot) {
+  EXPECT_EQ(paths::WithoutTrailingDotsAndBlanks(L"\\\\?\\C:\\bin\\x. "), L"\\\\?\\C:\\bin\\x");
+  EXPECT_EQ(paths::WithoutTrailingDotsAndBlanks(L"\\\\?\\C:\\d.\\a.b..\\..\\f"), L"\\\\?\\C:\\d\\a.b\\..\\f");
+  EXPECT_EQ(paths::WithoutTrailingDotsAndBlanks(L"C:\\plain.txt"), L"C:\\plain.txt");
+}
+
 TEST(TextFormat, CountsAndAsciiNames) {
   EXPECT_EQ(text::FormatCount(L"%d 個", 70000), L"70000 個");
   EXPECT_EQ(text::FormatCount(L"no count", 3), L"no count");

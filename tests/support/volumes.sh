@@ -1,10 +1,10 @@
 # Real volumes for the tests, to be linked as drives of a test bed: small
-# ext4 images (loop devices), NTFS images (ntfs-3g, FUSE) and size-limited
-# tmpfs mounts. Sourced; the caller sets `volumes_work` (a folder for the
+# ext4 images (loop devices) and NTFS images (ntfs-3g, FUSE); not tmpfs,
+# which Wine takes for a RAM disk. Sourced; the caller sets `volumes_work` (a folder for the
 # images and mount points) and calls unmount_volumes when done.
 #
-#   reason=$(volume_needs ext4|ntfs|tmpfs) || skip "$reason"
-#   make_volume <kind> <name> <size>    sets mount_dir and image (no image for tmpfs)
+#   reason=$(volume_needs ext4|ntfs) || skip "$reason"
+#   make_volume <kind> <name> <size>    sets mount_dir and image
 #   link_drive <bed> <letter> <folder>  makes <folder> drive <letter>: of the bed's prefix
 #   unmount_volumes
 
@@ -22,18 +22,17 @@ volume_needs() {  # prints why a kind of volume cannot be made here
       [ -c /dev/fuse ] || { echo "no /dev/fuse"; return 1; }
       command -v ntfs-3g >/dev/null && command -v mkntfs >/dev/null || { echo "ntfs-3g missing"; return 1; }
       ;;
-    tmpfs) ;;
   esac
 }
 
-make_volume() {  # <ext4|ntfs|tmpfs> <name> <size>
+make_volume() {  # <ext4|ntfs> <name> <size>
   local kind=$1 name=$2 size=$3
   image=$volumes_work/$name.img
   mount_dir=$volumes_work/$name
   mkdir -p "$mount_dir"
+  truncate -s "$size" "$image"
   case $kind in
     ext4)
-      truncate -s "$size" "$image"
       # Without noauto_da_alloc, ext4 flushes a file that was truncated to
       # zero and rewritten when it is closed: that would hide a pass that
       # truncates and does not flush, which other file systems do not forgive.
@@ -41,13 +40,8 @@ make_volume() {  # <ext4|ntfs|tmpfs> <name> <size>
       mount -o loop,noauto_da_alloc "$image" "$mount_dir" || return 1
       ;;
     ntfs)
-      truncate -s "$size" "$image"
       mkntfs -q -F -f "$image" >"$volumes_work/mkntfs.log" 2>&1 || { cat "$volumes_work/mkntfs.log"; return 1; }
       ntfs-3g "$image" "$mount_dir" || return 1
-      ;;
-    tmpfs)
-      image=
-      mount -t tmpfs -o "size=$size" tmpfs "$mount_dir" || return 1
       ;;
   esac
   volumes_mounted+=("$mount_dir")

@@ -2,7 +2,7 @@
 # Runs a command with real volumes linked as drives of the test bed's prefix,
 # and takes them away afterwards, so that no other test walks over them:
 #   E:  an ext4 image            N:  an NTFS image (ntfs-3g)
-#   F:  a 16 MiB tmpfs, for a full volume and a sparse file larger than it
+#   F:  a 16 MiB ext4 image, for a full volume and a sparse file larger than it
 #   S:  a folder of E:, as a subst drive
 # SHRED_TEST_VOLUMES tells the test which of them are there ("E N F S"), and
 # why the others are not. Needs root, loop devices and FUSE; without them the
@@ -17,21 +17,9 @@ volumes_work=$(mktemp -d "$(cat "$bed/build")/volumes.XXXXXX")
 # shellcheck source=tests/support/volumes.sh
 source "$(dirname "$0")/../../support/volumes.sh"
 letters=()
-testbed=$(cd "$(dirname "$0")/../../.." && pwd)/scripts/testbed.sh
-drive_type() {  # <letter> <type|-> : Wine takes a tmpfs for a RAM disk unless told
-  local view
-  for view in 64 32; do
-    if [ "$2" = - ]; then
-      bash "$testbed" wine "$bed" reg delete 'HKLM\Software\Wine\Drives' /v "$1:" /f /reg:$view >/dev/null 2>&1 || true
-    else
-      bash "$testbed" wine "$bed" reg add 'HKLM\Software\Wine\Drives' /v "$1:" /d "$2" /f /reg:$view >/dev/null 2>&1 || true
-    fi
-  done
-}
 cleanup() {
   local letter
   for letter in "${letters[@]}"; do rm -f "$bed/prefix/dosdevices/$letter:"; done
-  [ -z "${volume_f:-}" ] || drive_type f -
   unmount_volumes || true
   rm -rf "$volumes_work"
 }
@@ -50,8 +38,9 @@ add() {  # <letter> <kind> <size>
 }
 add e ext4 32M
 add n ntfs 32M
-add f tmpfs 16m
-[ -z "${volume_f:-}" ] || drive_type f hd
+# Wine takes a tmpfs for a RAM disk, whose recycle bin is never walked: the
+# small volume to fill is an ext4 image too.
+add f ext4 16M
 if [ -n "${volume_e:-}" ]; then
   mkdir -p "$volume_e/subst"
   link_drive "$bed" s "$volume_e/subst"
