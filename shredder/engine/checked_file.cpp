@@ -157,9 +157,24 @@ class SystemVolumeLayout final : public VolumeLayout {
   };
 };
 
+// Whether a handle whose final path is the chosen one without the dots and
+// blanks that end its names is that file itself. Wine names such a file so
+// (Windows keeps them), which is also how it names another file without
+// them, if there is one: a link to that one is not the chosen file.
+bool IsChosenDespiteTrailingDots(const std::wstring& final, const std::wstring& extendedPath, const FileId& id) {
+  const std::wstring plain = paths::WithoutTrailingDotsAndBlanks(extendedPath);
+  if (plain == extendedPath || !SameText(final, plain)) return false;
+  wf::UniqueFile other(CreateFileW(plain.c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!other || !GetFileInformationByHandle(other.Get(), &info)) return true;
+  return !(IdOf(info) == id);
+}
+
 }  // namespace
 
-bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, DWORD volumeSerial) {
+bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, const FileId& id) {
   const std::wstring final = FinalPath(handle, VOLUME_NAME_DOS);
   if (!final.empty()) {
     if (SameText(final, extendedPath)) return true;
@@ -169,6 +184,7 @@ bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, DWORD volumeSer
     // the share.
     const std::wstring shareForm = ShareForm(extendedPath);
     if (!shareForm.empty() && SameText(final, shareForm)) return true;
+    if (IsChosenDespiteTrailingDots(final, extendedPath, id)) return true;
   }
   // Spelled another way than the platform names it (a subst drive, a folder
   // where a volume is mounted, a volume that has a drive letter too), or not
@@ -179,7 +195,7 @@ bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, DWORD volumeSer
   SystemVolumeLayout layout;
   const std::wstring longForm = LongForm(extendedPath);
   const std::optional<VolumePlace> place = PlaceOf(longForm.empty() ? extendedPath : longForm, layout);
-  return place && place->serial == volumeSerial && SameText(place->below, below);
+  return place && place->serial == id.volume && SameText(place->below, below);
 }
 
 CheckedFile::CheckedFile(const std::wstring& path, bool otherNamesAllowed)
@@ -211,17 +227,20 @@ CheckedFile::CheckedFile(const std::wstring& path, bool otherNamesAllowed)
   }
   attributes_ = info.dwFileAttributes;
   names_ = info.nNumberOfLinks;
-  id_ = {info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+  id_ = IdOf(info);
   if (attributes_ & FILE_ATTRIBUTE_REPARSE_POINT) {
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (GetFileInformationByHandleEx(handle_.Get(), FileAttributeTagInfo, &tag, sizeof(tag))) tag_ = tag.ReparseTag;
+  }
+  if (IsLink(attributes_, tag_)) {
     check_ = FileCheck::Link;
-  } else if (!HandleIsAt(handle_.Get(), extended_, info.dwVolumeSerialNumber)) {
+  } else if (!HandleIsAt(handle_.Get(), extended_, id_)) {
     // Where the platform opened what a link leads to (Wine does, for a link
     // to a folder), the entry itself still says that it is one.
     WIN32_FIND_DATAW entry;
     wf::FindHandle found(
         FindFirstFileExW(extended_.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
-    check_ =
-        found && (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? FileCheck::Link : FileCheck::ThroughLink;
+    check_ = found && IsLink(entry.dwFileAttributes, entry.dwReserved0) ? FileCheck::Link : FileCheck::ThroughLink;
   } else if (attributes_ & FILE_ATTRIBUTE_DIRECTORY) {
     check_ = FileCheck::Folder;
   } else if (names_ > 1 && !otherNamesAllowed) {
@@ -270,10 +289,32 @@ bool CheckedFile::RenameTo(const std::wstring& extendedTarget, bool replace) {
   return true;
 }
 
-bool CheckedFile::Delete() {
-  FILE_DISPOSITION_INFO disposition{TRUE};
-  if (!SetFileInformationByHandle(handle_.Get(), FileDispositionInfo, &disposition, sizeof(disposition))) return false;
-  return handle_.Reset();
+bool CheckedFile::OpenElsewhere() const {
+  // Sharing nothing but deletion, which this object's own handle needs: any
+  // other handle that reads or writes the content refuses it.
+  wf::UniqueFile probe(CreateFileW(extended_.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+bool CheckedFile::Remove() {
+  // FileDispositionInfoEx of Windows 10, which the headers for Windows 7 do
+  // not name; earlier systems refuse it.
+  constexpr auto kDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+  constexpr DWORD kDelete = 0x1, kPosixSemantics = 0x2;
+  DWORD posix = kDelete | kPosixSemantics;
+  if (!SetFileInformationByHandle(handle_.Get(), kDispositionInfoEx, &posix, sizeof(posix))) {
+    // Without POSIX semantics (before Windows 10, on FAT, under Wine) a name
+    // that another program keeps open would stay after the handle is closed,
+    // and could not be given back: then it is not deleted at all.
+    if (OpenElsewhere()) return false;
+    FILE_DISPOSITION_INFO classic{TRUE};
+    if (!SetFileInformationByHandle(handle_.Get(), FileDispositionInfo, &classic, sizeof(classic))) return false;
+  }
+  handle_.Reset();
+  if (GetFileAttributesW(extended_.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 std::optional<std::wstring> CreateTemporaryFile(const std::wstring& folder, const wchar_t* prefix) {

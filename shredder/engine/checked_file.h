@@ -12,12 +12,13 @@
 #include <optional>
 #include <string>
 
+#include "shredder/engine/file_facts.h"
 #include "winframe/handles.h"
 
 namespace engine {
 
 enum class FileCheck {
-  File,         // a file reached where its path says
+  File,         // a file reached where its path says (its content may lie elsewhere: Content())
   Missing,      // nothing there
   Folder,       // a folder: it has no content of its own to overwrite
   Link,         // the entry itself is a link (symbolic link, junction, mount point)
@@ -36,6 +37,10 @@ struct FileId {
   }
 };
 
+inline FileId IdOf(const BY_HANDLE_FILE_INFORMATION& info) {
+  return {info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 class CheckedFile {
  public:
   // Opens `path` (a full path in either form) without following a link at
@@ -50,6 +55,9 @@ class CheckedFile {
   FileId Id() const { return id_; }
   DWORD Names() const { return names_; }
   DWORD Attributes() const { return attributes_; }
+  // Whether new content lands where the old lies (file_facts.h).
+  ContentPlace Content() const { return PlaceOfContent(attributes_, tag_); }
+  HANDLE Handle() const { return handle_.Get(); }
 
   // Sets the attributes through the handle; the times stay as they are.
   bool SetAttributes(DWORD attributes);
@@ -59,24 +67,33 @@ class CheckedFile {
   // Gives the file the name `extendedTarget` (on the same volume), replacing
   // what is there when `replace`.
   bool RenameTo(const std::wstring& extendedTarget, bool replace);
-  // Deletes the file under the name it has now; it goes when the handle is
-  // closed, which this does at once.
-  bool Delete();
+  // Removes the file's name through the handle, which is closed: at once
+  // even while another program keeps the file open (POSIX semantics) where
+  // the platform has them; where it has not, only when no other program has
+  // the file open, since the name would otherwise stay until that program
+  // lets go. True when the name is gone; false with the handle still open
+  // (the file keeps the name it has) or, rarely, with the name left for
+  // whoever still holds the file.
+  bool Remove();
 
  private:
+  // Whether another program has the file open for its content.
+  bool OpenElsewhere() const;
+
   std::wstring extended_;
   wf::UniqueFile handle_;
   FileCheck check_ = FileCheck::Missing;
   FileId id_;
   DWORD names_ = 0;
   DWORD attributes_ = 0;
+  std::uint32_t tag_ = 0;  // the reparse tag, when it is a reparse point
 };
 
-// Whether the handle is at `extendedPath` and not somewhere a link led to:
-// its final path is that path (letter case and short names aside), or, for
-// a drive mapped to a share, the same path below the root on the same
-// volume.
-bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, DWORD volumeSerial);
+// Whether the handle (of the file `id`) is at `extendedPath` and not
+// somewhere a link led to: its final path is that path (letter case and
+// short names aside), the share behind a mapped drive, or the same place on
+// the same volume (volume_place.h).
+bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, const FileId& id);
 
 // Makes a new empty file with a meaningless name (prefix, hexadecimal number,
 // ".tmp") in `folder` and returns its "\\?\" path; only such a name, given

@@ -27,9 +27,15 @@ inline constexpr wchar_t kConfirmDroppedFormat[] = L"%d 個のファイルを完
 inline constexpr wchar_t kErasedFormat[] = L"%d 個のファイルを完全に抹消しました。";
 inline constexpr wchar_t kNothingErased[] = L"ファイル削除は行なわれませんでした。";
 inline constexpr wchar_t kNotRemoved[] = L"ファイルが削除できませんでした";
+// Removed, but not overwritten where their content lies.
+inline constexpr wchar_t kRemovedElsewhereFormat[] =
+    L"%d 個のファイルは圧縮・暗号化されているか内容がほかの場所にあるため、元の場所を上書きしないまま削除しました。";
+inline constexpr wchar_t kRemovedStreamsLeftFormat[] =
+    L"%d 個のファイルは付属するデータ(代替データストリーム)を上書きできないまま削除しました。";
 // Shown after the item in double quotes; the batch goes on.
 inline constexpr wchar_t kFolderNotProcessed[] = L" はフォルダのため処理しません。";
 inline constexpr wchar_t kNotFullPath[] = L" は完全なパスではないため処理しません。";
 inline constexpr wchar_t kPathTooLong[] = L" はパスが長すぎるため処理しません。";
+inline constexpr wchar_t kNameStayed[] = L" は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。";
 
 }  // namespace engine::texts

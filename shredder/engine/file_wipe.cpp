@@ -11,6 +11,7 @@
 #include "common/paths.h"
 #include "shredder/captions.h"
 #include "shredder/engine/engine_texts.h"
+#include "shredder/engine/file_facts.h"
 #include "shredder/engine/overwrite_stream.h"
 #include "shredder/engine/pass_plan.h"
 #include "shredder/engine/pass_writer.h"
@@ -19,6 +20,9 @@
 
 namespace engine {
 namespace {
+
+// A file at least this large is removed on another thread (RemoveUnderTemporaryName).
+constexpr std::uint64_t kLengthRemovedAside = std::uint64_t{16} << 20;
 
 // Word 0 is the tick count. The others make two files wiped in the same
 // millisecond, or by two processes, start different streams: the
@@ -111,6 +115,35 @@ std::optional<std::vector<ByteRange>> PassRanges(HANDLE file, DWORD attributes) 
   return DataRanges(file, layout.length, layout.cluster);
 }
 
+// Overwrites every named data stream of the file with passes of the same
+// stream, through the file's own name, which the checked handle holds in
+// place. False when one could not be overwritten, or the streams could not be
+// listed on a file system that has them.
+bool WipeStreams(const WorkContext& work, const CheckedFile& file, COverwriteStream& stream,
+                 const std::wstring& shownPath) {
+  WIN32_FIND_STREAM_DATA found;
+  wf::FindHandle search(FindFirstStreamW(file.ExtendedPath().c_str(), FindStreamInfoStandard, &found, 0));
+  if (!search) {
+    // None at all, or a file system without them (FAT, Wine).
+    const DWORD error = GetLastError();
+    return error == ERROR_HANDLE_EOF || error == ERROR_INVALID_PARAMETER || error == ERROR_INVALID_FUNCTION ||
+           error == ERROR_NOT_SUPPORTED;
+  }
+  bool wiped = true;
+  do {
+    const std::optional<std::wstring> name = NamedDataStream(found.cStreamName);
+    if (!name) continue;
+    wf::UniqueFile named(CreateFileW((file.ExtendedPath() + L":" + *name + L":$DATA").c_str(),
+                                     GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                     nullptr));
+    const std::optional<std::vector<ByteRange>> ranges =
+        named ? PassRanges(named.Get(), file.Attributes()) : std::nullopt;
+    wiped = ranges && WritePasses(work, named.Get(), stream, *ranges, shownPath) == PassesOutcome::Written && wiped;
+    if (StopRequested(work)) return wiped;
+  } while (FindNextStreamW(search.Get(), &found));
+  return wiped;
+}
+
 std::wstring Quoted(const std::wstring& path) {
   return L"\"" + path + L"\"";
 }
@@ -161,23 +194,31 @@ WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstr
   if (!file.SetAttributes(cleared)) return fail(texts::kStatusNotWritten, WipeOutcome::CannotOpen);
   if (work.passes <= 0) return WipeOutcome::Wiped;
 
-  wf::UniqueFile writer = file.OpenForWriting();
-  if (!writer) return fail(texts::kCannotOpen, WipeOutcome::CannotOpen);
-  // Every pass covers what the file holds now, before the first.
-  const std::optional<std::vector<ByteRange>> ranges = PassRanges(writer.Get(), file.Attributes());
-  if (!ranges) return fail(texts::kNotOverwritten, WipeOutcome::NotWritten);
-  switch (WritePasses(work, writer.Get(), stream, *ranges, shownPath)) {
-    case PassesOutcome::Written:
-      break;
-    case PassesOutcome::NoSpace:
-      return fail(texts::kNotOverwrittenNoSpace, WipeOutcome::NoSpace);
-    case PassesOutcome::NotWritten:
-      return fail(texts::kNotOverwritten, WipeOutcome::NotWritten);
-    case PassesOutcome::Stopped:
-      return WipeOutcome::Stopped;  // the user asked: partly overwritten, left where it is
+  const ContentPlace content = file.Content();
+  // A placeholder's content is not on this computer: writing would fetch it.
+  if (content != ContentPlace::NotLocal) {
+    wf::UniqueFile writer = file.OpenForWriting();
+    if (!writer) return fail(texts::kCannotOpen, WipeOutcome::CannotOpen);
+    // Every pass covers what the file holds now, before the first.
+    const std::optional<std::vector<ByteRange>> ranges = PassRanges(writer.Get(), file.Attributes());
+    if (!ranges) return fail(texts::kNotOverwritten, WipeOutcome::NotWritten);
+    switch (WritePasses(work, writer.Get(), stream, *ranges, shownPath)) {
+      case PassesOutcome::Written:
+        break;
+      case PassesOutcome::NoSpace:
+        return fail(texts::kNotOverwrittenNoSpace, WipeOutcome::NoSpace);
+      case PassesOutcome::NotWritten:
+        return fail(texts::kNotOverwritten, WipeOutcome::NotWritten);
+      case PassesOutcome::Stopped:
+        return WipeOutcome::Stopped;  // the user asked: partly overwritten, left where it is
+    }
   }
+  const bool streamsWiped = WipeStreams(work, file, stream, shownPath);
   stream.Release(false);
-  return WipeOutcome::Wiped;
+  // Pressed during the last pass, a stop still ends the run there.
+  if (StopRequested(work)) return WipeOutcome::Stopped;
+  if (content != ContentPlace::InPlace) return WipeOutcome::WipedElsewhere;
+  return streamsWiped ? WipeOutcome::Wiped : WipeOutcome::StreamsLeft;
 }
 
 bool IsFolder(const std::wstring& path) {
@@ -187,34 +228,47 @@ bool IsFolder(const std::wstring& path) {
 
 bool WipeRecycledFile(const WorkContext& work, const std::wstring& path) {
   CheckedFile file(path);
-  if (WipeFile(work, file, path) != WipeOutcome::Wiped) return false;
-  RemoveRecycledFile(work, file);
-  return true;
+  return MayBeRemoved(WipeFile(work, file, path)) && RemoveRecycledFile(work, file);
 }
 
-void RemoveRecycledFile(const WorkContext& work, CheckedFile& file) {
+Removal RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, const wchar_t* prefix) {
+  const std::wstring original = file.ExtendedPath();
+  const std::optional<std::wstring> temporary = CreateTemporaryFile(folder, prefix);
+  if (!temporary) return Removal::NotRenamed;
+  if (!file.RenameTo(*temporary, true)) {
+    DeleteFileW(temporary->c_str());
+    return Removal::NotRenamed;
+  }
+  // The platform frees a large file's clusters when its name goes, which
+  // takes a while: the windows are served meanwhile.
+  bool removed = false;
+  if (file.Length() >= kLengthRemovedAside) {
+    WhileServing([&] { removed = file.Remove(); });
+  } else {
+    removed = file.Remove();
+  }
+  if (removed) return Removal::Removed;
+  file.RenameTo(original, false);  // where the handle is still there to do it
+  return Removal::NameStayed;
+}
+
+bool RemoveRecycledFile(const WorkContext& work, CheckedFile& file) {
   if (!work.workFolder.empty()) {
     const std::optional<std::wstring> extendedWork = paths::ToExtended(work.workFolder);
     if (extendedWork && GetFileAttributesW(extendedWork->c_str()) == INVALID_FILE_ATTRIBUTES) {
       CreateDirectoryW(extendedWork->c_str(), nullptr);
     }
-    if (const std::optional<std::wstring> temporary = CreateTemporaryFile(work.workFolder, L"")) {
-      if (file.RenameTo(*temporary, true)) {
-        file.Delete();
-        return;
-      }
-      DeleteFileW(temporary->c_str());
+    switch (RemoveUnderTemporaryName(file, work.workFolder, L"")) {
+      case Removal::Removed:
+        return true;
+      case Removal::NameStayed:
+        return false;
+      case Removal::NotRenamed:
+        break;  // another volume
     }
   }
   // Another volume (or no work folder): a meaningless name where it is.
-  const std::wstring folder = paths::FolderOf(file.ExtendedPath());
-  if (const std::optional<std::wstring> temporary = CreateTemporaryFile(folder, L"")) {
-    if (file.RenameTo(*temporary, true)) {
-      file.Delete();
-      return;
-    }
-    DeleteFileW(temporary->c_str());
-  }
+  return RemoveUnderTemporaryName(file, paths::FolderOf(file.ExtendedPath()), L"") == Removal::Removed;
 }
 
 std::wstring CreateWorkFolder(const WorkContext& work, const std::wstring& folder) {

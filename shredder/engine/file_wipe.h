@@ -12,13 +12,21 @@
 namespace engine {
 
 enum class WipeOutcome {
-  Wiped,       // every pass written where the content lies, and flushed
-  Declined,    // not a file of its own to overwrite (a link, a folder, other names, gone)
-  CannotOpen,  // held by another program, or no access
-  NoSpace,     // a pass needed room the volume did not have
-  NotWritten,  // the device refused a write
-  Stopped,     // the user stopped the run; partly overwritten, left where it is
+  Wiped,           // every pass written where the content lies, named streams too, and flushed
+  WipedElsewhere,  // its content lies elsewhere (compressed, encrypted, kept by a reparse
+                   // point or in the cloud): written only as the platform allows
+  StreamsLeft,     // its content overwritten, but a named data stream could not be
+  Declined,        // not a file of its own to overwrite (a link, a folder, other names, gone)
+  CannotOpen,      // held by another program, or no access
+  NoSpace,         // a pass needed room the volume did not have
+  NotWritten,      // the device refused a write
+  Stopped,         // the user stopped the run; partly overwritten, left where it is
 };
+
+// Whether the file may go now: it was overwritten as far as it can be.
+inline bool MayBeRemoved(WipeOutcome outcome) {
+  return outcome == WipeOutcome::Wiped || outcome == WipeOutcome::WipedElsewhere || outcome == WipeOutcome::StreamsLeft;
+}
 
 // Opens and checks the file, then overwrites it work.passes times, each pass
 // over every byte its clusters hold (pass_plan.h) with the stream running
@@ -27,8 +35,10 @@ enum class WipeOutcome {
 bool WipeFile(const WorkContext& work, const std::wstring& path);
 
 // The same for a file already opened and checked; `shownPath` names it in
-// messages. Read-only, hidden and system are cleared first. Every outcome
-// but Wiped and Stopped has been told to the user.
+// messages. Read-only, hidden and system are cleared first; every named data
+// stream gets the same passes after the content. A stop asked for at any
+// moment, the last pass included, ends it as Stopped. Declined, CannotOpen,
+// NoSpace and NotWritten have been told to the user.
 WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstring& shownPath);
 
 // What the user is told of a file that was not opened as a file (the check
@@ -38,14 +48,24 @@ std::wstring CheckMessage(FileCheck check, const std::wstring& shownPath);
 bool IsFolder(const std::wstring& path);
 
 // Wipes a recycle-bin file and removes it through the work folder; false
-// when it could not be wiped, in which case it stays where it was.
+// when it could not be wiped or removed, in which case it stays where it was.
 bool WipeRecycledFile(const WorkContext& work, const std::wstring& path);
 
-// Removes a wiped file: under a meaningless name in the work folder (or in
-// its own folder, on another volume), then deleted. What cannot be done is
-// left for the platform's emptying of the recycle bin; nothing is moved or
-// deleted except through a name the system gave out.
-void RemoveRecycledFile(const WorkContext& work, CheckedFile& file);
+enum class Removal {
+  Removed,     // its name is gone
+  NotRenamed,  // no meaningless name could be given to it: it keeps its own
+  NameStayed,  // its name could not be removed: it has its own name back
+};
+
+// Removes a wiped file under a meaningless name that the system gives out in
+// `folder` (on the file's volume), then through its handle
+// (CheckedFile::Remove). Nothing is moved or deleted except through a name
+// the system gave out, and nothing is left under one.
+Removal RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, const wchar_t* prefix);
+
+// Removes a wiped recycle-bin file: in the work folder, or in its own folder
+// on another volume. False when its name stayed (it stays where it was).
+bool RemoveRecycledFile(const WorkContext& work, CheckedFile& file);
 
 // The work folder in `folder` (which ends in a backslash), created when
 // missing; failures are told in the application's own box. Empty when no

@@ -257,4 +257,22 @@ void ServeMessages() {
   wf::MessagePump().Drain();
 }
 
+void WhileServing(const std::function<void()>& task) {
+  wf::UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!done) {
+    task();
+    return;
+  }
+  std::thread worker([&] {
+    task();
+    SetEvent(done.Get());
+  });
+  {
+    wf::MessagePump pump;
+    while (!pump.Wait(done.Get(), kServeEveryMs)) {
+    }
+  }
+  worker.join();
+}
+
 }  // namespace engine

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,5 +36,10 @@ PassesOutcome WritePasses(const WorkContext& work, HANDLE file, COverwriteStream
 // Handles the calling thread's waiting window messages (between the files of
 // a run, say), unless it did so a moment ago.
 void ServeMessages();
+
+// Runs `task` on another thread while the calling thread serves its windows,
+// and returns when it is done: for a call into the platform that may hold a
+// thread for a while (freeing a large file's clusters).
+void WhileServing(const std::function<void()>& task);
 
 }  // namespace engine

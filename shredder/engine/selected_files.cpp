@@ -12,6 +12,7 @@
 #include "shredder/captions.h"
 #include "shredder/engine/checked_file.h"
 #include "shredder/engine/engine_texts.h"
+#include "shredder/engine/erase_tally.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/pass_writer.h"
 #include "shredder/engine/path_lists.h"
@@ -28,22 +29,20 @@ void Decline(HWND owner, const std::wstring& item, const wchar_t* reason) {
   wf::Prompt(owner, L"\"" + item + L"\"" + reason, captions::kInfo, captions::kInfoFlags);
 }
 
-// Runs `remove(index, erased)` over `count` items and ends the batch. The bar
+// Runs `remove(index, tally)` over `count` items and ends the batch. The bar
 // moves on after every item reached, but not after the one that stops the
 // batch; the window is gone before the result is told.
 template <typename Remove>
 void RunBatch(const WorkContext& work, std::size_t count, Remove remove) {
-  int erased = 0;
+  EraseTally tally;
   for (std::size_t index = 0; index < count; ++index) {
     ServeMessages();
     // After a stop no further file is touched.
-    if (StopRequested(work) || !remove(index, erased)) break;
+    if (StopRequested(work) || !remove(index, tally)) break;
     if (work.progress) work.progress->Step();
   }
   if (work.progress) work.progress->Close();
-  const std::wstring result =
-      erased == 0 ? std::wstring(texts::kNothingErased) : text::FormatCount(texts::kErasedFormat, erased);
-  wf::Prompt(work.owner, result, captions::kInfo, captions::kInfoFlags);
+  wf::Prompt(work.owner, BatchResult(tally), captions::kInfo, captions::kInfoFlags);
 }
 
 void OpenProgress(const WorkContext& work) {
@@ -88,7 +87,7 @@ std::vector<std::wstring> HandOffItems(const std::string& text, const std::wstri
   return items;
 }
 
-bool RemoveShreddedFile(const WorkContext& work, const std::wstring& item, int& erased) {
+bool RemoveShreddedFile(const WorkContext& work, const std::wstring& item, EraseTally& tally) {
   const HWND owner = work.owner;
   switch (CheckItem(item)) {
     case ItemCheck::TooLong:
@@ -120,17 +119,29 @@ bool RemoveShreddedFile(const WorkContext& work, const std::wstring& item, int& 
     case FileCheck::File:
       break;
   }
-  if (WipeFile(work, file, item) != WipeOutcome::Wiped) return false;  // it has told the user
+  const WipeOutcome outcome = WipeFile(work, file, item);
+  if (!MayBeRemoved(outcome)) return false;  // it has told the user, or the user stopped the run
 
   // Removed under a meaningless name in its own folder, as the handle finds
   // it; only a name the system gave out is replaced.
-  const std::optional<std::wstring> temporary = CreateTemporaryFile(paths::FolderOf(file.ExtendedPath()), L"ms");
-  if (!temporary || !file.RenameTo(*temporary, true)) {
-    if (temporary) DeleteFileW(temporary->c_str());
-    wf::Prompt(owner, texts::kNotRemoved, captions::kError, captions::kErrorFlags);
-    return false;
+  switch (RemoveUnderTemporaryName(file, paths::FolderOf(file.ExtendedPath()), L"ms")) {
+    case Removal::NotRenamed:
+      wf::Prompt(owner, texts::kNotRemoved, captions::kError, captions::kErrorFlags);
+      return false;
+    case Removal::NameStayed:
+      ++tally.nameStayed;
+      wf::Prompt(owner, L"\"" + item + L"\"" + texts::kNameStayed, captions::kError, captions::kErrorFlags);
+      return true;
+    case Removal::Removed:
+      break;
   }
-  if (file.Delete()) ++erased;
+  if (outcome == WipeOutcome::WipedElsewhere) {
+    ++tally.elsewhere;
+  } else if (outcome == WipeOutcome::StreamsLeft) {
+    ++tally.streamsLeft;
+  } else {
+    ++tally.erased;
+  }
   return true;
 }
 
@@ -162,7 +173,7 @@ void ShredClipboardList(const WorkContext& work) {
   const std::vector<std::wstring> items = HandOffItems(text, wideBlock ? &*wideBlock : nullptr);
   SetProgressTotal(work, items.size());
   RunBatch(work, items.size(),
-           [&](std::size_t index, int& erased) { return RemoveShreddedFile(work, items[index], erased); });
+           [&](std::size_t index, EraseTally& tally) { return RemoveShreddedFile(work, items[index], tally); });
 }
 
 void ShredCommandLineList(const WorkContext& work, const std::wstring& commandLine) {
@@ -175,7 +186,7 @@ void ShredCommandLineList(const WorkContext& work, const std::wstring& commandLi
   const std::vector<std::wstring> items = CommandLineItems(commandLine);
   SetProgressTotal(work, items.size());
   RunBatch(work, items.size(),
-           [&](std::size_t index, int& erased) { return RemoveShreddedFile(work, items[index], erased); });
+           [&](std::size_t index, EraseTally& tally) { return RemoveShreddedFile(work, items[index], tally); });
 }
 
 void ShredDroppedFiles(const WorkContext& work, HDROP drop) {
@@ -188,8 +199,8 @@ void ShredDroppedFiles(const WorkContext& work, HDROP drop) {
 
   OpenProgress(work);
   SetProgressTotal(work, count);
-  RunBatch(work, count, [&](std::size_t index, int& erased) {
-    return RemoveShreddedFile(work, DroppedName(drop, static_cast<UINT>(index)), erased);
+  RunBatch(work, count, [&](std::size_t index, EraseTally& tally) {
+    return RemoveShreddedFile(work, DroppedName(drop, static_cast<UINT>(index)), tally);
   });
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "shredder/engine/erase_tally.h"
 #include "shredder/engine/work_context.h"
 
 namespace engine {
@@ -19,9 +20,9 @@ void ShredClipboardList(const WorkContext& work);
 void ShredCommandLineList(const WorkContext& work, const std::wstring& commandLine);
 void ShredDroppedFiles(const WorkContext& work, HDROP drop);
 
-// One item of a batch: false when the batch must stop there; `erased` counts
-// the files removed.
-bool RemoveShreddedFile(const WorkContext& work, const std::wstring& item, int& erased);
+// One item of a batch: false when the batch must stop there; `tally` counts
+// what became of the files reached.
+bool RemoveShreddedFile(const WorkContext& work, const std::wstring& item, EraseTally& tally);
 
 // The items of the hand-off on the clipboard: the UTF-16 list when it is
 // there and agrees with the text (`text` up to its NUL, `wideBlock` the

@@ -8,7 +8,6 @@ namespace engine {
 namespace {
 
 constexpr std::wstring_view kExtended = L"\\\\?\\";
-constexpr std::wstring_view kVolumeTarget = L"\\??\\Volume{";
 // A subst drive of a subst drive is allowed; a loop is not followed forever.
 constexpr int kMostSubstitutions = 8;
 
@@ -30,16 +29,6 @@ std::vector<std::wstring_view> Names(std::wstring_view rest) {
 }
 
 }  // namespace
-
-ReparseKind KindOfReparse(std::uint32_t tag, std::wstring_view target) {
-  if (tag == kMountPointTag) {
-    // A junction to a folder, or to a drive's root, is a link; only a volume
-    // (named by its GUID, as the mount manager mounts it) is a way to one.
-    return target.substr(0, kVolumeTarget.size()) == kVolumeTarget ? ReparseKind::VolumeMount : ReparseKind::Link;
-  }
-  if (tag == 0 || IsNameSurrogate(tag)) return ReparseKind::Link;
-  return ReparseKind::Other;
-}
 
 std::optional<VolumePlace> PlaceOf(std::wstring_view extendedPath, VolumeLayout& layout) {
   std::wstring path(extendedPath);

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "shredder/engine/file_facts.h"
+
 namespace engine {
 
 struct VolumePlace {
@@ -36,20 +38,6 @@ class VolumeLayout {
   // A folder on the way, not followed.
   virtual Step StepAt(const std::wstring& path) = 0;
 };
-
-enum class ReparseKind {
-  VolumeMount,  // a volume mounted in a folder
-  Link,         // a symbolic link or junction, or a reparse point whose tag is unknown
-  Other,        // content kept elsewhere (a cloud placeholder, a deduplicated file): not a way elsewhere
-};
-
-inline constexpr std::uint32_t kMountPointTag = 0xA0000003;  // junctions and volume mount points
-
-// Links are the reparse points that stand for another name.
-constexpr bool IsNameSurrogate(std::uint32_t tag) {
-  return (tag & 0x20000000) != 0;
-}
-ReparseKind KindOfReparse(std::uint32_t tag, std::wstring_view target);
 
 // The place of an extended drive path ("\\?\C:\..."); nothing when a link is
 // on the way, a step cannot be read, or the path is not on a drive (a share

@@ -3,6 +3,9 @@
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "shredder/captions.h"
+#include "shredder/engine/engine_texts.h"
+#include "shredder/engine/erase_tally.h"
+#include "shredder/engine/file_facts.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/pass_writer.h"
 #include "shredder/engine/progress_dialog.h"
@@ -77,7 +80,7 @@ FolderOpen OpenFolder(const std::wstring& extended, wf::UniqueFile& handle) {
   BY_HANDLE_FILE_INFORMATION info;
   if (!GetFileInformationByHandle(handle.Get(), &info)) return FolderOpen::Failed;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-      !engine::HandleIsAt(handle.Get(), extended, info.dwVolumeSerialNumber)) {
+      !engine::HandleIsAt(handle.Get(), extended, engine::IdOf(info))) {
     return FolderOpen::Elsewhere;
   }
   return FolderOpen::Opened;
@@ -90,6 +93,24 @@ wf::FindHandle FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& entry) {
     search.Reset(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
   }
   return search;
+}
+
+// Counts a file the wiper overwrote, once it is removed; a name that stayed
+// keeps the recycle bin from being emptied, as an unwiped file does.
+void RemoveWiped(const engine::WorkContext& work, CheckedFile& file, engine::WipeOutcome outcome,
+                 const std::wstring& path, EraseRun& run) {
+  if (!engine::RemoveRecycledFile(work, file)) {
+    ++run.tally.nameStayed;
+    TellError(work.owner, (L"\"" + path + L"\"" + engine::texts::kNameStayed).c_str());
+    return;
+  }
+  if (outcome == engine::WipeOutcome::WipedElsewhere) {
+    ++run.tally.elsewhere;
+  } else if (outcome == engine::WipeOutcome::StreamsLeft) {
+    ++run.tally.streamsLeft;
+  } else {
+    ++run.tally.erased;
+  }
 }
 
 // One file of a recycle-bin folder: wiped and removed, or, with several
@@ -107,12 +128,11 @@ void ShredEntry(const engine::WorkContext& work, const std::wstring& path, Erase
       [[fallthrough]];
     case FileCheck::InUse:
       // A file that cannot be wiped keeps the recycle bin from being emptied.
-      if (const engine::WipeOutcome outcome = engine::WipeFile(work, file, path);
-          outcome != engine::WipeOutcome::Wiped) {
+      if (const engine::WipeOutcome outcome = engine::WipeFile(work, file, path); !engine::MayBeRemoved(outcome)) {
         CountNotWiped(work, outcome, run);
-        return;
+      } else {
+        RemoveWiped(work, file, outcome, path, run);
       }
-      engine::RemoveRecycledFile(work, file);
       return;
     case FileCheck::Link:
     case FileCheck::ThroughLink:
@@ -192,15 +212,17 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
       }
     }
   }
-  ShredSharedFiles(work, run);
-  if (run.stopped) {
+  // A stop pressed at any moment before the result ends the run as one.
+  if (!engine::StopRequested(work)) ShredSharedFiles(work, interactive, run);
+  if (run.stopped || engine::StopRequested(work)) {
     TellStopped(owner);
     return;
   }
-  if (run.unwiped > 0) {
-    // Emptying now would delete those files unwiped; they stay, and the user
-    // can try again once whatever kept them from being overwritten is gone.
-    TellError(owner, NotWipedMessage(run.unwiped, run.held, run.noSpace).c_str());
+  if (run.unwiped > 0 || run.tally.nameStayed > 0) {
+    // Emptying now would delete those files unwiped, or could not take the
+    // names that stayed; they stay, and the user can try again once whatever
+    // kept them is gone.
+    TellError(owner, NotWipedMessage(run.unwiped, run.held, run.noSpace, run.tally.nameStayed).c_str());
     return;
   }
   // Only the volumes that were walked: the platform's emptying of all of
@@ -212,10 +234,14 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
       return;
     }
   }
+  // Files removed without being overwritten where they lie are no part of
+  // "completely erased".
+  const std::wstring notInPlace = engine::NotInPlaceLines(run.tally);
+  const std::wstring done = notInPlace.empty() ? std::wstring(texts::kDone) : texts::kEmptiedNotAllInPlace + notInPlace;
   if (interactive) {
-    wf::Prompt(owner, texts::kDone, captions::kInfo, captions::kInfoFlags);
+    wf::Prompt(owner, done, captions::kInfo, captions::kInfoFlags);
   } else if (silentReport) {
-    silentReport(texts::kBalloonTitle, texts::kDone);
+    silentReport(texts::kBalloonTitle, done);
   }
   if (const std::optional<std::wstring> workFolder = paths::ToExtended(work.workFolder)) {
     if (GetFileAttributesW(workFolder->c_str()) != INVALID_FILE_ATTRIBUTES && !RemoveDirectoryW(workFolder->c_str())) {
@@ -260,7 +286,9 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
     if (run.stopped) return false;
     // A link, to a folder or a file, leads outside the recycle bin: it is
     // neither entered nor overwritten, and the emptying removes the link.
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    // Other reparse points are files and folders whose content lies
+    // elsewhere, and are erased as well as the platform allows.
+    if (engine::IsLink(entry.dwFileAttributes, entry.dwReserved0)) {
       if (progress) progress->Step();
       continue;
     }
@@ -282,26 +310,39 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
   return true;
 }
 
-void ShredSharedFiles(const engine::WorkContext& work, EraseRun& run) {
+void ShredSharedFiles(const engine::WorkContext& work, bool interactive, EraseRun& run) {
+  std::vector<std::pair<engine::FileId, const EraseRun::SharedFile*>> wholly;
   for (const auto& [id, shared] : run.shared) {
-    if (engine::StopRequested(work)) run.stopped = true;
-    if (run.stopped) return;
     // A name outside the recycle bin still uses the content: the emptying
     // removes the names inside and leaves that one whole.
-    if (shared.found.size() < shared.names) continue;
-    CheckedFile first(shared.found.front(), true);
-    if (!first.IsFile() || !(first.Id() == id)) continue;
-    if (const engine::WipeOutcome outcome = engine::WipeFile(work, first, shared.found.front());
-        outcome != engine::WipeOutcome::Wiped) {
-      CountNotWiped(work, outcome, run);
-      continue;
-    }
-    engine::RemoveRecycledFile(work, first);
-    for (std::size_t i = 1; i < shared.found.size(); ++i) {
-      CheckedFile other(shared.found[i], true);
-      if (other.IsFile() && other.Id() == id) engine::RemoveRecycledFile(work, other);
-    }
+    if (shared.found.size() >= shared.names) wholly.emplace_back(id, &shared);
   }
+  if (wholly.empty()) return;
+  CProgressDialog* const progress = interactive ? work.progress : nullptr;
+  if (progress) {
+    progress->Open(work.stop);
+    progress->SetTotal(wholly.size());
+  }
+  for (const auto& [id, shared] : wholly) {
+    engine::ServeMessages();
+    if (engine::StopRequested(work)) run.stopped = true;
+    if (run.stopped) break;
+    CheckedFile first(shared->found.front(), true);
+    if (first.IsFile() && first.Id() == id) {
+      const engine::WipeOutcome outcome = engine::WipeFile(work, first, shared->found.front());
+      if (!engine::MayBeRemoved(outcome)) {
+        CountNotWiped(work, outcome, run);
+      } else {
+        RemoveWiped(work, first, outcome, shared->found.front(), run);
+        for (std::size_t i = 1; i < shared->found.size(); ++i) {
+          CheckedFile other(shared->found[i], true);
+          if (other.IsFile() && other.Id() == id) engine::RemoveRecycledFile(work, other);
+        }
+      }
+    }
+    if (progress) progress->Step();
+  }
+  if (progress) progress->Close();
 }
 
 }  // namespace recyclebin

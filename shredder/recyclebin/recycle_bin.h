@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "shredder/engine/checked_file.h"
+#include "shredder/engine/erase_tally.h"
 #include "shredder/engine/work_context.h"
 
 namespace recyclebin {
@@ -35,10 +36,11 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
 
 // What one erase has met so far, across folders and drives.
 struct EraseRun {
-  int unwiped = 0;       // files that could not be overwritten
-  int held = 0;          // of them: held by another program, or closed to this account
-  int noSpace = 0;       // of them: a pass needed room that the volume did not have
-  bool stopped = false;  // the user stopped the erase
+  int unwiped = 0;           // files that could not be overwritten
+  int held = 0;              // of them: held by another program, or closed to this account
+  int noSpace = 0;           // of them: a pass needed room that the volume did not have
+  engine::EraseTally tally;  // what became of the files that were overwritten
+  bool stopped = false;      // the user stopped the erase
   // Files with several names, by identity: how many names they have and
   // those found in the folders walked. Wiped at the end when every name was
   // found; otherwise another name still uses the content.
@@ -56,7 +58,8 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
                            long long itemTotal, EraseRun& run);
 
 // The files with several names whose every name the walk met: each wiped
-// once and every name removed.
-void ShredSharedFiles(const engine::WorkContext& work, EraseRun& run);
+// once and every name removed, behind the progress window of an interactive
+// erase.
+void ShredSharedFiles(const engine::WorkContext& work, bool interactive, EraseRun& run);
 
 }  // namespace recyclebin

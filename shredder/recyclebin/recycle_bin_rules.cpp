@@ -14,9 +14,14 @@ std::vector<std::wstring> RecycleBinFolders(std::wstring_view root, std::wstring
   return {current, classic, fat};
 }
 
-std::wstring NotWipedMessage(int unwiped, int held, int noSpace) {
-  std::wstring message = text::FormatCount(texts::kNotWipedFormat, unwiped);
-  if (held > 0) message.append(L"\n").append(texts::kAdviceHeld);
+std::wstring NotWipedMessage(int unwiped, int held, int noSpace, int nameStayed) {
+  std::wstring message;
+  if (unwiped > 0) message = text::FormatCount(texts::kNotWipedFormat, unwiped);
+  if (nameStayed > 0) {
+    if (!message.empty()) message.append(L"\n");
+    message.append(text::FormatCount(texts::kNameStayedFormat, nameStayed));
+  }
+  if (held > 0 || nameStayed > 0) message.append(L"\n").append(texts::kAdviceHeld);
   if (noSpace > 0) message.append(L"\n").append(texts::kAdviceNoSpace);
   if (unwiped > held + noSpace) message.append(L"\n").append(texts::kAdviceNotWritten);
   return message;

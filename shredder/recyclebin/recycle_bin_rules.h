@@ -26,9 +26,10 @@ bool IsSkippedFileName(std::wstring_view name);
 // limit: the parent's length, the name's length and 3 at most that limit.
 bool SubfolderFits(std::size_t parentLength, std::size_t nameLength);
 
-// The message of an erase that left `unwiped` files in the bin: how many,
-// then what to do for each cause (`held` by a program, `noSpace` on the
-// volume, the rest refused by the device).
-std::wstring NotWipedMessage(int unwiped, int held, int noSpace);
+// The message of an erase that left files in the bin: how many could not be
+// overwritten (`unwiped`), how many were but kept their names (`nameStayed`,
+// held by another program), then what to do for each cause (`held` by a
+// program, `noSpace` on the volume, the rest refused by the device).
+std::wstring NotWipedMessage(int unwiped, int held, int noSpace, int nameStayed);
 
 }  // namespace recyclebin

@@ -11,11 +11,15 @@ inline constexpr wchar_t kPathTooLong[] = L"ごみ箱にアクセスできませ
 inline constexpr wchar_t kNotEmptied[] = L"ごみ箱の中を空にできませんでした。";
 inline constexpr wchar_t kEmptyingFailed[] = L"ごみ箱の中身を空にできません。";
 inline constexpr wchar_t kDone[] = L"ごみ箱の中身を完全に抹消しました。";
+// Followed by the lines on the files removed without being overwritten in place.
+inline constexpr wchar_t kEmptiedNotAllInPlace[] = L"ごみ箱を空にしました。";
 inline constexpr wchar_t kWorkFolderNotRemoved[] = L"作業用フォルダを削除することができませんでした。";
 // Files that could not be overwritten stay in the recycle bin, which is then
 // not emptied, so that nothing is deleted unwiped; the lines after the first
 // say what to do about each cause there was.
 inline constexpr wchar_t kNotWipedFormat[] = L"%d 個のファイルを上書きできなかったため、ごみ箱を空にしませんでした。";
+inline constexpr wchar_t kNameStayedFormat[] =
+    L"%d 個のファイルは上書きしましたが、ほかのプログラムが開いているため削除できず、ごみ箱を空にしませんでした。";
 inline constexpr wchar_t kAdviceHeld[] = L"ファイルを使っているプログラムを終了してから、もう一度実行してください。";
 inline constexpr wchar_t kAdviceNoSpace[] = L"ディスクの空き領域を増やしてから、もう一度実行してください。";
 inline constexpr wchar_t kAdviceNotWritten[] =

@@ -21,17 +21,26 @@ TEST(FolderChoice, EveryVolumeHasTheFoldersOfCurrentAndEarlierWindows) {
 // program held a file.
 TEST(NotWipedMessage, SaysWhatToDoForEachCauseThereWas) {
   const std::wstring head = L"2 個のファイルを上書きできなかったため、ごみ箱を空にしませんでした。";
+  const std::wstring stayed =
+      L"1 個のファイルは上書きしましたが、ほかのプログラムが開いているため削除できず、ごみ箱を空にしませんでした。";
   const std::wstring held = L"\nファイルを使っているプログラムを終了してから、もう一度実行してください。";
   const std::wstring space = L"\nディスクの空き領域を増やしてから、もう一度実行してください。";
   const std::wstring device = L"\nディスクに書き込めなかったファイルがあります。ディスクの状態を確かめてください。";
   const struct {
-    int held, noSpace;
+    int unwiped, held, noSpace, nameStayed;
     std::wstring message;
   } cases[] = {
-      {2, 0, head + held},         {0, 2, head + space},         {0, 0, head + device},
-      {1, 1, head + held + space}, {1, 0, head + held + device},
+      {2, 2, 0, 0, head + held},
+      {2, 0, 2, 0, head + space},
+      {2, 0, 0, 0, head + device},
+      {2, 1, 1, 0, head + held + space},
+      {2, 1, 0, 0, head + held + device},
+      {0, 0, 0, 1, stayed + held},
+      {2, 0, 2, 1, head + L"\n" + stayed + held + space},
   };
-  for (const auto& c : cases) EXPECT_EQ(recyclebin::NotWipedMessage(2, c.held, c.noSpace), c.message);
+  for (const auto& c : cases) {
+    EXPECT_EQ(recyclebin::NotWipedMessage(c.unwiped, c.held, c.noSpace, c.nameStayed), c.message);
+  }
 }
 
 TEST(SkipRule, OnlyTheExactIndexAndDesktopFileNames) {

@@ -255,8 +255,9 @@ TEST_F(RecycleBinTest, LinksInTheBinAreNeitherEnteredNorOverwritten) {
   RemoveSymbolicLink(bin + L"\\Dc2.txt");
 }
 
-// Stopped in the middle, the erase leaves what it has not reached, empties
-// nothing (that would delete those files unwiped) and says so.
+// Stopped at any moment, even during the last pass of a file, the erase
+// leaves that file and what it has not reached, empties nothing (that would
+// delete those files unwiped), leaves the work folder clean and says so.
 TEST_F(RecycleBinTest, AStopLeavesTheRestAndEmptiesNothing) {
   Drive& drive = AddDrive(L"d1", 3, kNtfsBin);
   engine::StopSignal stop;
@@ -272,10 +273,11 @@ TEST_F(RecycleBinTest, AStopLeavesTheRestAndEmptiesNothing) {
   EXPECT_EQ(wiped_.size(), 1u);
   int left = 0;
   for (int i = 0; i < 3; ++i) left += FileExists(drive.root + kNtfsBin + L"\\D" + std::to_wstring(i) + L".txt");
-  EXPECT_EQ(left, 2);
+  EXPECT_EQ(left, 3);
   EXPECT_TRUE(platform_.emptied.empty());
   EXPECT_FALSE(progressDialog_.IsOpen());
   EXPECT_TRUE(FileExists(work_.workFolder));
+  EXPECT_TRUE(RemoveDirectoryW(work_.workFolder.c_str())) << "the work folder holds something";
 }
 
 // While the question is open, the timer and the tray can still be served;
