@@ -67,20 +67,25 @@ void CMainDialog::CreateWorkFolder(const std::wstring& folder) {
 
 void CMainDialog::ShredClipboardList() {
   engine::ShredClipboardList(WorkContext());
+  ShutdownBlockReasonDestroy(Hwnd());
 }
 
 void CMainDialog::ShredCommandLineList(const std::wstring& commandLine) {
   engine::ShredCommandLineList(WorkContext(), commandLine);
+  ShutdownBlockReasonDestroy(Hwnd());
 }
 
 void CMainDialog::ShredDroppedFiles(HDROP drop) {
   engine::ShredDroppedFiles(WorkContext(), drop);
+  ShutdownBlockReasonDestroy(Hwnd());
 }
 
 void CMainDialog::ShredRecycleBin(bool interactive) {
   recyclebin::ShredRecycleBin(WorkContext(), interactive, [this](const std::wstring& title, const std::wstring& text) {
     tray_.ShowBalloon(title, text);
   });
+  // The session may end again without asking.
+  ShutdownBlockReasonDestroy(Hwnd());
 }
 
 bool CMainDialog::TestRBWrite() {
@@ -313,10 +318,18 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       result = 0;
       return true;
     case WM_QUERYENDSESSION:
+      // Asked whether the session may end while an erase runs: Windows is
+      // told why not yet, and shows the user, who decides.
+      if (!busy_.IsBusy()) return false;
+      ShutdownBlockReasonCreate(Hwnd(), app::texts::kEndSessionBlocked);
+      result = FALSE;
+      return true;
     case WM_ENDSESSION:
-      // Windows is ending the session: the work stops as the stop button
-      // stops it, before the process is ended in the middle of a pass.
-      if (busy_.IsBusy() && (message == WM_QUERYENDSESSION || wParam)) stop_.Request();
+      // The session ends after all: the work stops as the stop button stops
+      // it, before the process is ended in the middle of a pass. A shutdown
+      // that was cancelled changes nothing.
+      if (busy_.IsBusy() && wParam) stop_.Request();
+      if (!wParam) ShutdownBlockReasonDestroy(Hwnd());
       return false;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == IDM_ABOUTBOX_SYS) {

@@ -14,6 +14,8 @@
 namespace engine {
 namespace {
 
+FactsOverride g_factsOverride = nullptr;
+
 bool SameText(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
          CSTR_EQUAL;
@@ -174,6 +176,10 @@ bool IsChosenDespiteTrailingDots(const std::wstring& final, const std::wstring& 
 
 }  // namespace
 
+void SetFactsOverride(FactsOverride override) {
+  g_factsOverride = override;
+}
+
 bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, const FileId& id) {
   const std::wstring final = FinalPath(handle, VOLUME_NAME_DOS);
   if (!final.empty()) {
@@ -232,6 +238,7 @@ CheckedFile::CheckedFile(const std::wstring& path, bool otherNamesAllowed)
     FILE_ATTRIBUTE_TAG_INFO tag{};
     if (GetFileInformationByHandleEx(handle_.Get(), FileAttributeTagInfo, &tag, sizeof(tag))) tag_ = tag.ReparseTag;
   }
+  if (g_factsOverride) g_factsOverride(extended_, attributes_, tag_);
   if (IsLink(attributes_, tag_)) {
     check_ = FileCheck::Link;
   } else if (!HandleIsAt(handle_.Get(), extended_, id_)) {

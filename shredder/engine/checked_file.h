@@ -89,6 +89,12 @@ class CheckedFile {
   std::uint32_t tag_ = 0;  // the reparse tag, when it is a reparse point
 };
 
+// Stands in for what the platform says of a file's attributes and reparse
+// tag, for tests of what Wine cannot present (compressed and encrypted files,
+// reparse points of every kind); null restores the platform's word.
+using FactsOverride = void (*)(const std::wstring& extendedPath, DWORD& attributes, std::uint32_t& tag);
+void SetFactsOverride(FactsOverride override);
+
 // Whether the handle (of the file `id`) is at `extendedPath` and not
 // somewhere a link led to: its final path is that path (letter case and
 // short names aside), the share behind a mapped drive, or the same place on

@@ -8,6 +8,10 @@ inline constexpr wchar_t kWorkFolderNotCreated[] = L"作業用フォルダを作
 inline constexpr wchar_t kWorkFolderPathTooLong[] =
     L"作業用フォルダのパスが長すぎるため、作業用フォルダを作成することができませんでした。";
 
+// One erase at a time, in whichever process.
+inline constexpr wchar_t kEraseMutexName[] = L"Local\\MORVANE Shredder erase";
+inline constexpr wchar_t kAnotherEraseRuns[] = L"ほかの抹消処理を実行中です。終わってから、もう一度実行してください。";
+
 // Wiping a file; caption "エラー".
 inline constexpr wchar_t kCannotOpen[] = L"ファイルが開けません";
 inline constexpr wchar_t kNotOverwritten[] = L"ファイルを上書きできませんでした";

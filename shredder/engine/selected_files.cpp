@@ -12,6 +12,7 @@
 #include "shredder/captions.h"
 #include "shredder/engine/checked_file.h"
 #include "shredder/engine/engine_texts.h"
+#include "shredder/engine/erase_lock.h"
 #include "shredder/engine/erase_tally.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/pass_writer.h"
@@ -150,6 +151,8 @@ void ShredClipboardList(const WorkContext& work) {
   if (!guard.Acquired()) return;
   ClearStop(work);
   if (!IsClipboardFormatAvailable(CF_TEXT)) return;
+  const EraseLock lock;
+  if (!ErasesAlone(work, lock, true)) return;  // the list stays for later
   // Open while the user decides, so that nobody changes the list meanwhile;
   // on No it is closed with the list left as it was.
   wf::ClipboardSession clipboard(work.owner);
@@ -180,6 +183,8 @@ void ShredCommandLineList(const WorkContext& work, const std::wstring& commandLi
   WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   ClearStop(work);
+  const EraseLock lock;
+  if (!ErasesAlone(work, lock, true)) return;
   if (wf::Prompt(work.owner, texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
 
   OpenProgress(work);
@@ -193,6 +198,8 @@ void ShredDroppedFiles(const WorkContext& work, HDROP drop) {
   WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   ClearStop(work);
+  const EraseLock lock;
+  if (!ErasesAlone(work, lock, true)) return;
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   const std::wstring question = text::FormatCount(texts::kConfirmDroppedFormat, count);
   if (wf::Prompt(work.owner, question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;

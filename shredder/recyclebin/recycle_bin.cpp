@@ -4,6 +4,7 @@
 #include "common/text_format.h"
 #include "shredder/captions.h"
 #include "shredder/engine/engine_texts.h"
+#include "shredder/engine/erase_lock.h"
 #include "shredder/engine/erase_tally.h"
 #include "shredder/engine/file_facts.h"
 #include "shredder/engine/file_wipe.h"
@@ -174,6 +175,9 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   engine::WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   engine::ClearStop(work);
+  // The timer tries again at its next tick.
+  const engine::EraseLock lock;
+  if (!engine::ErasesAlone(work, lock, interactive)) return;
 
   const HWND owner = work.owner;
   const std::optional<std::vector<VolumeItems>> volumes = CountByVolume(owner);

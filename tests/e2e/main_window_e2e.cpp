@@ -65,6 +65,32 @@ class MainWindow : public ::testing::Test {
     WriteWholeFile(UserRecycleBinFolder() + "\\Dc1.txt", "deleted");
   }
 
+  // One deleted item, and a large file in the folder under C: where Windows
+  // keeps it (with a second name there, when `twoNames`), which keeps an
+  // erase going for a few seconds.
+  std::string FillRecycleBinWithLargeFile(bool twoNames) {
+    const std::string trashed = app_.Dir() + "\\big.bin";
+    WriteWholeFile(trashed, "deleted");
+    EXPECT_TRUE(MoveToRecycleBin(trashed));
+    CreateDirectoryA("C:\\Recycler", nullptr);
+    CreateDirectoryA(UserRecycleBinFolder().c_str(), nullptr);
+    const std::string big = UserRecycleBinFolder() + "\\Dc1.bin";
+    EXPECT_TRUE(WriteWholeFile(big, std::string(std::size_t{256} << 20, 'x')));
+    if (twoNames) {
+      EXPECT_TRUE(CreateHardLinkA((UserRecycleBinFolder() + "\\Dc2.bin").c_str(), big.c_str(), nullptr));
+    }
+    return big;
+  }
+
+  // The erase button, Yes, and the progress window.
+  HWND StartErase(HWND window) {
+    uidrv::Press(window, IDOK);
+    HWND question = uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, process_.pid);
+    if (!question) return nullptr;
+    uidrv::Press(question, IDYES);
+    return uidrv::WaitDialog("抹消中...", uidrv::kDefaultTimeoutMs, process_.pid);
+  }
+
   // Makes the shell start the launch recorder for `command` and returns the
   // file in which the recorder notes how it was started.
   std::string RecordLaunches(const char* command) {
@@ -146,21 +172,10 @@ TEST_F(MainWindow, EnterErasesAndATickMeanwhileStartsNoSecondErase) {
 // while, the bar moves within the file, a close is refused, and the stop
 // button ends the erase with the file left where it was and nothing emptied.
 TEST_F(MainWindow, TheWindowsAnswerDuringALongEraseWhichTheStopButtonEnds) {
-  // One item, which is the large file.
-  const std::string trashed = app_.Dir() + "\\big.bin";
-  WriteWholeFile(trashed, "deleted");
-  ASSERT_TRUE(MoveToRecycleBin(trashed));
-  CreateDirectoryA("C:\\Recycler", nullptr);
-  CreateDirectoryA(UserRecycleBinFolder().c_str(), nullptr);
-  const std::string big = UserRecycleBinFolder() + "\\Dc1.bin";
-  ASSERT_TRUE(WriteWholeFile(big, std::string(std::size_t{256} << 20, 'x')));
+  const std::string big = FillRecycleBinWithLargeFile(false);
   HWND window = Start("[ProgramData]\r\nOverWriteTimes=3\r\n");
   ASSERT_TRUE(window);
-  uidrv::Press(window, IDOK);
-  HWND question = uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, process_.pid);
-  ASSERT_TRUE(question);
-  uidrv::Press(question, IDYES);
-  HWND progress = uidrv::WaitDialog("抹消中...", uidrv::kDefaultTimeoutMs, process_.pid);
+  HWND progress = StartErase(window);
   ASSERT_TRUE(progress);
   HWND bar = GetDlgItem(progress, 1032);
   const LRESULT maximum = SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
@@ -194,6 +209,64 @@ TEST_F(MainWindow, TheWindowsAnswerDuringALongEraseWhichTheStopButtonEnds) {
   EXPECT_EQ(RecycleBinItems(), 1) << "nothing is emptied after a stop";
   const std::string start = ReadWholeFile(big).substr(0, 4096);
   EXPECT_NE(start, std::string(4096, 'x')) << "partly overwritten, left where it was";
+  EXPECT_EQ(Close(window), 0u);
+}
+
+// Windows asking to end the session while an erase runs is told to wait;
+// when it gives up, the erase goes on. Meanwhile the recycle bin's own verb
+// starts a second erase in another process, which waits its turn instead
+// of meeting files held open: it says so and ends.
+TEST_F(MainWindow, ACancelledShutdownAndASecondEraseLeaveTheFirstToFinish) {
+  const std::string big = FillRecycleBinWithLargeFile(false);
+  HWND window = Start("[ProgramData]\r\nOverWriteTimes=3\r\n");
+  ASSERT_TRUE(window);
+  HWND progress = StartErase(window);
+  ASSERT_TRUE(progress);
+  DWORD_PTR answer = 1;
+  ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+  EXPECT_EQ(answer, 0u) << "the session may not end in the middle of an erase";
+
+  uidrv::Process second = app_.Start("-C");
+  HWND busy = uidrv::WaitDialog("情報", uidrv::kDefaultTimeoutMs, second.pid);
+  ASSERT_TRUE(busy);
+  EXPECT_EQ(uidrv::MessageText(busy), "ほかの抹消処理を実行中です。終わってから、もう一度実行してください。");
+  uidrv::Press(busy, IDOK);
+  EXPECT_EQ(uidrv::WaitExit(second), 0u);
+  uidrv::Close(second);
+
+  SendMessageTimeoutA(window, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  HWND done = uidrv::WaitDialog("情報", 120000, process_.pid);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(uidrv::MessageText(done), "ごみ箱の中身を完全に抹消しました。");
+  uidrv::Press(done, IDOK);
+  EXPECT_FALSE(FileExists(big));
+  EXPECT_EQ(RecycleBinItems(), 0);
+  EXPECT_EQ(Close(window), 0u);
+}
+
+// A file whose every name is in the bin is wiped at the end of the walk,
+// behind a progress window of its own, whose stop button stops it there.
+TEST_F(MainWindow, TheHardLinkedFilesAreWipedBehindTheProgressWindowWhichStopsThem) {
+  const std::string big = FillRecycleBinWithLargeFile(true);
+  HWND window = Start("[ProgramData]\r\nOverWriteTimes=3\r\n");
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(StartErase(window));
+  // Inside the file: the bar has left its start, and not reached its end.
+  HWND shared = nullptr;
+  for (int i = 0; i < 400 && !shared; ++i) {
+    HWND progress = uidrv::WaitDialog("抹消中...", 100, process_.pid);
+    HWND bar = progress ? GetDlgItem(progress, 1032) : nullptr;
+    const LRESULT position = bar ? SendMessageA(bar, PBM_GETPOS, 0, 0) : 0;
+    if (position > 0 && position < SendMessageA(bar, PBM_GETRANGE, FALSE, 0)) shared = progress;
+  }
+  ASSERT_TRUE(shared) << "no progress window while the hard-linked file was wiped";
+  uidrv::Press(shared, 1000);
+  HWND stopped = uidrv::WaitDialog("情報", uidrv::kDefaultTimeoutMs, process_.pid);
+  ASSERT_TRUE(stopped);
+  EXPECT_EQ(uidrv::MessageText(stopped), "ごみ箱の中身の抹消を中止しました。ごみ箱は空にしていません。");
+  uidrv::Press(stopped, IDOK);
+  EXPECT_TRUE(FileExists(big));
+  EXPECT_EQ(RecycleBinItems(), 1);
   EXPECT_EQ(Close(window), 0u);
 }
 

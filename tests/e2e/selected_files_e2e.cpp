@@ -139,6 +139,47 @@ TEST_F(SelectedFiles, AFileInUseStopsTheBatchAtItself) {
   EXPECT_EQ(ReadWholeFile(third), "secret");
 }
 
+// A viewer maps one file, sharing its deletion: its content is overwritten,
+// and its name goes at once where the platform can do that; elsewhere it
+// keeps its own name, the user is told which file, and no temporary name is
+// left behind.
+TEST_F(SelectedFiles, AFileMappedByAnotherProgramIsNamedWhenItsNameCannotGo) {
+  const std::string mapped = files_.WriteFile("mapped.txt", std::string(8192, 'm'));
+  const std::string other = files_.WriteFile("other.txt", "secret");
+  wf::UniqueFile viewer(CreateFileA(mapped.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                    nullptr));
+  ASSERT_TRUE(viewer);
+  wf::UniqueHandle mapping(CreateFileMappingA(viewer.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+  ASSERT_TRUE(mapping);
+  const void* view = MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0);
+  ASSERT_TRUE(view);
+  process_ = app_.Start(Quoted(mapped) + " " + Quoted(other));
+  Answer("確認", kConfirm, IDYES);
+  HWND box = nullptr, error = nullptr;
+  for (int i = 0; i < 100 && !box && !error; ++i) {
+    error = uidrv::WaitDialog("エラー", 50, process_.pid);
+    if (!error) box = uidrv::WaitDialog("情報", 50, process_.pid);
+  }
+  if (error) {
+    EXPECT_EQ(uidrv::MessageText(error),
+              Quoted(mapped) + " は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。");
+    uidrv::Press(error, IDOK);
+    ASSERT_TRUE(uidrv::WaitGone(error));
+    Answer("情報", Erased(1), IDOK);
+    EXPECT_TRUE(FileExists(mapped));
+  } else {
+    ASSERT_TRUE(box);
+    EXPECT_EQ(uidrv::MessageText(box), Erased(2));
+    uidrv::Press(box, IDOK);
+  }
+  EXPECT_EQ(uidrv::WaitExit(process_), 0u);
+  EXPECT_NE(std::string(static_cast<const char*>(view), 8), std::string(8, 'm')) << "overwritten where it lies";
+  UnmapViewOfFile(view);
+  EXPECT_FALSE(FileExists(other));
+  EXPECT_FALSE(HasTemporaryNames(files_.Path()));
+}
+
 TEST_F(SelectedFiles, ANameWithACommaIsErasedWholeThroughTheHandOff) {
   const std::string bystander = files_.WriteFile("a", "never chosen");
   const std::string comma = files_.WriteFile("a,b.txt", "chosen");

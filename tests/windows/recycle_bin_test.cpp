@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <thread>
 
+#include "shredder/engine/checked_file.h"
+#include "shredder/engine/erase_lock.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/recyclebin/recycle_bin.h"
@@ -15,6 +18,7 @@
 #include "tests/windows/support/fake_recycle_bin.h"
 #include "tests/windows/support/progress_recorder.h"
 #include "tests/windows/support/scripted_prompts.h"
+#include "winframe/handles.h"
 
 namespace {
 
@@ -178,13 +182,14 @@ TEST_F(RecycleBinTest, AnUnknownSidStopsTheEraseBeforeTheEmptying) {
 }
 
 // The names as the file system has them: accents, hangul, Chinese, emoji,
-// "¥" (which the ANSI functions turn into a backslash) and names past the
-// old path limit, at the top and nested. A folder named "..¥..¥x" stays a
+// names that end in a dot or a blank (which Wine names without them), "¥"
+// (which the ANSI functions turn into a backslash) and names past the old
+// path limit, at the top and nested. A folder named "..¥..¥x" stays a
 // folder of the recycle bin: the file outside with the same tail is kept.
 TEST_F(RecycleBinTest, NamesInEveryScriptAndLongPathsAreErasedAndTheWalkStaysInside) {
   Drive& drive = AddDrive(L"d1", 0, kNtfsBin);
   const std::wstring bin = drive.root + kNtfsBin;
-  const std::wstring names[] = {L"café.txt", L"한국어.txt", L"中文.txt", L"\U0001F600.txt"};
+  const std::wstring names[] = {L"café.txt", L"한국어.txt", L"中文.txt", L"\U0001F600.txt", L"dot.", L"blank "};
   for (const std::wstring& name : names) WriteWholeFile(bin + L"\\" + name, "deleted");
   MakeFolders(bin + L"\\Dc1\\ネスト");
   for (const std::wstring& name : names) WriteWholeFile(bin + L"\\Dc1\\ネスト\\" + name, "deleted");
@@ -196,12 +201,12 @@ TEST_F(RecycleBinTest, NamesInEveryScriptAndLongPathsAreErasedAndTheWalkStaysIns
   while (deep.size() < 420) deep += L"\\" + std::wstring(50, L'長');
   MakeFolders(deep);
   WriteWholeFile(deep + L"\\deep.txt", "deleted");
-  drive.items = 7;
+  drive.items = 9;
 
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (Texts{Question(7), kDone}));
-  EXPECT_EQ(wiped_.size(), 10u);
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(9), kDone}));
+  EXPECT_EQ(wiped_.size(), 14u);
   for (const std::wstring& name : names) {
     EXPECT_FALSE(FileExists(bin + L"\\" + name)) << Ansi(name);
     EXPECT_FALSE(FileExists(bin + L"\\Dc1\\ネスト\\" + name)) << Ansi(name);
@@ -227,6 +232,9 @@ TEST_F(RecycleBinTest, HardLinksAreWipedWhenEveryNameIsInsideAndKeptOtherwise) {
   Erase(true);
   EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), kDone}));
   EXPECT_EQ(wiped_.size(), 1u);  // once, though it had two names
+  // Behind the progress window of its own, after that of the walk.
+  EXPECT_EQ(progress_.Log(), (std::vector<std::string>{"open", "range 0-3 at 0", "step to 1", "step to 2", "step to 3",
+                                                       "close", "open", "range 0-1 at 0", "step to 1", "close"}));
   EXPECT_FALSE(FileExists(bin + L"\\D1.txt"));
   EXPECT_FALSE(FileExists(bin + L"\\Dc1\\D2.txt"));
   EXPECT_EQ(ReadWholeFile(outside), "a name outside");
@@ -278,6 +286,74 @@ TEST_F(RecycleBinTest, AStopLeavesTheRestAndEmptiesNothing) {
   EXPECT_FALSE(progressDialog_.IsOpen());
   EXPECT_TRUE(FileExists(work_.workFolder));
   EXPECT_TRUE(RemoveDirectoryW(work_.workFolder.c_str())) << "the work folder holds something";
+}
+
+// A file that another program keeps open, sharing its deletion, is
+// overwritten, but where its name cannot go at once it stays in the bin
+// under that name, and the bin is not emptied.
+TEST_F(RecycleBinTest, AFileWhoseNameCannotGoStaysInTheBinAndTheBinIsNotEmptied) {
+  Drive& drive = AddDrive(L"d1", 2, kNtfsBin);
+  const std::wstring viewed = drive.root + kNtfsBin + L"\\D0.txt";
+  wf::UniqueFile viewer(CreateFileW(viewed.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                    nullptr));
+  ASSERT_TRUE(viewer);
+  prompts_.Answer(IDYES);
+  Erase(true);
+  viewer.Reset();
+  if (!FileExists(viewed)) GTEST_SKIP() << "this platform removes names with POSIX semantics";
+  EXPECT_EQ(
+      prompts_.Texts(),
+      (Texts{
+          Question(2),
+          L"\"" + viewed + L"\" は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。",
+          L"1 "
+          L"個のファイルは上書きしましたが、ほかのプログラムが開いているため削除できず、ごみ箱を空にしませんでした。\n"
+          L"ファイルを使っているプログラムを終了してから、もう一度実行してください。"}));
+  EXPECT_NE(ReadWholeFile(viewed), "deleted");
+  EXPECT_FALSE(FileExists(drive.root + kNtfsBin + L"\\D1.txt"));
+  EXPECT_TRUE(platform_.emptied.empty());
+  EXPECT_TRUE(RemoveDirectoryW(work_.workFolder.c_str())) << "the work folder holds something";
+}
+
+// Removed without being overwritten where its content lies (presented
+// through the seam, as Wine has no compressed files): the bin is emptied,
+// but never called "completely erased".
+TEST_F(RecycleBinTest, ContentKeptElsewhereIsEmptiedButNotCalledErased) {
+  Drive& drive = AddDrive(L"d1", 2, kNtfsBin);
+  static std::wstring s_compressed;
+  s_compressed = Long(drive.root + kNtfsBin + L"\\D1.txt");
+  engine::SetFactsOverride([](const std::wstring& path, DWORD& attributes, std::uint32_t&) {
+    if (path == s_compressed) attributes |= FILE_ATTRIBUTE_COMPRESSED;
+  });
+  Erase(false);
+  engine::SetFactsOverride(nullptr);
+  EXPECT_EQ(balloons_,
+            Texts{L"MORVANE Shredder: ごみ箱を空にしました。\n1 個のファイルは圧縮・暗号化されているか内容がほかの"
+                  L"場所にあるため、元の場所を上書きしないまま削除しました。"});
+  EXPECT_EQ(platform_.emptied, Texts{drive.root});
+}
+
+// Another process's erase (played by another thread, which owns the lock):
+// an interactive erase says so, the timer's says nothing; neither touches
+// a file.
+TEST_F(RecycleBinTest, AnotherErasesLockKeepsThisOneFromStarting) {
+  Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
+  wf::UniqueHandle taken(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::thread other([&] {
+    engine::EraseLock lock;
+    SetEvent(taken.Get());
+    WaitForSingleObject(release.Get(), INFINITE);
+  });
+  WaitForSingleObject(taken.Get(), INFINITE);
+  Erase(false);
+  Erase(true);
+  SetEvent(release.Get());
+  other.join();
+  EXPECT_EQ(prompts_.Texts(), Texts{L"ほかの抹消処理を実行中です。終わってから、もう一度実行してください。"});
+  EXPECT_TRUE(balloons_.empty());
+  EXPECT_TRUE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
 }
 
 // While the question is open, the timer and the tray can still be served;
