@@ -50,11 +50,19 @@ const std::vector<std::string> kSharedKeys = {"CLSID",
                                               "*\\ShellEx\\ContextMenuHandlers",
                                               "Folder",
                                               "Folder\\ShellEx",
-                                              "Folder\\ShellEx\\ContextMenuHandlers"};
+                                              "Folder\\ShellEx\\ContextMenuHandlers",
+                                              "Drive",
+                                              "Drive\\ShellEx",
+                                              "Drive\\ShellEx\\ContextMenuHandlers"};
 const std::string kFilesHandler = "*\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt";
 const std::string kFolderHandler = "Folder\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt";
 
 // A fresh copy of the DLL and of the recording stand-in, once per run.
+const std::string kDriveHandler = "Drive\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt";
+// Where each kind of item keeps its handlers; another program's handler is
+// placed in each, and must outlive ours.
+const std::vector<std::string> kHandlerLists = {
+    "*\\ShellEx\\ContextMenuHandlers", "Folder\\ShellEx\\ContextMenuHandlers", "Drive\\ShellEx\\ContextMenuHandlers"};
 void InstallCopies() {
   static bool installed = false;
   if (installed) return;
@@ -110,14 +118,13 @@ void Dump(HKEY root, const std::string& path, std::string& out) {
 
 std::string RegistrationState() {
   std::string state;
-  for (const std::string& key :
-       {std::string(kProgId), std::string(kVersionIndependentProgId), kClsidKey,
-        std::string("*\\ShellEx\\ContextMenuHandlers"), std::string("Folder\\ShellEx\\ContextMenuHandlers"),
-        kTypeLibKey, std::string("Interface\\") + kIidText}) {
+  for (const std::string& key : {std::string(kProgId), std::string(kVersionIndependentProgId), kClsidKey, kTypeLibKey,
+                                 std::string("Interface\\") + kIidText}) {
     Dump(HKEY_CLASSES_ROOT, key, state);
   }
   const std::optional<RegistryValue> approval = ReadRegistryValue(HKEY_LOCAL_MACHINE, kApprovedKey, kClsidText);
   state += "approval " + (approval ? approval->bytes : std::string("(none)")) + "\n";
+  for (const std::string& key : kHandlerLists) Dump(HKEY_CLASSES_ROOT, key, state);
   return state;
 }
 
@@ -126,14 +133,13 @@ class ShellExtRegistration : public ::testing::Test {
   void SetUp() override {
     InstallCopies();
     ASSERT_EQ(Regsvr32("/u /s"), 0u);
-    // Another program's handlers, which must outlive ours.
-    SetDefault("*\\ShellEx\\ContextMenuHandlers\\OtherHandler", "{00000000-0000-0000-0000-000000000001}");
-    SetDefault("Folder\\ShellEx\\ContextMenuHandlers\\OtherHandler", "{00000000-0000-0000-0000-000000000001}");
+    for (const std::string& list : kHandlerLists) {
+      SetDefault(list + "\\OtherHandler", "{00000000-0000-0000-0000-000000000001}");
+    }
   }
   void TearDown() override {
     Regsvr32("/u /s");
-    DeleteRegistryTree(HKEY_CLASSES_ROOT, "*\\ShellEx\\ContextMenuHandlers\\OtherHandler");
-    DeleteRegistryTree(HKEY_CLASSES_ROOT, "Folder\\ShellEx\\ContextMenuHandlers\\OtherHandler");
+    for (const std::string& list : kHandlerLists) DeleteRegistryTree(HKEY_CLASSES_ROOT, list + "\\OtherHandler");
   }
 };
 
@@ -159,6 +165,7 @@ TEST_F(ShellExtRegistration, RegisterWritesEveryEntryAndUnregisterRemovesAllButT
       {kFolderHandler, nullptr, kClsidText},
       {kTypeLibKey + "\\1.0", nullptr, "RuzeVoriduru 1.0 Type Library"},
       {kTypeLibKey + (sizeof(void*) == 8 ? "\\1.0\\0\\win64" : "\\1.0\\0\\win32"), nullptr, kDll},
+      {kDriveHandler, nullptr, kClsidText},
   };
   for (const auto& entry : expected) {
     EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, entry.key, entry.name), entry.text) << entry.key;
@@ -172,12 +179,13 @@ TEST_F(ShellExtRegistration, RegisterWritesEveryEntryAndUnregisterRemovesAllButT
 
   ASSERT_EQ(Regsvr32("/u /s"), 0u);
   for (const std::string& key : {std::string(kProgId), std::string(kVersionIndependentProgId), kClsidKey, kFilesHandler,
-                                 kFolderHandler, kTypeLibKey}) {
+                                 kFolderHandler, kDriveHandler, kTypeLibKey}) {
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << key;
   }
   for (const std::string& key : kSharedKeys) EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << key;
-  EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, "*\\ShellEx\\ContextMenuHandlers\\OtherHandler"));
-  EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, "Folder\\ShellEx\\ContextMenuHandlers\\OtherHandler"));
+  for (const std::string& list : kHandlerLists) {
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, list + "\\OtherHandler")) << list;
+  }
   EXPECT_FALSE(ReadRegistryValue(HKEY_LOCAL_MACHINE, kApprovedKey, kClsidText));
 
   // Removing what is gone already is no failure and changes nothing.
@@ -193,6 +201,7 @@ TEST_F(ShellExtRegistration, RegisteringTwiceGivesTheSameStateWithTheForceRemove
   SetDefault(kFilesHandler + "\\Stale", "left by an older version");
   ASSERT_EQ(Regsvr32("/s"), 0u);
   EXPECT_EQ(RegistrationState(), once);
+  SetDefault(kDriveHandler + "\\Stale", "left by an older version");
 }
 
 // --- A client in Explorer's place ---
