@@ -40,6 +40,12 @@ class MessageWindow {
   HWND window_;
 };
 
+// Started as the shell starts a program for a parameter string: the path in
+// double quotes, one blank, the arguments.
+void Start(const std::wstring& program, const std::wstring& arguments) {
+  ShellExecuteW(nullptr, nullptr, program.c_str(), arguments.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
 }  // namespace
 
 std::optional<std::wstring> RecordedProgramPath() {
@@ -104,7 +110,12 @@ void HandOff(HWND owner, const std::vector<std::wstring>& paths) {
   // Read first: without a program to start, the clipboard is left alone.
   const std::optional<std::wstring> program = RecordedProgramPath();
   if (!program || !PutHandOffList(owner, paths)) return;
-  ShellExecuteW(nullptr, nullptr, program->c_str(), contract::kHandOffSwitch, nullptr, SW_SHOWNORMAL);
+  Start(*program, contract::kHandOffSwitch);
+}
+
+void StartFreeSpaceErase(const std::wstring& driveRoot) {
+  const std::optional<std::wstring> program = RecordedProgramPath();
+  if (program) Start(*program, contract::FreeSpaceArguments(driveRoot));
 }
 
 }  // namespace shellext

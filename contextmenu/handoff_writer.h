@@ -1,6 +1,7 @@
 // The extension's side of the hand-off to binshredder: the selected paths go
 // on the clipboard, then the program recorded under "Path" is started with
-// "-D" to take them from there.
+// "-D" to take them from there. A drive's free-space erase needs no list: the
+// same program is started with "-F" and the drive's root.
 #pragma once
 
 #include <windows.h>
@@ -27,5 +28,10 @@ bool PutHandOffList(HWND owner, const std::vector<std::wstring>& paths);
 // paths or no usable program path; the program is started only when the list
 // is on the clipboard. Failures are silent.
 void HandOff(HWND owner, const std::vector<std::wstring>& paths);
+
+// Starts the recorded program with contract::FreeSpaceArguments(driveRoot),
+// leaving the clipboard alone. Nothing is started without a usable program
+// path; failures are silent, as the hand-off's are.
+void StartFreeSpaceErase(const std::wstring& driveRoot);
 
 }  // namespace shellext

@@ -55,6 +55,17 @@ inline constexpr RegistryEntry kRegistryEntries[] = {
     {"Folder\\ShellEx\\ContextMenuHandlers", KeyMark::NoRemove, nullptr, nullptr, nullptr},
     {"Folder\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt", KeyMark::ForceRemove, SHREDMENU_CLSID_TEXT, nullptr,
      nullptr},
+    // The drives of This PC, where the free-space command is offered. A drive
+    // is a shell folder too, so Folder may bring the handler already; Drive
+    // is the class the shell documents for drives, so the command does not
+    // hang on how widely a given Explorer reads Folder. Explorer gathers the
+    // handlers of all of an item's classes and creates a class identifier
+    // once, so a drive still gets one popup.
+    {"Drive", KeyMark::NoRemove, nullptr, nullptr, nullptr},
+    {"Drive\\ShellEx", KeyMark::NoRemove, nullptr, nullptr, nullptr},
+    {"Drive\\ShellEx\\ContextMenuHandlers", KeyMark::NoRemove, nullptr, nullptr, nullptr},
+    {"Drive\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt", KeyMark::ForceRemove, SHREDMENU_CLSID_TEXT, nullptr,
+     nullptr},
 };
 
 enum class RegistryAction { Register, Unregister };

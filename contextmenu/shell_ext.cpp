@@ -30,6 +30,33 @@ std::size_t CutAtCharacter(std::string_view text, std::size_t limit) {
   return end;
 }
 
+DriveType PlatformDriveType(const std::wstring& root) {
+  switch (GetDriveTypeW(root.c_str())) {
+    case DRIVE_NO_ROOT_DIR:
+      return DriveType::NoRootDirectory;
+    case DRIVE_REMOVABLE:
+      return DriveType::Removable;
+    case DRIVE_FIXED:
+      return DriveType::Fixed;
+    case DRIVE_REMOTE:
+      return DriveType::Remote;
+    case DRIVE_CDROM:
+      return DriveType::CdRom;
+    case DRIVE_RAMDISK:
+      return DriveType::RamDisk;
+    default:
+      return DriveType::Unknown;
+  }
+}
+
+const wchar_t* ItemText(MenuCommand command) {
+  return command == MenuCommand::EraseFreeSpace ? kFreeSpaceCommandText : kMenuCommandText;
+}
+
+const wchar_t* HelpText(MenuCommand command) {
+  return command == MenuCommand::EraseFreeSpace ? kFreeSpaceHelpText : kHelpText;
+}
+
 }  // namespace
 
 RuzeVoriduruShlExt::RuzeVoriduruShlExt() {
@@ -155,10 +182,24 @@ HRESULT RuzeVoriduruShlExt::AppendDropList(const STGMEDIUM& medium) {
 
 // --- IContextMenu ---
 
-HRESULT RuzeVoriduruShlExt::QueryContextMenu(HMENU menu, UINT index, UINT firstId, UINT, UINT flags) {
+MenuChoice RuzeVoriduruShlExt::Choice() const {
+  return ChooseMenu(paths_, &PlatformDriveType);
+}
+
+HRESULT RuzeVoriduruShlExt::QueryContextMenu(HMENU menu, UINT index, UINT firstId, UINT lastId, UINT flags) {
   if (flags & CMF_DEFAULTONLY) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+  return AtComBoundary([&] { return AddPopup(menu, index, firstId, lastId); });
+}
+
+HRESULT RuzeVoriduruShlExt::AddPopup(HMENU menu, UINT index, UINT firstId, UINT lastId) {
+  const MenuChoice choice = Choice();
+  const UINT offset = CommandOffset(choice.command);
+  // An identifier past the range would be another handler's.
+  if (choice.command == MenuCommand::None || lastId < firstId || lastId - firstId < offset) {
+    return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+  }
   wf::MenuHandle popup(CreateMenu());
-  if (popup) InsertMenuW(popup.Get(), 0, MF_BYPOSITION | MF_STRING, firstId, kMenuCommandText);
+  if (popup) InsertMenuW(popup.Get(), 0, MF_BYPOSITION | MF_STRING, firstId + offset, ItemText(choice.command));
   if (!InsertMenuW(menu, index, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup.Get()),
                    kMenuPopupText)) {
     return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
@@ -168,16 +209,20 @@ HRESULT RuzeVoriduruShlExt::QueryContextMenu(HMENU menu, UINT index, UINT firstI
 }
 
 HRESULT RuzeVoriduruShlExt::GetCommandString(UINT_PTR commandOffset, UINT type, UINT*, CHAR* name, UINT capacity) {
-  // Only help text: the command has no verb, and there is nothing to validate.
+  // Only help text: the commands have no verbs, and there is nothing to validate.
   if (!(type & GCS_HELPTEXTA)) return E_INVALIDARG;
-  if (commandOffset != 0 || !name || capacity == 0) return E_INVALIDARG;
+  if (!name || capacity == 0) return E_INVALIDARG;
   return AtComBoundary([&] {
+    // Only for the item the popup shows for this selection.
+    const MenuChoice choice = Choice();
+    if (choice.command == MenuCommand::None || commandOffset != CommandOffset(choice.command)) return E_INVALIDARG;
+    const wchar_t* text = HelpText(choice.command);
     if (type & GCS_UNICODE) {
       const int characters = static_cast<int>(std::min<UINT>(capacity, 0x7FFFFFFF));
-      lstrcpynW(reinterpret_cast<wchar_t*>(name), kHelpText, characters);
+      lstrcpynW(reinterpret_cast<wchar_t*>(name), text, characters);
     } else {
       // As the system's code page spells it ('?' where it cannot).
-      const std::string help = wf::Narrow(kHelpText);
+      const std::string help = wf::Narrow(text);
       const std::size_t length = CutAtCharacter(help, capacity - 1);
       std::memcpy(name, help.data(), length);
       name[length] = '\0';
@@ -192,10 +237,15 @@ HRESULT RuzeVoriduruShlExt::InvokeCommand(CMINVOKECOMMANDINFO* invocation) {
   if (!IS_INTRESOURCE(invocation->lpVerb)) return E_INVALIDARG;
   const UINT offset = LOWORD(reinterpret_cast<UINT_PTR>(invocation->lpVerb));
   if (offset >= kCommandIdsUsed) return E_INVALIDARG;
-  // Offsets 1 to 4 carry no item; they hand nothing off.
-  if (offset != 0) return S_OK;
   AtComBoundary([&] {
-    HandOff(invocation->hwnd, paths_);
+    // An offset that carries no item for this selection does nothing.
+    const MenuChoice choice = Choice();
+    if (choice.command == MenuCommand::None || offset != CommandOffset(choice.command)) return S_OK;
+    if (choice.command == MenuCommand::EraseFreeSpace) {
+      StartFreeSpaceErase(choice.driveRoot);
+    } else {
+      HandOff(invocation->hwnd, paths_);
+    }
     return S_OK;
   });
   return S_OK;

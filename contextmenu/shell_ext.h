@@ -1,6 +1,8 @@
 // RuzeVoriduruShlExt: the context-menu handler Explorer creates for a
-// right-click on files and folders. It collects the selection, adds the
-// "MORVANE Shredder" popup, and hands the selection to binshredder.
+// right-click on files, folders and drives. It collects the selection, adds
+// the "MORVANE Shredder" popup with the command menu_choice.h picks for it,
+// and hands the selection to binshredder, or starts the free-space erase of
+// the drive.
 #pragma once
 
 #include <ole2.h>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "contextmenu/menu_choice.h"
 #include "winframe/handles.h"
 
 namespace shellext {
@@ -50,6 +53,10 @@ class RuzeVoriduruShlExt final : public IRuzeVoriduruShl, public IShellExtInit, 
 
   HRESULT AppendDropList(const STGMEDIUM& medium);
   HRESULT LoadTypeInfo();
+  // Asked afresh at every call: Explorer may invoke a command without
+  // having built the menu, and a drive may have gone meanwhile.
+  MenuChoice Choice() const;
+  HRESULT AddPopup(HMENU menu, UINT index, UINT firstId, UINT lastId);
 
   ULONG references_ = 0;  // apartment-threaded: one thread calls the object
   std::vector<std::wstring> paths_;

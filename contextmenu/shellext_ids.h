@@ -29,14 +29,13 @@ inline constexpr char kThreadingModel[] = "Apartment";
 inline constexpr char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 inline constexpr char kApprovedText[] = "RuzeVoriduruShlExt extension";
 
-// Menu texts; the help text is spelled in the system's code page when
-// Explorer asks for it in ANSI.
+// Menu texts; the help texts are spelled in the system's code page when
+// Explorer asks for them in ANSI.
 inline constexpr wchar_t kMenuPopupText[] = L"MORVANE Shredder";
 inline constexpr wchar_t kMenuCommandText[] = L"ファイルを完全に抹消する";
 inline constexpr wchar_t kHelpText[] = L"MORVANE Shredderでファイルを完全に抹消します";
-
-// Explorer is told that five command identifiers are used, though only the
-// first carries an item; offsets 1 to 4 are accepted and do nothing.
-inline constexpr UINT kCommandIdsUsed = 5;
+// On a drive.
+inline constexpr wchar_t kFreeSpaceCommandText[] = L"空き領域を完全抹消";
+inline constexpr wchar_t kFreeSpaceHelpText[] = L"MORVANE Shredderでドライブの空き領域を完全に抹消します。";
 
 }  // namespace shellext

@@ -95,9 +95,9 @@ std::string Quoted(const std::string& path) {
 // `name` (nullptr: the default) of `key` ("HKCR\\...", "HKLM\\..."); nothing
 // when it is not there. A 64-bit caller cannot ask it under Wine: Wine sends
 // its KEY_WOW64_32KEY requests to Wow6432Node even for the keys that Windows
-// 7 and later share between the views (*\\ShellEx, Folder\\ShellEx, the
-// ProgIDs), where a 32-bit open dialog finds the handler that the 32-bit
-// regsvr32 registered.
+// 7 and later share between the views (*\\ShellEx, Folder\\ShellEx,
+// Drive\\ShellEx, the ProgIDs), where a 32-bit open dialog finds the handler
+// that the 32-bit regsvr32 registered.
 std::optional<std::string> RegString32(const std::string& key, const char* name) {
   TempFolder folder("C:\\installer e2e reg32");
   const std::string output = folder.Path() + "\\query.txt";
@@ -355,7 +355,7 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
     }
     EXPECT_EQ(server, Installed(view.dll));
     if (view.flag == KEY_WOW64_32KEY) continue;  // below, as a 32-bit program sees it
-    for (const char* kind : {"*", "Folder"}) {
+    for (const char* kind : {"*", "Folder", "Drive"}) {
       EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, std::string(kind) + kHandlerKey, nullptr, view.flag), kClsid);
     }
     EXPECT_TRUE(RegString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsid, view.flag));
@@ -363,7 +363,7 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
   if (TestBedRuns32Bit()) {
     EXPECT_EQ(RegString32(std::string("HKCR\\CLSID\\") + kClsid + "\\InprocServer32", nullptr),
               Installed("shredmenu32.dll"));
-    for (const char* kind : {"*", "Folder"}) {
+    for (const char* kind : {"*", "Folder", "Drive"}) {
       EXPECT_EQ(RegString32(std::string("HKCR\\") + kind + kHandlerKey, nullptr), kClsid) << kind;
     }
     EXPECT_TRUE(RegString32(std::string("HKLM\\") + kApprovedKey, kClsid));
@@ -421,7 +421,7 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
   }
   if (TestBedRuns32Bit()) {
     EXPECT_FALSE(RegString32(std::string("HKCR\\CLSID\\") + kClsid, nullptr));
-    for (const char* kind : {"*", "Folder"}) {
+    for (const char* kind : {"*", "Folder", "Drive"}) {
       EXPECT_FALSE(RegString32(std::string("HKCR\\") + kind + kHandlerKey, nullptr)) << kind;
     }
     EXPECT_FALSE(RegString32(std::string("HKLM\\") + kApprovedKey, kClsid));

@@ -1,7 +1,8 @@
 // shredmenu.dll as the system meets it: registered and removed by regsvr32,
 // created through the registry by a client that plays Explorer's part (Wine's
 // own shell does not load context-menu handlers), and handing the selection
-// to the program recorded under "Path", started with "-D".
+// to the program recorded under "Path", started with "-D", or for a drive
+// starting it with "-F" and the drive's root.
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <oleauto.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/handoff_list.h"
@@ -50,9 +52,17 @@ const std::vector<std::string> kSharedKeys = {"CLSID",
                                               "*\\ShellEx\\ContextMenuHandlers",
                                               "Folder",
                                               "Folder\\ShellEx",
-                                              "Folder\\ShellEx\\ContextMenuHandlers"};
+                                              "Folder\\ShellEx\\ContextMenuHandlers",
+                                              "Drive",
+                                              "Drive\\ShellEx",
+                                              "Drive\\ShellEx\\ContextMenuHandlers"};
 const std::string kFilesHandler = "*\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt";
 const std::string kFolderHandler = "Folder\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt";
+const std::string kDriveHandler = "Drive\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt";
+// Where each kind of item keeps its handlers; another program's handler is
+// placed in each, and must outlive ours.
+const std::vector<std::string> kHandlerLists = {
+    "*\\ShellEx\\ContextMenuHandlers", "Folder\\ShellEx\\ContextMenuHandlers", "Drive\\ShellEx\\ContextMenuHandlers"};
 
 // A fresh copy of the DLL and of the recording stand-in, once per run.
 void InstallCopies() {
@@ -110,12 +120,11 @@ void Dump(HKEY root, const std::string& path, std::string& out) {
 
 std::string RegistrationState() {
   std::string state;
-  for (const std::string& key :
-       {std::string(kProgId), std::string(kVersionIndependentProgId), kClsidKey,
-        std::string("*\\ShellEx\\ContextMenuHandlers"), std::string("Folder\\ShellEx\\ContextMenuHandlers"),
-        kTypeLibKey, std::string("Interface\\") + kIidText}) {
+  for (const std::string& key : {std::string(kProgId), std::string(kVersionIndependentProgId), kClsidKey, kTypeLibKey,
+                                 std::string("Interface\\") + kIidText}) {
     Dump(HKEY_CLASSES_ROOT, key, state);
   }
+  for (const std::string& key : kHandlerLists) Dump(HKEY_CLASSES_ROOT, key, state);
   const std::optional<RegistryValue> approval = ReadRegistryValue(HKEY_LOCAL_MACHINE, kApprovedKey, kClsidText);
   state += "approval " + (approval ? approval->bytes : std::string("(none)")) + "\n";
   return state;
@@ -126,14 +135,13 @@ class ShellExtRegistration : public ::testing::Test {
   void SetUp() override {
     InstallCopies();
     ASSERT_EQ(Regsvr32("/u /s"), 0u);
-    // Another program's handlers, which must outlive ours.
-    SetDefault("*\\ShellEx\\ContextMenuHandlers\\OtherHandler", "{00000000-0000-0000-0000-000000000001}");
-    SetDefault("Folder\\ShellEx\\ContextMenuHandlers\\OtherHandler", "{00000000-0000-0000-0000-000000000001}");
+    for (const std::string& list : kHandlerLists) {
+      SetDefault(list + "\\OtherHandler", "{00000000-0000-0000-0000-000000000001}");
+    }
   }
   void TearDown() override {
     Regsvr32("/u /s");
-    DeleteRegistryTree(HKEY_CLASSES_ROOT, "*\\ShellEx\\ContextMenuHandlers\\OtherHandler");
-    DeleteRegistryTree(HKEY_CLASSES_ROOT, "Folder\\ShellEx\\ContextMenuHandlers\\OtherHandler");
+    for (const std::string& list : kHandlerLists) DeleteRegistryTree(HKEY_CLASSES_ROOT, list + "\\OtherHandler");
   }
 };
 
@@ -157,6 +165,7 @@ TEST_F(ShellExtRegistration, RegisterWritesEveryEntryAndUnregisterRemovesAllButT
       {kClsidKey + "\\TypeLib", nullptr, kLibidText},
       {kFilesHandler, nullptr, kClsidText},
       {kFolderHandler, nullptr, kClsidText},
+      {kDriveHandler, nullptr, kClsidText},
       {kTypeLibKey + "\\1.0", nullptr, "RuzeVoriduru 1.0 Type Library"},
       {kTypeLibKey + (sizeof(void*) == 8 ? "\\1.0\\0\\win64" : "\\1.0\\0\\win32"), nullptr, kDll},
   };
@@ -172,12 +181,13 @@ TEST_F(ShellExtRegistration, RegisterWritesEveryEntryAndUnregisterRemovesAllButT
 
   ASSERT_EQ(Regsvr32("/u /s"), 0u);
   for (const std::string& key : {std::string(kProgId), std::string(kVersionIndependentProgId), kClsidKey, kFilesHandler,
-                                 kFolderHandler, kTypeLibKey}) {
+                                 kFolderHandler, kDriveHandler, kTypeLibKey}) {
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << key;
   }
   for (const std::string& key : kSharedKeys) EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << key;
-  EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, "*\\ShellEx\\ContextMenuHandlers\\OtherHandler"));
-  EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, "Folder\\ShellEx\\ContextMenuHandlers\\OtherHandler"));
+  for (const std::string& list : kHandlerLists) {
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, list + "\\OtherHandler")) << list;
+  }
   EXPECT_FALSE(ReadRegistryValue(HKEY_LOCAL_MACHINE, kApprovedKey, kClsidText));
 
   // Removing what is gone already is no failure and changes nothing.
@@ -191,6 +201,7 @@ TEST_F(ShellExtRegistration, RegisteringTwiceGivesTheSameStateWithTheForceRemove
   const std::string once = RegistrationState();
   SetDefault(kClsidKey + "\\Stale", "left by an older version");
   SetDefault(kFilesHandler + "\\Stale", "left by an older version");
+  SetDefault(kDriveHandler + "\\Stale", "left by an older version");
   ASSERT_EQ(Regsvr32("/s"), 0u);
   EXPECT_EQ(RegistrationState(), once);
 }
@@ -346,6 +357,39 @@ std::vector<std::string> RecordedStarts(std::size_t atLeast, int timeoutMs = 150
     if (lines.size() >= atLeast || waited >= timeoutMs) return lines;
     Sleep(100);
   }
+}
+
+// Explorer's part once the handlers have filled `menu`: it is shown at the
+// right-click, and the user goes down to the second item, opens its popup and
+// takes the popup's first item with the keys the menu's loop reads; the
+// screen with the popup open is saved as `picture`. The identifier chosen.
+UINT ChooseSecondItemsFirstCommand(HMENU menu, const std::string& picture) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"PC", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 320, 220, nullptr,
+                                nullptr, nullptr, nullptr);
+  std::thread user([window, picture] {
+    // Menus are found by class alone: reading a caption would send a message
+    // to the thread that waits in the menu.
+    const auto waitForMenus = [](std::size_t count) {
+      for (int i = 0; i < 150; ++i, Sleep(100)) {
+        std::size_t open = 0;
+        for (HWND m = nullptr; (m = FindWindowExW(nullptr, m, L"#32768", nullptr)) != nullptr;)
+          open += IsWindowVisible(m);
+        if (open == count) return;
+      }
+    };
+    waitForMenus(1);
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RIGHT}) PostMessageW(window, WM_KEYDOWN, key, 0);
+    waitForMenus(2);
+    uidrv::Screenshot(nullptr, picture);
+    PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+    waitForMenus(0);
+    PostMessageW(window, WM_CANCELMODE, 0, 0);  // ends the menu's loop, whatever happened
+  });
+  const UINT chosen = static_cast<UINT>(
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN, 120, 130, 0, window, nullptr));
+  user.join();
+  DestroyWindow(window);
+  return chosen;
 }
 
 constexpr char kSentinel[] = "what the user copied before";
@@ -547,6 +591,28 @@ TEST_F(ShellExtClient, CommandZeroHandsTheExactListOverAndStartsTheProgramWithD)
   const std::vector<std::string> starts = RecordedStarts(1);
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0], "\"" + kRecorder + "\" -D\t" + list);
+}
+
+// A right-click on drive C: of This PC, as Explorer plays it through: the
+// popup's command (the free-space erase) starts the program with exactly -F
+// and the drive's root, and leaves the clipboard alone.
+TEST_F(ShellExtClient, ADriveOffersTheFreeSpaceEraseThatStartsTheProgramWithTheDrivesRoot) {
+  Ref<IContextMenu> menu;
+  CreateFor(WideDropList(std::vector<std::wstring>{L"C:\\"}), menu);
+  HMENU explorerMenu = CreatePopupMenu();
+  AppendMenuW(explorerMenu, MF_STRING, 1, L"開く(&O)");
+  AppendMenuW(explorerMenu, MF_STRING, 2, L"プロパティ(&R)");
+  ASSERT_EQ(menu->QueryContextMenu(explorerMenu, 1, 100, 200, CMF_NORMAL), MAKE_HRESULT(SEVERITY_SUCCESS, 0, 5));
+  const std::string screenshots = BuildBinFolder() + "\\..\\screenshots";
+  CreateDirectoryA(screenshots.c_str(), nullptr);
+  const UINT chosen = ChooseSecondItemsFirstCommand(explorerMenu, screenshots + "\\context-menu-drive.png");
+  DestroyMenu(explorerMenu);
+  ASSERT_GE(chosen, 100u);
+  ASSERT_EQ(Invoke(menu.Get(), MAKEINTRESOURCEA(chosen - 100)), S_OK);
+
+  const std::vector<std::string> starts = RecordedStarts(1);
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0], "\"" + kRecorder + "\" -F \"C:\\\"\t" + kSentinel);
 }
 
 TEST_F(ShellExtClient, VerbsAndOffsetsAboveFourAreRefusedAndOffsetsOneToFourHandNothingOff) {

@@ -35,7 +35,7 @@ TEST(ShellExtRegistryTable, IdentifiersAsTextMatchTheConstants) {
 }
 
 TEST(ShellExtRegistryTable, RemovalNeverReachesKeysSharedWithOthers) {
-  // Deleting "*", "Folder" or "CLSID" (or the handler lists of all files)
+  // Deleting "*", "Folder", "Drive" or "CLSID" (or the handler lists of all files)
   // would take every other program's registration with it. Whatever the
   // table removes must lie inside names that are ours.
   const std::string ourClsidKey = std::string("CLSID\\") + shellext::kClsidText;
@@ -51,11 +51,13 @@ TEST(ShellExtRegistryTable, RemovalNeverReachesKeysSharedWithOthers) {
                       StartsWith(key, std::string(shellext::kVersionIndependentProgId) + "\\") || key == ourClsidKey ||
                       StartsWith(key, ourClsidKey + "\\") ||
                       key == "*\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt" ||
-                      key == "Folder\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt";
+                      key == "Folder\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt" ||
+                      key == "Drive\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt";
     EXPECT_TRUE(ours) << key;
   }
   EXPECT_EQ(shared, (std::set<std::string>{"CLSID", "*", "*\\ShellEx", "*\\ShellEx\\ContextMenuHandlers", "Folder",
-                                           "Folder\\ShellEx", "Folder\\ShellEx\\ContextMenuHandlers"}));
+                                           "Folder\\ShellEx", "Folder\\ShellEx\\ContextMenuHandlers", "Drive",
+                                           "Drive\\ShellEx", "Drive\\ShellEx\\ContextMenuHandlers"}));
 }
 
 TEST(ShellExtRegistryTable, ParentsComeFirstAndForceRemoveClearsBeforeChildrenAreWritten) {
