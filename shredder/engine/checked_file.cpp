@@ -299,8 +299,8 @@ bool CheckedFile::RenameTo(const std::wstring& extendedTarget, bool replace) {
 bool CheckedFile::OpenElsewhere() const {
   // Sharing nothing but deletion, which this object's own handle needs: any
   // other handle that reads or writes the content refuses it.
-  wf::UniqueFile probe(CreateFileW(extended_.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  wf::UniqueFile probe(
+      ReOpenFile(handle_.Get(), GENERIC_READ, FILE_SHARE_DELETE, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS));
   return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
