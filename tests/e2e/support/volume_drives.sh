@@ -17,8 +17,22 @@ volumes_work=$(mktemp -d "$(cat "$bed/build")/volumes.XXXXXX")
 # shellcheck source=tests/support/volumes.sh
 source "$(dirname "$0")/../../support/volumes.sh"
 letters=()
+testbed=$(cd "$(dirname "$0")/../../.." && pwd)/scripts/testbed.sh
+# Wine lists a drive linked while it runs, and takes it for a fixed one,
+# once its type is in the registry; `-` takes the types away again.
+drive_types() {  # <value> <letter>...
+  local value=$1 letter
+  shift
+  {
+    printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n'
+    for letter in "$@"; do printf '"%s:"=%s\n' "$letter" "$value"; done
+  } > "$bed/prefix/drive_c/windows/temp/volume-drives.reg"
+  bash "$testbed" wine "$bed" reg import 'C:\windows\temp\volume-drives.reg' /reg:64 >/dev/null 2>&1 || true
+  rm -f "$bed/prefix/drive_c/windows/temp/volume-drives.reg"
+}
 cleanup() {
   local letter
+  [ ${#letters[@]} -eq 0 ] || drive_types - "${letters[@]}"
   for letter in "${letters[@]}"; do rm -f "$bed/prefix/dosdevices/$letter:"; done
   unmount_volumes || true
   rm -rf "$volumes_work"
@@ -38,14 +52,15 @@ add() {  # <letter> <kind> <size>
 }
 add e ext4 32M
 add n ntfs 32M
-# Wine takes a tmpfs for a RAM disk, whose recycle bin is never walked: the
-# small volume to fill is an ext4 image too.
+# Wine takes a tmpfs for a RAM disk, and the bin of a RAM disk is never
+# walked: the small volume to fill is an ext4 image.
 add f ext4 16M
 if [ -n "${volume_e:-}" ]; then
   mkdir -p "$volume_e/subst"
   link_drive "$bed" s "$volume_e/subst"
   letters+=(s)
 fi
+[ ${#letters[@]} -eq 0 ] || drive_types '"hd"' "${letters[@]}"
 export SHRED_TEST_VOLUMES="${letters[*]^^}"
 if [ ${#missing[@]} -gt 0 ]; then
   printf 'volume_drives: not here: %s\n' "${missing[@]}"
