@@ -99,7 +99,7 @@ std::string Quoted(const std::string& path) {
 // Drive\\ShellEx, the ProgIDs), where a 32-bit open dialog finds the handler
 // that the 32-bit regsvr32 registered.
 std::optional<std::string> RegString32(const std::string& key, const char* name) {
-  TempFolder folder("C:\\installer e2e reg32");
+  TempFolder folder("C:\\e2e");
   const std::string output = folder.Path() + "\\query.txt";
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
   HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);

@@ -18,22 +18,22 @@ volumes_work=$(mktemp -d "$(cat "$bed/build")/volumes.XXXXXX")
 source "$(dirname "$0")/../../support/volumes.sh"
 letters=()
 testbed=$(cd "$(dirname "$0")/../../.." && pwd)/scripts/testbed.sh
-# Wine lists a drive linked while it runs, and takes it for a fixed one,
-# once its type is in the registry; `-` takes the types away again.
-drive_types() {  # <value> <letter>...
-  local value=$1 letter
-  shift
-  {
-    printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n'
-    for letter in "$@"; do printf '"%s:"=%s\n' "$letter" "$value"; done
-  } > "$bed/prefix/drive_c/windows/temp/volume-drives.reg"
-  bash "$testbed" wine "$bed" reg import 'C:\windows\temp\volume-drives.reg' /reg:64 >/dev/null 2>&1 || true
-  rm -f "$bed/prefix/drive_c/windows/temp/volume-drives.reg"
+# Wine's drive manager looks at the prefix's drives when it starts, and only
+# then lists them: it is started afresh, with a server that stays, as the
+# bed's own (scripts/testbed.sh up), once the drives are linked and once they
+# are gone.
+restart_wine() {
+  (
+    eval "$(bash "$testbed" env "$bed")"
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p </dev/null >/dev/null 2>&1 || true
+  )
 }
 cleanup() {
   local letter
-  [ ${#letters[@]} -eq 0 ] || drive_types - "${letters[@]}"
   for letter in "${letters[@]}"; do rm -f "$bed/prefix/dosdevices/$letter:"; done
+  [ ${#letters[@]} -eq 0 ] || restart_wine
   unmount_volumes || true
   rm -rf "$volumes_work"
 }
@@ -60,7 +60,7 @@ if [ -n "${volume_e:-}" ]; then
   link_drive "$bed" s "$volume_e/subst"
   letters+=(s)
 fi
-[ ${#letters[@]} -eq 0 ] || drive_types '"hd"' "${letters[@]}"
+[ ${#letters[@]} -eq 0 ] || restart_wine
 export SHRED_TEST_VOLUMES="${letters[*]^^}"
 if [ ${#missing[@]} -gt 0 ]; then
   printf 'volume_drives: not here: %s\n' "${missing[@]}"
