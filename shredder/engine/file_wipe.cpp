@@ -13,7 +13,6 @@
 #include "winframe/prompt.h"
 
 namespace engine {
-namespace {
 
 // Word 0 is the tick count. The others make two files wiped in the same
 // millisecond, or by two processes, start different streams: the
@@ -37,6 +36,8 @@ void MakeSeed(const WorkContext& work, std::uint32_t (&words)[8]) {
   words[7] = static_cast<std::uint32_t>(counter.LowPart >> 14) ^ static_cast<std::uint32_t>(counter.HighPart);
   if (work.seed) work.seed(words);
 }
+
+namespace {
 
 std::wstring Quoted(const std::wstring& path) {
   return L"\"" + path + L"\"";

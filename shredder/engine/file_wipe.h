@@ -4,12 +4,17 @@
 // (checked_file.h).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "shredder/engine/checked_file.h"
 #include "shredder/engine/work_context.h"
 
 namespace engine {
+
+// Fresh seed words for one file's stream (then work.seed, when set, has its
+// say). Not for two threads at once: it counts the files it seeds.
+void MakeSeed(const WorkContext& work, std::uint32_t (&words)[8]);
 
 // Opens and checks the file, then overwrites it work.passes times, each pass
 // from its first byte with the stream running on; false (after telling the
