@@ -154,6 +154,15 @@ FillRun::End FillRun::FillRecords() {
   return End::Full;
 }
 
+void FillRun::FlushFolders() {
+  for (const std::wstring& path : {folder_, folder_ + L"\\" + kRecordTreeName}) {
+    wf::UniqueFile folder(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr));
+    if (folder) FlushFileBuffers(folder.Get());
+  }
+}
+
 bool FillRun::WriteRecordFile(const std::wstring& path, std::size_t& payload) {
   wf::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));

@@ -36,6 +36,10 @@ class FillRun {
   End FillData(unsigned writers);
   // Takes free file records with the tree until the file system refuses one.
   End FillRecords();
+  // Writes the folders of the fill to the device: their blocks came from the
+  // free space, and a folder removed before the file system wrote it would
+  // leave them as they were.
+  void FlushFolders();
 
   std::uint64_t BytesWritten() const { return bytes_.load(); }
   std::uint64_t Records() const { return records_.load(); }

@@ -116,6 +116,7 @@ RunReport Run(const engine::WorkContext& work, const std::wstring& root, const V
           phase = Phase::Records;
           report.records = fill.FillRecords();
         }
+        fill.FlushFolders();
         phase = Phase::Removing;
         held.Reset();
         report.removal = RemoveFillFolder(root);
