@@ -23,7 +23,9 @@ BOOL CDriveDialog::OnInitDialog() {
   for (const std::wstring& root : freespace::LocalDriveRoots()) {
     const std::optional<freespace::Volume> volume = freespace::ReadVolume(root);
     if (!volume) continue;
-    const std::wstring line = freespace::DriveLine(root, volume->label, volume->freeBytes, volume->totalBytes);
+    const bool removable = GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE;
+    const std::wstring line =
+        freespace::DriveLine(root, volume->label, removable, volume->freeBytes, volume->totalBytes);
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     roots_.push_back(root);
   }

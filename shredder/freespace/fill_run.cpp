@@ -136,19 +136,21 @@ bool FillRun::WriteFillFile(HANDLE file, std::uint8_t* buffer) {
 FillRun::End FillRun::FillRecords() {
   // Breadth first, so that the tree stays shallow; every folder and file
   // takes one record, and the first the file system refuses ends it.
+  // The files of each folder come first: a file system that keeps no data
+  // in its records refuses the very first, before anything else is made.
   std::deque<std::wstring> folders{folder_ + L"\\" + kRecordTreeName};
   std::size_t payload = kLargestRecordPayload;
   for (; !folders.empty(); folders.pop_front()) {
+    for (const wchar_t* name : kRecordFiles) {
+      if (engine::StopRequested(work_)) return End::Stopped;
+      if (!WriteRecordFile(folders.front() + L"\\" + name, payload)) return End::Full;
+    }
     for (const wchar_t* name : kRecordFolders) {
       if (engine::StopRequested(work_)) return End::Stopped;
       const std::wstring path = folders.front() + L"\\" + name;
       if (!CreateDirectoryW(path.c_str(), nullptr)) return End::Full;
       ++records_;
       folders.push_back(path);
-    }
-    for (const wchar_t* name : kRecordFiles) {
-      if (engine::StopRequested(work_)) return End::Stopped;
-      if (!WriteRecordFile(folders.front() + L"\\" + name, payload)) return End::Full;
     }
   }
   return End::Full;
@@ -167,7 +169,6 @@ bool FillRun::WriteRecordFile(const std::wstring& path, std::size_t& payload) {
   wf::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
   if (!file) return false;
-  ++records_;
   COverwriteStream stream;
   Seed(stream);
   std::vector<std::uint8_t> data(payload);
@@ -178,6 +179,7 @@ bool FillRun::WriteRecordFile(const std::wstring& path, std::size_t& payload) {
     stream.Generate(data.data(), payload / COverwriteStream::kChunkBytes);
     DWORD done = 0;
     if (WriteFile(file.Get(), data.data(), static_cast<DWORD>(payload), &done, nullptr) && done == payload) {
+      ++records_;
       return FlushFileBuffers(file.Get()) != FALSE;
     }
     LARGE_INTEGER start{};

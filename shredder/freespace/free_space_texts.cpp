@@ -133,9 +133,10 @@ std::wstring ResultText(const Result& result) {
   return text;
 }
 
-std::wstring DriveLine(const std::wstring& root, const std::wstring& label, std::uint64_t freeBytes,
+std::wstring DriveLine(const std::wstring& root, const std::wstring& label, bool removable, std::uint64_t freeBytes,
                        std::uint64_t totalBytes) {
-  return root + L"\t" + label + L"\t空き " + FormatBytes(freeBytes) + L" / " + FormatBytes(totalBytes);
+  const std::wstring name = !label.empty() ? label : removable ? L"リムーバブル ディスク" : L"ローカル ディスク";
+  return root + L"\t" + name + L"\t空き " + FormatBytes(freeBytes) + L" / " + FormatBytes(totalBytes);
 }
 
 }  // namespace freespace

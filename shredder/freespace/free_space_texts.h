@@ -53,8 +53,9 @@ struct Result {
 };
 std::wstring ResultText(const Result& result);
 
-// A line of the drive list: root, label and free of total, apart by tabs.
-std::wstring DriveLine(const std::wstring& root, const std::wstring& label, std::uint64_t freeBytes,
+// A line of the drive list: root, label (for a drive without one, what the
+// system calls its kind) and free of total, apart by tabs.
+std::wstring DriveLine(const std::wstring& root, const std::wstring& label, bool removable, std::uint64_t freeBytes,
                        std::uint64_t totalBytes);
 
 }  // namespace freespace

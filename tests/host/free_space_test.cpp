@@ -136,6 +136,8 @@ TEST(FreeSpaceTexts, SizesAndTimesAsTheSystemShowsThem) {
   for (const auto& [seconds, text] : durations) EXPECT_EQ(FormatDuration(seconds), text) << seconds;
   EXPECT_EQ(FillDetail(kGiB, 10 * kGiB, 100 * kMiB), L"1.00 GB / 10.0 GB、100 MB/秒、残り 約 2 分");
   EXPECT_EQ(FillDetail(kGiB, 4 * kGiB, 0), L"1.00 GB / 4.00 GB");
+  EXPECT_EQ(DriveLine(L"E:\\", L"", true, kGiB, 16 * kGiB), L"E:\\\tリムーバブル ディスク\t空き 1.00 GB / 16.0 GB");
+  EXPECT_EQ(DriveLine(L"C:\\", L"Work", false, 0, kGiB), L"C:\\\tWork\t空き 0 バイト / 1.00 GB");
 }
 
 TEST(FreeSpaceTexts, TheQuestionSaysWhatHowLongAndWhatFlashKeeps) {
