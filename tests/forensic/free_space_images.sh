@@ -39,8 +39,20 @@ unit='SHREDPATTERN-01'  # with its newline, 16 bytes
 
 work=$(mktemp -d "$build/forensic-free-space.XXXXXX")
 mounts=()
-cleanup() {
+# Wine reads the volume of a drive only when the drive was there as its
+# services started: they are started again after each change of M:.
+link_drive() {
+  ln -sfn "$1" "$drive"
+  bash "$testbed" restart "$bed"
+}
+unlink_drive() {
+  [ -L "$drive" ] || return 0
   rm -f "$drive"
+  bash "$testbed" restart "$bed"
+}
+
+cleanup() {
+  unlink_drive
   local mount
   for mount in "${mounts[@]}"; do unmount "$mount" || true; done
   rm -rf "$work" "$install"
@@ -116,14 +128,14 @@ check() {  # <kind>
     return
   fi
 
-  ln -sfn "$root" "$drive"
+  link_drive "$root"
   driver run '"C:\forensic-free-space\binshredder.exe" -F "M:\"' 300000 > "$work/run.out" 2>&1 &
   local program=$!
   local question result
   question=$(driver answer 確認 6 60000) || fail "$kind" "no question"
   result=$(driver answer 情報 1 300000) || fail "$kind" "no result"
   wait "$program" || fail "$kind" "the program did not end: $(cat "$work/run.out")"
-  rm -f "$drive"
+  unlink_drive
   echo "$kind: asked: ${question%%$'\n'*}"
   echo "$kind: told: $result"
   [[ $result == *"を完全に抹消しました。"* ]] || fail "$kind" "the result is not a success"
