@@ -1,5 +1,5 @@
 // The writing of a free-space erase, in the fill folder: the fill of the free
-// space by one writer per core, each file with a stream of its own, in large
+// space by two writers per core, each file with a stream of its own, in large
 // unbuffered, write-through writes; then, on NTFS, the record tree. It runs
 // on threads of its own; the window thread reads the counts meanwhile.
 #pragma once

@@ -61,7 +61,7 @@ struct FillPlan {
 };
 
 // Until the volume is full: files of 1 GiB (below every file system's size
-// limit), written 4 MiB at a time (whole clusters, whatever the cluster).
+// limit), written 1 MiB at a time (whole clusters, whatever the cluster).
 FillPlan PlanFill(std::uint64_t clusterBytes);
 
 // The short timed write that measures the drive before the question: one
@@ -74,7 +74,9 @@ FillPlan PlanProbe(std::uint64_t clusterBytes, std::uint64_t freeBytes, unsigned
 // then full to the cluster).
 std::uint64_t WriteAfterFull(std::uint64_t failedBytes, std::uint64_t clusterBytes);
 
-// One writer per core (each makes its own stream), at least 1 and at most 16.
+// Two writers per core, each making its own stream: while one waits for the
+// device, the other makes its next piece, so that the cores stay busy (one
+// per core left them idle half the time). At least 2 and at most 32.
 unsigned WriterCount(unsigned cores);
 
 // Bytes per second from bytes and milliseconds; 0 when no time has passed.
