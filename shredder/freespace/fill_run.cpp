@@ -51,7 +51,11 @@ bool FillRun::PrepareRecords() {
 FillRun::End FillRun::FillData(unsigned writers) {
   started_ = GetTickCount();
   std::vector<std::thread> threads;
-  for (unsigned i = 0; i < writers; ++i) threads.emplace_back([this] { Writer(); });
+  try {
+    for (unsigned i = 0; i < writers; ++i) threads.emplace_back([this] { Writer(); });
+  } catch (...) {
+    Fail();  // no thread to be had: those that started end at once, and are joined
+  }
   for (std::thread& thread : threads) thread.join();
   if (failed_) return End::Failed;
   if (engine::StopRequested(work_)) return End::Stopped;
