@@ -76,7 +76,6 @@ TEST_F(FreeSpace, TheMenuListsTheLocalDrivesAndNoLeavesTheChosenOneAsItWas) {
     const std::string text = Ansi(line);
     roots.insert(text.substr(0, text.find('\t')));
     if (text.rfind(root_, 0) == 0) chosen = i;
-    EXPECT_NE(text.find("\t空き "), std::string::npos) << text;
   }
   // C: and the volume; X: and Y: are network drives of the bed.
   EXPECT_EQ(roots, (std::set<std::string>{"C:\\", root_}));
