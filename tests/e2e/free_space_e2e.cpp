@@ -1,8 +1,8 @@
 // The free-space erase of the real program on a drive of its own (a small
 // volume that support/free_space_volume.sh links as T:): the drive list from
 // the main window's menu, the question, the progress window with its stop
-// button, the result; and the stop. Whatever ends it, nothing of the fill is
-// left and the free space is back.
+// button, the result; the stop, and the session's end. Whatever ends it,
+// nothing of the fill is left and the free space is back.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -131,6 +131,28 @@ TEST_F(FreeSpace, TheStopEndsTheFillAndTakesItAway) {
   ASSERT_TRUE(result);
   const std::string text = uidrv::MessageText(result);
   EXPECT_EQ(text.rfind("ドライブ " + root_ + " の空き領域の抹消を中止しました。中止するまでに ", 0), 0u) << text;
+  uidrv::Press(result, IDOK);
+  EXPECT_EQ(uidrv::WaitExit(process), 0u);
+  ExpectAsBefore();
+}
+
+// Windows may end the process as soon as WM_ENDSESSION has been answered:
+// by then the fill is gone.
+TEST_F(FreeSpace, TheSessionsEndTakesTheFillAwayBeforeItIsAnswered) {
+  uidrv::Process process;
+  ASSERT_TRUE(StartAndAnswerYes(process));
+  HWND window = nullptr;  // the hidden main window of a one-shot run
+  for (const uidrv::WindowInfo& info : uidrv::TopLevelWindows(false, process.pid)) {
+    if (info.caption == "binshredder") window = info.hwnd;
+  }
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(FileExists(root_ + "MORVANE-Shredder-FreeSpaceFill")) << "the fill was over before the session's end";
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 10000, &answer);
+  ASSERT_TRUE(SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 10000, &answer));
+  EXPECT_FALSE(FileExists(root_ + "MORVANE-Shredder-FreeSpaceFill"));
+  HWND result = uidrv::WaitDialog("情報", 120000, process.pid);
+  ASSERT_TRUE(result);
   uidrv::Press(result, IDOK);
   EXPECT_EQ(uidrv::WaitExit(process), 0u);
   ExpectAsBefore();
