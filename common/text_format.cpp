@@ -9,6 +9,12 @@ std::wstring FormatCount(std::wstring_view format, long long value) {
   return result;
 }
 
+std::wstring EightHexDigits(std::uint32_t value) {
+  std::wstring digits(8, L'0');
+  for (std::size_t i = digits.size(); value != 0; value >>= 4) digits[--i] = L"0123456789abcdef"[value & 0xF];
+  return digits;
+}
+
 bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;
   const auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; };

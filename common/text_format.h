@@ -2,6 +2,7 @@
 // printf into fixed buffers, and comparisons of ASCII names.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,9 @@ namespace text {
 
 // `format` with its first "%d" replaced by `value` in decimal.
 std::wstring FormatCount(std::wstring_view format, long long value);
+
+// `value` as eight lowercase hexadecimal digits ("0000002a").
+std::wstring EightHexDigits(std::uint32_t value);
 
 // Equality that ignores the letter case of ASCII letters only, as names of
 // ASCII keys and drive letters are compared.

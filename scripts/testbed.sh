@@ -4,6 +4,7 @@
 #
 #   testbed.sh up <bed> <build-dir> [<source-dir>]  create or reuse the bed; start its display and wineserver
 #   testbed.sh down <bed>                           stop its wineserver and display
+#   testbed.sh restart <bed>                        restart its wineserver (and with it Wine's services)
 #   testbed.sh exec <bed> <linux-path-of-exe> [args...]   run a program of the build under Wine
 #   testbed.sh wine <bed> [args...]                 run wine itself in the bed
 #   testbed.sh env <bed>                            print the environment, for a shell: eval "$(testbed.sh env <bed>)"
@@ -194,6 +195,14 @@ case $command in
     mkdir -p "$bed/home/.local/share"
     # One persistent server for all the runs of the bed; the first process
     # fixes the code page, so it starts under the Japanese locale.
+    wineserver -p </dev/null >/dev/null 2>&1 || true
+    ;;
+  restart)
+    # Wine's drive manager learns the drives when the services start: a drive
+    # linked into dosdevices later opens and lists, but its volume (serial,
+    # file system) cannot be read until the services start again.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
     wineserver -p </dev/null >/dev/null 2>&1 || true
     ;;
   down)

@@ -1,5 +1,5 @@
 # Fails when a file of the product includes a layer above its own:
-#   common <- winframe <- engine <- recyclebin <- app,  settings <- app,
+#   common <- winframe <- engine <- recyclebin <- app,  engine <- freespace <- app,  settings <- app,
 #   contextmenu -> common, winframe.
 # Nothing outside shredder/app includes the application, the engine and the
 # recycle bin get their settings as values, and shredmenu.dll stays apart
@@ -17,12 +17,15 @@ set(allowed_common "")
 set(allowed_winframe common)
 set(allowed_shredder_engine common winframe ${program_shared})
 set(allowed_shredder_recyclebin common winframe shredder/engine ${program_shared})
+set(allowed_shredder_freespace common winframe shredder/engine ${program_shared})
 set(allowed_shredder_settings common winframe ${program_shared})
-set(allowed_shredder_app common winframe shredder/engine shredder/recyclebin shredder/settings ${program_shared})
+set(allowed_shredder_app common winframe shredder/engine shredder/recyclebin shredder/freespace shredder/settings
+    ${program_shared})
 set(allowed_contextmenu common winframe)
 
 set(failures "")
-foreach(layer common winframe shredder/engine shredder/recyclebin shredder/settings shredder/app contextmenu)
+foreach(layer common winframe shredder/engine shredder/recyclebin shredder/freespace shredder/settings shredder/app
+              contextmenu)
   string(REPLACE "/" "_" variable "allowed_${layer}")
   set(allowed ${layer} ${${variable}})
   file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp

@@ -1,5 +1,6 @@
 #include "winframe/dialog.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -77,8 +78,18 @@ void CentreOverParent(HWND dialog) {
   GetWindowRect(dialog, &own);
   const int width = own.right - own.left;
   const int height = own.bottom - own.top;
-  SetWindowPos(dialog, nullptr, area.left + (area.right - area.left - width) / 2,
-               area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  int x = area.left + (area.right - area.left - width) / 2;
+  int y = area.top + (area.bottom - area.top - height) / 2;
+  // Over a window near the screen's edge (the main window sits by the
+  // bottom-right corner) a larger dialog would stand partly off the screen.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (GetMonitorInfoW(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const RECT& work = monitor.rcWork;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+  }
+  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool QuitPending() {

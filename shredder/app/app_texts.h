@@ -35,6 +35,7 @@ inline constexpr wchar_t kVersionLineSuffix[] = L"です。";
 
 // The tray icon's popup menu.
 inline constexpr wchar_t kTrayMenuErase[] = L"ごみ箱の中身を完全に抹消";
+inline constexpr wchar_t kTrayMenuFreeSpace[] = L"空き領域の抹消...";
 inline constexpr wchar_t kTrayMenuAbout[] = L"バージョン情報";
 
 inline constexpr wchar_t kHelpFileName[] = L"morvane-shredder.chm";

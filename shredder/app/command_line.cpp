@@ -1,5 +1,7 @@
 #include "shredder/app/command_line.h"
 
+#include <iterator>
+
 #include "common/program_contract.h"
 
 namespace app {
@@ -16,18 +18,37 @@ std::wstring CommandTail(std::wstring_view raw) {
   return std::wstring(raw.substr(i));
 }
 
+namespace {
+
+// The drive root of a tail that is exactly -F "X:\" (X an ASCII letter, given
+// back in capitals); empty for any other tail.
+std::wstring FreeSpaceRoot(std::wstring_view tail) {
+  constexpr std::size_t kLetter = std::size(contract::kFreeSpaceSwitch) - 1 + 2;  // after -F, the blank and the quote
+  if (tail.size() <= kLetter) return {};
+  std::wstring root = std::wstring(1, tail[kLetter]) + L":\\";
+  if (tail != contract::FreeSpaceArguments(root)) return {};
+  root[0] &= ~static_cast<wchar_t>(0x20);
+  return root[0] >= L'A' && root[0] <= L'Z' ? root : std::wstring();
+}
+
+}  // namespace
+
 Route RouteCommandLine(std::wstring_view tail, std::wstring_view raw, std::wstring_view modulePath) {
   using contract::kHandOffSwitch;
   using contract::kRecycleBinSwitch;
-  if (!tail.empty() && tail != kRecycleBinSwitch && tail != kHandOffSwitch) {
-    return Route{RunMode::CommandLineFiles, std::wstring(tail)};
-  }
   // The quoted module path and one blank precede the switch.
   const std::size_t skip = modulePath.size() + 3;
+  if (const std::wstring root = FreeSpaceRoot(tail); !root.empty()) {
+    if (skip < raw.size() && raw.substr(skip) == tail) return Route{RunMode::FreeSpace, {}, root};
+    return Route{RunMode::CommandLineFiles, std::wstring(tail), {}};
+  }
+  if (!tail.empty() && tail != kRecycleBinSwitch && tail != kHandOffSwitch) {
+    return Route{RunMode::CommandLineFiles, std::wstring(tail), {}};
+  }
   const std::wstring_view rest = skip < raw.size() ? raw.substr(skip, 2) : std::wstring_view();
-  if (rest == kRecycleBinSwitch) return Route{RunMode::RecycleBin, {}};
-  if (rest == kHandOffSwitch) return Route{RunMode::HandOff, {}};
-  return Route{RunMode::Windowed, {}};
+  if (rest == kRecycleBinSwitch) return Route{RunMode::RecycleBin, {}, {}};
+  if (rest == kHandOffSwitch) return Route{RunMode::HandOff, {}, {}};
+  return Route{RunMode::Windowed, {}, {}};
 }
 
 }  // namespace app

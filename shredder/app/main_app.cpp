@@ -9,6 +9,7 @@
 #include "shredder/app/app_texts.h"
 #include "shredder/app/main_dialog.h"
 #include "shredder/captions.h"
+#include "shredder/freespace/fill_folder.h"
 #include "shredder/settings/settings_keys.h"
 #include "shredder/settings/settings_store.h"
 #include "winframe/module.h"
@@ -40,6 +41,10 @@ std::optional<std::wstring> ProfilePathNextToExecutable() {
 }  // namespace
 
 bool CMainApp::InitInstance() {
+  // Before anything else uses a drive, in every mode: what a free-space
+  // erase that never ended left there goes.
+  freespace::RemoveLeftoverFillFolders();
+
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 

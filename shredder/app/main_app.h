@@ -7,7 +7,8 @@ class CMainApp : public wf::App {
  public:
   using wf::App::App;
 
-  // Sets the profile to OPTION.INI next to the executable, writes the first
+  // Removes a free-space erase's leftover fill from every drive, sets the
+  // profile to OPTION.INI next to the executable, writes the first
   // settings when that file is missing, and runs the main window modally for
   // the whole life of the process. Always false: there is no message loop
   // after the window's own.

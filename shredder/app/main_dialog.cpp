@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "common/paths.h"
 #include "common/program_contract.h"
 #include "shredder/app/about_dialog.h"
@@ -13,6 +17,8 @@
 #include "shredder/captions.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/selected_files.h"
+#include "shredder/freespace/drive_dialog.h"
+#include "shredder/freespace/free_space.h"
 #include "shredder/recyclebin/recycle_bin.h"
 #include "shredder/resources/resource.h"
 #include "shredder/settings/option_dialog.h"
@@ -43,11 +49,15 @@ HINSTANCE Instance() {
   return GetModuleHandleW(nullptr);
 }
 
+// Windows gives a program about five seconds at the session's end.
+constexpr DWORD kEndSessionCleanUpMs = 4000;
+
 }  // namespace
 
 CMainDialog::CMainDialog()
     : wf::Dialog(IDD_MAIN),
-      icon_(static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))) {}
+      icon_(static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))),
+      freeSpaceProgress_(IDD_FREESPACE_PROGRESS) {}
 
 engine::WorkContext CMainDialog::WorkContext() {
   engine::WorkContext work;
@@ -88,6 +98,32 @@ void CMainDialog::ShredRecycleBin(bool interactive) {
   ShutdownBlockReasonDestroy(Hwnd());
 }
 
+void CMainDialog::EraseFreeSpace(const std::wstring& root) {
+  engine::WorkContext work = WorkContext();
+  work.progress = &freeSpaceProgress_;
+  const freespace::SpeedMemory memory{
+      [](DWORD serial) -> std::uint64_t {
+        const int kilobytes = settings::ReadInt(settings::FreeSpaceSpeedKey(serial).c_str(), 0);
+        return kilobytes > 0 ? std::uint64_t{static_cast<unsigned>(kilobytes)} * 1000 : 0;
+      },
+      [](DWORD serial, std::uint64_t bytesPerSecond) {
+        const std::uint64_t kilobytes = std::min<std::uint64_t>(bytesPerSecond / 1000, INT_MAX);
+        if (kilobytes > 0) settings::WriteInt(settings::FreeSpaceSpeedKey(serial).c_str(), static_cast<int>(kilobytes));
+      }};
+  freespace::EraseFreeSpace(work, root, memory);
+}
+
+void CMainDialog::ChooseDriveForFreeSpace() {
+  // Not while an erase runs, and one list at a time: the tray's menu can
+  // still ask for one while it is open.
+  if (busy_.IsBusy() || choosingDrive_) return;
+  choosingDrive_ = true;
+  CDriveDialog drives;
+  const bool chosen = drives.DoModal(Hwnd()) == IDOK;
+  choosingDrive_ = false;
+  if (chosen) EraseFreeSpace(drives.Chosen());
+}
+
 bool CMainDialog::TestRBWrite() {
   if (settings::ProbeClassesRootWritable(Hwnd())) return true;
   // Without write access the verb cannot be toggled: the options go grey.
@@ -125,6 +161,10 @@ BOOL CMainDialog::OnInitDialog() {
       return FALSE;
     case app::RunMode::CommandLineFiles:
       ShredCommandLineList(route.tail);
+      PostQuitMessage(0);
+      return FALSE;
+    case app::RunMode::FreeSpace:
+      EraseFreeSpace(route.driveRoot);
       PostQuitMessage(0);
       return FALSE;
     case app::RunMode::Windowed:
@@ -282,6 +322,10 @@ bool CMainDialog::OnCommand(int id, int, HWND) {
     case ID_MENU_OPTION:
       OpenOptions();
       return true;
+    case ID_MENU_FREESPACE:
+    case ID_TRAY_FREESPACE:
+      ChooseDriveForFreeSpace();
+      return true;
     case ID_MENU_ABOUT:
     case ID_TRAY_ABOUT:
       OpenAboutBox(true);
@@ -330,6 +374,10 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       // that was cancelled changes nothing.
       if (busy_.IsBusy() && wParam) stop_.Request();
       if (!wParam) ShutdownBlockReasonDestroy(Hwnd());
+      // The session may end as soon as this returns: the free-space erase
+      // takes its fill away first, as far as a few seconds allow (the next
+      // start removes what is left).
+      if (wParam) freespace::WaitForCleanUp(kEndSessionCleanUpMs);
       return false;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == IDM_ABOUTBOX_SYS) {

@@ -35,6 +35,9 @@ class CMainDialog : public wf::Dialog {
   void ShredCommandLineList(const std::wstring& commandLine);
   void ShredDroppedFiles(HDROP drop);
   void ShredRecycleBin(bool interactive);
+  // The free-space erase of one drive ("D:\"), and the drive list before it.
+  void EraseFreeSpace(const std::wstring& root);
+  void ChooseDriveForFreeSpace();
   // False (and the options disabled) when HKEY_CLASSES_ROOT cannot be written.
   bool TestRBWrite();
 
@@ -67,7 +70,9 @@ class CMainDialog : public wf::Dialog {
   wf::IconHandle icon_;
   HWND tooltip_ = nullptr;
   CProgressDialog progress_;
+  CProgressDialog freeSpaceProgress_;
   int aboutGuard_ = 1;
+  bool choosingDrive_ = false;
   app::TrayIcon tray_;
   app::WindowGeometry geometry_;
   std::wstring workFolder_;

@@ -63,6 +63,7 @@ void TrayIcon::ShowPopup(HWND window) const {
   wf::MenuHandle menu(CreatePopupMenu());
   if (!menu) return;
   AppendMenuW(menu.Get(), MF_STRING, ID_TRAY_ERASE, texts::kTrayMenuErase);
+  AppendMenuW(menu.Get(), MF_STRING, ID_TRAY_FREESPACE, texts::kTrayMenuFreeSpace);
   AppendMenuW(menu.Get(), MF_STRING, ID_TRAY_ABOUT, texts::kTrayMenuAbout);
   POINT cursor{};
   GetCursorPos(&cursor);

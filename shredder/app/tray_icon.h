@@ -37,7 +37,7 @@ class TrayIcon {
   // A balloon with `title` and `text` for 30 seconds; the record is cleared
   // of them again at once, so that later changes show no balloon.
   void ShowBalloon(const std::wstring& title, const std::wstring& text);
-  // The popup of the right button: erase and about, tracked at the cursor,
+  // The popup of the right button: erase, free space and about, tracked at the cursor,
   // 20 pixels above it; the choice arrives at `window` as WM_COMMAND.
   void ShowPopup(HWND window) const;
   void Remove();

@@ -19,7 +19,6 @@
 #include "winframe/prompt.h"
 
 namespace engine {
-namespace {
 
 // A file at least this large is removed on another thread (RemoveUnderTemporaryName).
 constexpr std::uint64_t kLengthRemovedAside = std::uint64_t{16} << 20;
@@ -46,6 +45,8 @@ void MakeSeed(const WorkContext& work, std::uint32_t (&words)[8]) {
   words[7] = static_cast<std::uint32_t>(counter.LowPart >> 14) ^ static_cast<std::uint32_t>(counter.HighPart);
   if (work.seed) work.seed(words);
 }
+
+namespace {
 
 // The volume's unit of allocation, asked of the handle: the path may be one
 // the volume functions do not take (a subst drive, a mount point).

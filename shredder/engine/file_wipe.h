@@ -4,6 +4,7 @@
 // (checked_file.h).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "shredder/engine/checked_file.h"
@@ -27,6 +28,10 @@ enum class WipeOutcome {
 inline bool MayBeRemoved(WipeOutcome outcome) {
   return outcome == WipeOutcome::Wiped || outcome == WipeOutcome::WipedElsewhere || outcome == WipeOutcome::StreamsLeft;
 }
+
+// Fresh seed words for one file's stream (then work.seed, when set, has its
+// say). Not for two threads at once: it counts the files it seeds.
+void MakeSeed(const WorkContext& work, std::uint32_t (&words)[8]);
 
 // Opens and checks the file, then overwrites it work.passes times, each pass
 // over every byte its clusters hold (pass_plan.h) with the stream running

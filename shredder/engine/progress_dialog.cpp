@@ -14,7 +14,9 @@ constexpr unsigned long long kUnitsPerItem = 1000;
 
 }  // namespace
 
-CProgressDialog::CProgressDialog() : wf::Dialog(IDD_PROGRESS) {}
+CProgressDialog::CProgressDialog() : CProgressDialog(IDD_PROGRESS) {}
+
+CProgressDialog::CProgressDialog(int templateId) : wf::Dialog(templateId) {}
 
 bool CProgressDialog::Open(engine::StopSignal* stop) {
   Close();
@@ -59,6 +61,10 @@ void CProgressDialog::Step() {
   ++item_;
   SetPosition(item_ * kUnitsPerItem);
   if (observer_) observer_->Stepped(ItemsShown());
+}
+
+void CProgressDialog::SetDetail(const std::wstring& text) {
+  if (IsOpen()) SetDlgItemTextW(Hwnd(), IDC_PROGRESS_DETAIL, text.c_str());
 }
 
 void CProgressDialog::Close() {

@@ -5,6 +5,8 @@
 // asks the run to stop; Enter, Esc and (it has none) a close box do nothing.
 #pragma once
 
+#include <string>
+
 #include "shredder/engine/work_context.h"
 #include "winframe/dialog.h"
 
@@ -23,6 +25,9 @@ class CProgressDialog : public wf::Dialog {
   };
 
   CProgressDialog();
+  // The same window from another template with the same controls; one with
+  // a line under the bar shows what SetDetail gives it (the free-space erase).
+  explicit CProgressDialog(int templateId);
 
   // Creates the window modeless, without a parent, and shows it. A window
   // left open by an earlier run is replaced, so every run starts afresh. The
@@ -36,6 +41,9 @@ class CProgressDialog : public wf::Dialog {
   void ShowWithinItem(double fraction);
   // Advances the bar to the end of the current item.
   void Step();
+  // The line under the bar (done and total, speed, time left), where the
+  // template has one.
+  void SetDetail(const std::wstring& text);
   // Destroys the window; the object stays ready for the next run.
   void Close();
   bool IsOpen() const { return Hwnd() != nullptr; }

@@ -11,6 +11,8 @@
 #define IDD_MAIN 102
 #define IDD_OPTION 130
 #define IDD_PROGRESS 155
+#define IDD_FREESPACE_PROGRESS 156
+#define IDD_FREESPACE_DRIVES 157
 
 // Strings
 #define IDS_ABOUTBOX 101
@@ -32,9 +34,13 @@
 #define IDC_WEB 1008
 #define IDC_HELP_BUTTON 1010
 
-// Progress window
+// Progress window (the free-space erase's has the line under the bar too)
 #define IDC_STOP 1000
 #define IDC_PROGRESS 1032
+#define IDC_PROGRESS_DETAIL 1033
+
+// The free-space erase's drive list
+#define IDC_DRIVES 1034
 
 // About box
 #define IDC_PRODUCT_NAME 1002
@@ -53,9 +59,11 @@
 // Menu and tray commands
 #define ID_TRAY_ABOUT 32771
 #define ID_TRAY_ERASE 32773
+#define ID_TRAY_FREESPACE 32775
 #define ID_MENU_ABOUT 32780
 #define ID_MENU_HELP 32782
 #define ID_MENU_OPTION 32784
+#define ID_MENU_FREESPACE 32786
 
 // System menu entry of the main window (low four bits must stay clear)
 #define IDM_ABOUTBOX_SYS 0x0010

@@ -3,6 +3,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <string>
+
+#include "common/text_format.h"
 
 namespace settings {
 
@@ -23,6 +27,13 @@ inline constexpr wchar_t kDlgLeft[] = L"DlgLeft";
 inline constexpr wchar_t kDlgTop[] = L"DlgTop";
 inline constexpr wchar_t kDlgWidth[] = L"DlgWidth";
 inline constexpr wchar_t kDlgHeight[] = L"DlgHeight";
+
+// The speed of the last free-space erase of a volume, in kilobytes (1,000
+// bytes) per second, under "FreeSpaceSpeed_" and the volume's serial number
+// in eight hexadecimal digits. Written after an erase, never at the first start.
+inline std::wstring FreeSpaceSpeedKey(std::uint32_t volumeSerial) {
+  return L"FreeSpaceSpeed_" + text::EightHexDigits(volumeSerial);
+}
 
 inline constexpr int kDefaultOverWriteTimes = 3;
 inline constexpr int kDefaultAutoDel = 0;

@@ -10,12 +10,6 @@
 
 namespace {
 
-std::string Screenshots() {
-  const std::string folder = BuildBinFolder() + "\\..\\screenshots";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
-}
-
 // The process's box of this caption; the caption is compared in UTF-16, as
 // the code page cannot spell it.
 HWND WaitBox(const uidrv::Process& process, const std::wstring& caption) {

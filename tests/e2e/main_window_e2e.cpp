@@ -30,12 +30,6 @@ bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-std::string Screenshots() {
-  const std::string folder = BuildBinFolder() + "\\..\\screenshots";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
-}
-
 class MainWindow : public ::testing::Test {
  protected:
   void TearDown() override {

@@ -11,12 +11,27 @@
 #   full  a truly full ext4 volume: a pass writes what the file's clusters
 #         hold and never needs one more, so the file is wiped all the same.
 #
+#   free-ext4, free-ntfs  the free-space erase of the real binshredder.exe.
+#         Files of the pattern (a large one, medium ones, and hundreds under
+#         700 bytes, which NTFS keeps inside its file records) are written,
+#         flushed and deleted, a live file is kept; `-F "M:\"` runs and its
+#         question is answered Yes with uidriver.exe. Afterwards the live file
+#         is as it was, nothing of the fill is left, the free space is back
+#         (within 1 MiB: NTFS keeps a file table that grew) and the raw image
+#         holds no unit of the pattern. The ext4 volume has no metadata
+#         reserve (ext4 keeps 2% of a small volume that no user write
+#         reaches) and no journal (with one, the blocks of the fill's own
+#         folders reach their place only at a checkpoint, seconds after a
+#         run this short has removed them; the help names journals among
+#         what the erase cannot reach), and M: is a folder inside it, since
+#         Wine reads no volume at an ext4 mount's root.
+#
 # Each mounted image is linked as drive M: of the test bed's prefix while the
 # program runs. Needs root, loop devices and FUSE; a check whose needs are
 # missing is skipped with the reason, and when none could run the script
 # exits 77 (CTest reports the test as skipped).
 #
-#   volume_images.sh <bed> <build-dir> [ext4|ntfs|full ...]
+#   volume_images.sh <bed> <build-dir> [ext4|ntfs|full|free-ext4|free-ntfs ...]
 set -euo pipefail
 
 bed=$(cd "${1:?test bed folder}" && pwd)
@@ -26,6 +41,8 @@ shift 2
 
 testbed=$(cd "$(dirname "$0")/../.." && pwd)/scripts/testbed.sh
 tool=$build/bin/wipetool.exe
+driver=$build/bin/uidriver.exe
+program=$bed/prefix/drive_c/forensic/binshredder.exe
 drive=$bed/prefix/dosdevices/m:
 unit='SHREDPATTERN-01'  # with its newline, 16 bytes
 
@@ -34,9 +51,22 @@ work=$volumes_work
 # shellcheck source=tests/support/volumes.sh
 source "$(dirname "$0")/../support/volumes.sh"
 cleanup() {
-  rm -f "$drive"
+  unlink_m
   unmount_volumes || true
-  rm -rf "$work"
+  rm -rf "$work" "$(dirname "$program")"
+}
+
+# The free-space erase reads M:'s volume, which Wine knows only of a drive
+# that was there as its services started: they are started again after each
+# change of M:.
+link_m() {
+  ln -sfn "$1" "$drive"
+  bash "$testbed" restart "$bed"
+}
+unlink_m() {
+  [ -L "$drive" ] || return 0
+  rm -f "$drive"
+  bash "$testbed" restart "$bed"
 }
 trap cleanup EXIT
 
@@ -117,7 +147,69 @@ check_full() {
   ran=1
 }
 
+free_bytes() { df -B1 --output=avail "$1" | tail -n 1 | tr -d ' '; }
+driver() { bash "$testbed" exec "$bed" "$driver" "$@" | tr -d '\r' | iconv -f CP932 -t UTF-8; }
+
+# What was deleted before, without the shredder, is gone after the
+# free-space erase, and so is the fill.
+check_free_space() {  # <free-ext4|free-ntfs>
+  local kind=$1
+  make_volume "${kind#free-}" "$kind" 64M || { skip "$kind" "the image could not be mounted"; return; }
+  # No reserve and no journal on ext4: see the top of this file.
+  if [ "$kind" = free-ext4 ]; then
+    unmount_volumes
+    mkfs.ext4 -q -F -b 4096 -m 0 -O ^has_journal "$image"
+    mount -o loop "$image" "$mount_dir" || { skip "$kind" "the image could not be mounted"; return; }
+    volumes_mounted+=("$mount_dir")
+    echo 0 > "/sys/fs/ext4/$(basename "$(findmnt -n -o SOURCE "$mount_dir")")/reserved_clusters"
+  fi
+  local root=$mount_dir
+  [ "$kind" = free-ext4 ] && root=$mount_dir/volume && mkdir "$root"
+  pattern_file "$root/large.bin" $((4 * 1024 * 1024 + 100))
+  for i in $(seq 1 8); do pattern_file "$root/medium$i.bin" $((100000 + i * 7000)); done
+  for i in $(seq 1 300); do pattern_file "$root/small$i.txt" $((100 + i * 2)); done
+  head -c 1000000 /dev/urandom > "$root/live.bin"
+  local live before free_before
+  live=$(sha256sum < "$root/live.bin")
+  sync
+  rm "$root"/large.bin "$root"/medium*.bin "$root"/small*.txt
+  sync
+  before=$(units_in "$image")
+  free_before=$(free_bytes "$mount_dir")
+  if [ "$before" -lt 250000 ]; then
+    fail "$kind" "the pattern did not reach the image ($before units), the check could not tell"
+    return
+  fi
+
+  link_m "$root"
+  driver run '"C:\forensic\binshredder.exe" -F "M:\"' 150000 > "$work/run.out" 2>&1 &
+  local running=$! question result
+  question=$(driver answer 確認 6 60000) || fail "$kind" "no question"
+  result=$(driver answer 情報 1 120000) || fail "$kind" "no result"
+  wait "$running" || fail "$kind" "the program did not end: $(cat "$work/run.out")"
+  unlink_m
+  echo "$kind: asked: ${question%%$'\n'*}"
+  echo "$kind: told: $result"
+  [[ $result == *"を完全に抹消しました。"* ]] || fail "$kind" "the result is not a success"
+  if [ "$kind" = free-ntfs ] && [[ $result != *"空きレコード"* ]]; then fail "$kind" "no free file record was taken"; fi
+  [ "$(sha256sum < "$root/live.bin")" = "$live" ] || fail "$kind" "the live file changed"
+  local left free_after after
+  left=$(ls -A "$root" | grep -v -x -e live.bin -e lost+found || true)
+  [ -z "$left" ] || fail "$kind" "left on the volume: $left"
+  free_after=$(free_bytes "$mount_dir")
+  echo "$kind: free bytes $free_before before, $free_after after"
+  [ "$free_after" -le "$free_before" ] && [ $((free_before - free_after)) -le $((1024 * 1024)) ] ||
+    fail "$kind" "the free space is not back"
+  unmount_volumes
+  after=$(units_in "$image")
+  echo "$kind: pattern units in the raw image: $before before, $after after"
+  [ "$after" -eq 0 ] || fail "$kind" "$after units of the pattern are still in the image"
+  ran=1
+}
+
 [ -f "$tool" ] || { echo "missing $tool (build the win64 preset)"; exit 1; }
+mkdir -p "$(dirname "$program")"
+cp "$build/bin/binshredder.exe" "$program"
 for check in "$@"; do
   case $check in
     ext4)
@@ -128,6 +220,12 @@ for check in "$@"; do
       ;;
     full)
       if reason=$(volume_needs ext4); then check_full; else skip full "$reason"; fi
+      ;;
+    free-ext4)
+      if reason=$(volume_needs ext4); then check_free_space free-ext4; else skip free-ext4 "$reason"; fi
+      ;;
+    free-ntfs)
+      if reason=$(volume_needs ntfs); then check_free_space free-ntfs; else skip free-ntfs "$reason"; fi
       ;;
     *)
       echo "unknown check $check" >&2

@@ -82,4 +82,22 @@ TEST(RouteCommandLine, SwitchAfterTwoBlanksIsNotRecognised) {
   EXPECT_EQ(RouteCommandLine(CommandTail(raw), raw, kModule).mode, RunMode::Windowed);
 }
 
+TEST(RouteCommandLine, FreeSpaceTakesOnlyTheExactLineAndAnythingElseStaysAFileList) {
+  const app::Route exact = RouteShell(L"-F \"D:\\\"");
+  EXPECT_EQ(exact.mode, RunMode::FreeSpace);
+  EXPECT_EQ(exact.driveRoot, L"D:\\");
+  EXPECT_EQ(RouteShell(L"-F \"d:\\\"").driveRoot, L"D:\\");
+  for (const std::wstring tail : {L"-F  \"D:\\\"", L"-F \"D:\"", L"-F \"D:\\x\"", L"-F \"D:\\\" \"E:\\\"", L"-F D:\\",
+                                  L"-f \"D:\\\"", L"-F \"1:\\\"", L"-F \"\\\\server\\share\\\"", L"-F"}) {
+    const app::Route route = RouteShell(tail);
+    EXPECT_EQ(route.mode, RunMode::CommandLineFiles) << ::testing::PrintToString(tail);
+    EXPECT_EQ(route.tail, tail);
+  }
+  // The exact tail, but not after the quoted path and one blank.
+  for (const std::wstring& raw : {std::wstring(kModule) + L" -F \"D:\\\"", ShellLine(L" -F \"D:\\\"")}) {
+    EXPECT_EQ(RouteCommandLine(CommandTail(raw), raw, kModule).mode, RunMode::CommandLineFiles)
+        << ::testing::PrintToString(raw);
+  }
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 //   uidriver post <hwnd> <message> <wparam> <lparam>
 //   uidriver screenshot <hwnd|screen> <file.png>
 //   uidriver shot <class|-> <caption|-> <file.png> [timeout-ms]   waits for a window and pictures it at once
+//   uidriver run <command line> [timeout-ms]            starts exactly that line, waits for it, prints its exit code
 #include <windows.h>
 
 #include <cstdio>
@@ -17,16 +18,23 @@
 
 namespace {
 
-HWND ParseHwnd(const char* text) { return reinterpret_cast<HWND>(std::strtoull(text, nullptr, 0)); }
-long long ParseNumber(const char* text) { return std::strtoll(text, nullptr, 0); }
-std::string Any(const char* text) { return std::string(text) == "-" ? std::string() : std::string(text); }
+HWND ParseHwnd(const char* text) {
+  return reinterpret_cast<HWND>(std::strtoull(text, nullptr, 0));
+}
+long long ParseNumber(const char* text) {
+  return std::strtoll(text, nullptr, 0);
+}
+std::string Any(const char* text) {
+  return std::string(text) == "-" ? std::string() : std::string(text);
+}
 
 int Usage() {
-  std::fputs("usage: uidriver list | wait <class|-> <caption|-> [ms] | answer <caption> <id> [ms] | text <hwnd> |\n"
-             "       caption <hwnd> | press <hwnd> <id> | click <hwnd> <id> | settext <hwnd> <id> <text> |\n"
-             "       post <hwnd> <msg> <wp> <lp> | screenshot <hwnd|screen> <file.png> |\n"
-             "       shot <class|-> <caption|-> <file.png> [ms]\n",
-             stderr);
+  std::fputs(
+      "usage: uidriver list | wait <class|-> <caption|-> [ms] | answer <caption> <id> [ms] | text <hwnd> |\n"
+      "       caption <hwnd> | press <hwnd> <id> | click <hwnd> <id> | settext <hwnd> <id> <text> |\n"
+      "       post <hwnd> <msg> <wp> <lp> | screenshot <hwnd|screen> <file.png> |\n"
+      "       shot <class|-> <caption|-> <file.png> [ms] | run <command line> [ms]\n",
+      stderr);
   return 2;
 }
 
@@ -82,6 +90,15 @@ int main(int argc, char** argv) {
     if (!hwnd || !uidrv::Screenshot(hwnd, argv[4])) return 1;
     std::printf("%#llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
     return 0;
+  }
+  if (command == "run" && argc >= 3) {
+    const int timeout = argc > 3 ? static_cast<int>(ParseNumber(argv[3])) : uidrv::kDefaultTimeoutMs;
+    uidrv::Process process = uidrv::Start(std::string(argv[2]));
+    if (!process) return 1;
+    const DWORD code = uidrv::WaitExit(process, timeout);
+    uidrv::Close(process);
+    std::printf("%lu\n", static_cast<unsigned long>(code));
+    return code == STILL_ACTIVE ? 1 : 0;
   }
   if (command == "screenshot" && argc >= 4) {
     HWND hwnd = std::string(argv[2]) == "screen" ? nullptr : ParseHwnd(argv[2]);

@@ -12,6 +12,12 @@ std::string BuildBinFolder() {
   return folder.substr(0, folder.find_last_of('\\'));
 }
 
+std::string Screenshots() {
+  const std::string folder = BuildBinFolder() + "\\..\\screenshots";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
 bool TestBedRuns32Bit() {
   char value[4] = {};
   return GetEnvironmentVariableA("SHRED_TESTBED_RUNS_32BIT", value, sizeof(value)) == 1 && value[0] == '1';

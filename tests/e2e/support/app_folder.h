@@ -49,6 +49,8 @@ bool AnswerBox(const uidrv::Process& process, const char* caption, const std::st
 
 // The folder of the running test program (where the binaries of the build are).
 std::string BuildBinFolder();
+// Where the scenarios save their pictures: build/<preset>/screenshots.
+std::string Screenshots();
 
 // Whether the test bed runs 32-bit programs (wine32 on a machine that runs
 // 32-bit code); scripts/testbed.sh says so in the environment.

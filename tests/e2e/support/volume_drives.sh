@@ -18,22 +18,13 @@ volumes_work=$(mktemp -d "$(cat "$bed/build")/volumes.XXXXXX")
 source "$(dirname "$0")/../../support/volumes.sh"
 letters=()
 testbed=$(cd "$(dirname "$0")/../../.." && pwd)/scripts/testbed.sh
-# Wine's drive manager looks at the prefix's drives when it starts, and only
-# then lists them: it is started afresh, with a server that stays, as the
-# bed's own (scripts/testbed.sh up), once the drives are linked and once they
-# are gone.
-restart_wine() {
-  (
-    eval "$(bash "$testbed" env "$bed")"
-    wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true
-    wineserver -p </dev/null >/dev/null 2>&1 || true
-  )
-}
+# Wine's drive manager learns the drives when its services start, and lists
+# only those: they are started afresh once the drives are linked and once
+# they are gone.
 cleanup() {
   local letter
   for letter in "${letters[@]}"; do rm -f "$bed/prefix/dosdevices/$letter:"; done
-  [ ${#letters[@]} -eq 0 ] || restart_wine
+  [ ${#letters[@]} -eq 0 ] || bash "$testbed" restart "$bed"
   unmount_volumes || true
   rm -rf "$volumes_work"
 }
@@ -60,7 +51,7 @@ if [ -n "${volume_e:-}" ]; then
   link_drive "$bed" s "$volume_e/subst"
   letters+=(s)
 fi
-[ ${#letters[@]} -eq 0 ] || restart_wine
+[ ${#letters[@]} -eq 0 ] || bash "$testbed" restart "$bed"
 export SHRED_TEST_VOLUMES="${letters[*]^^}"
 if [ ${#missing[@]} -gt 0 ]; then
   printf 'volume_drives: not here: %s\n' "${missing[@]}"

@@ -1,0 +1,196 @@
+#include "shredder/freespace/fill_run.h"
+
+#include <deque>
+#include <thread>
+#include <vector>
+
+#include "shredder/engine/file_wipe.h"
+#include "winframe/handles.h"
+
+namespace freespace {
+namespace {
+
+// Within a file the writer also flushes every so many bytes: where the
+// platform buffers after all (Wine does), the device writes while the
+// stream is made, and little is left to write when a stop comes.
+constexpr std::uint64_t kFlushEveryBytes = std::uint64_t{64} << 20;
+
+// ERROR_DISK_QUOTA_EXCEEDED, which MinGW's headers lack: the account's share
+// of the volume is full, which is all of it that this run can reach.
+constexpr DWORD kDiskQuotaExceeded = 1295;
+
+bool MeansFull(DWORD error) {
+  return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL || error == kDiskQuotaExceeded;
+}
+
+// Page-aligned, as unbuffered writes need their memory.
+class WriteBuffer {
+ public:
+  explicit WriteBuffer(std::size_t bytes)
+      : data_(static_cast<std::uint8_t*>(VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))) {}
+  ~WriteBuffer() {
+    if (data_) VirtualFree(data_, 0, MEM_RELEASE);
+  }
+  WriteBuffer(const WriteBuffer&) = delete;
+  WriteBuffer& operator=(const WriteBuffer&) = delete;
+  std::uint8_t* Data() const { return data_; }
+
+ private:
+  std::uint8_t* data_;
+};
+
+}  // namespace
+
+FillRun::FillRun(std::wstring folder, const FillPlan& plan, const engine::WorkContext& work)
+    : folder_(std::move(folder)), plan_(plan), work_(work) {}
+
+bool FillRun::PrepareRecords() {
+  return CreateDirectoryW((folder_ + L"\\" + kRecordTreeName).c_str(), nullptr) != FALSE;
+}
+
+FillRun::End FillRun::FillData(unsigned writers) {
+  started_ = GetTickCount();
+  std::vector<std::thread> threads;
+  try {
+    for (unsigned i = 0; i < writers; ++i) threads.emplace_back([this] { Writer(); });
+  } catch (...) {
+    Fail();  // no thread to be had: those that started end at once, and are joined
+  }
+  for (std::thread& thread : threads) thread.join();
+  if (failed_) return End::Failed;
+  if (engine::StopRequested(work_)) return End::Stopped;
+  return full_ ? End::Full : End::Planned;
+}
+
+void FillRun::Seed(COverwriteStream& stream) {
+  std::uint32_t words[COverwriteStream::kWordCount];
+  {
+    std::lock_guard lock(seeding_);
+    engine::MakeSeed(work_, words);
+  }
+  stream.SetWordCount(COverwriteStream::kWordCount);
+  stream.Seed(words);
+}
+
+bool FillRun::Ending() const {
+  return failed_ || engine::StopRequested(work_) ||
+         (plan_.timeLimitMs != 0 && GetTickCount() - started_ >= plan_.timeLimitMs);
+}
+
+void FillRun::Fail() {
+  failed_ = true;
+}
+
+void FillRun::Writer() {
+  WriteBuffer buffer(static_cast<std::size_t>(plan_.writeBytes));
+  if (!buffer.Data()) return Fail();
+  for (unsigned files = 0; plan_.filesPerWriter == 0 || files < plan_.filesPerWriter; ++files) {
+    // Once the volume is full, a new file would only find it full.
+    if (Ending() || full_) return;
+    const std::wstring path = folder_ + L"\\" + FillFileName(nextFile_++);
+    wf::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                    FILE_FLAG_NO_BUFFERING | FILE_FLAG_WRITE_THROUGH, nullptr));
+    if (!file) {
+      if (!MeansFull(GetLastError())) return Fail();
+      full_ = true;
+      return;
+    }
+    if (!WriteFillFile(file.Get(), buffer.Data())) return;
+  }
+}
+
+bool FillRun::WriteFillFile(HANDLE file, std::uint8_t* buffer) {
+  COverwriteStream stream;
+  Seed(stream);
+  std::uint64_t write = plan_.writeBytes;
+  std::uint64_t written = 0;
+  std::uint64_t unflushed = 0;
+  bool goOn = true;
+  while (written < plan_.fileBytes && !Ending()) {
+    write = std::min(write, plan_.fileBytes - written);
+    stream.Generate(buffer, static_cast<std::size_t>(write / COverwriteStream::kChunkBytes));
+    DWORD done = 0;
+    const bool whole = WriteFile(file, buffer, static_cast<DWORD>(write), &done, nullptr) && done == write;
+    const DWORD error = GetLastError();
+    written += done;
+    unflushed += done;
+    bytes_ += done;
+    if (whole) {
+      if (unflushed >= kFlushEveryBytes) {
+        if (!FlushFileBuffers(file)) Fail();
+        unflushed = 0;
+      }
+      continue;
+    }
+    // A short write is the volume running out; any other refusal ends the run.
+    if (done == 0 && !MeansFull(error)) {
+      Fail();
+      break;
+    }
+    full_ = true;
+    goOn = false;
+    write = WriteAfterFull(write, plan_.clusterBytes);
+    if (write == 0) break;
+  }
+  // What was written reaches the device before anything can delete it.
+  if (!FlushFileBuffers(file)) Fail();
+  return goOn && !Ending();
+}
+
+FillRun::End FillRun::FillRecords() {
+  // Breadth first, so that the tree stays shallow; every folder and file
+  // takes one record, and the first the file system refuses ends it.
+  // The files of each folder come first: a file system that keeps no data
+  // in its records refuses the very first, before anything else is made.
+  std::deque<std::wstring> folders{folder_ + L"\\" + kRecordTreeName};
+  std::size_t payload = kLargestRecordPayload;
+  for (; !folders.empty(); folders.pop_front()) {
+    for (const wchar_t* name : kRecordFiles) {
+      if (engine::StopRequested(work_)) return End::Stopped;
+      if (!WriteRecordFile(folders.front() + L"\\" + name, payload)) return End::Full;
+    }
+    for (const wchar_t* name : kRecordFolders) {
+      if (engine::StopRequested(work_)) return End::Stopped;
+      const std::wstring path = folders.front() + L"\\" + name;
+      if (!CreateDirectoryW(path.c_str(), nullptr)) return End::Full;
+      ++records_;
+      folders.push_back(path);
+    }
+  }
+  return End::Full;
+}
+
+void FillRun::FlushFolders() {
+  for (const std::wstring& path : {folder_, folder_ + L"\\" + kRecordTreeName}) {
+    wf::UniqueFile folder(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (folder) FlushFileBuffers(folder.Get());
+  }
+}
+
+bool FillRun::WriteRecordFile(const std::wstring& path, std::size_t& payload) {
+  wf::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+  if (!file) return false;
+  COverwriteStream stream;
+  Seed(stream);
+  std::vector<std::uint8_t> data(payload);
+  // The largest size that stays inside the record; the one that fitted the
+  // last file is tried first. A file system that keeps no data in its
+  // records refuses them all.
+  for (; payload >= kRecordPayloadStep; payload -= kRecordPayloadStep) {
+    stream.Generate(data.data(), payload / COverwriteStream::kChunkBytes);
+    DWORD done = 0;
+    if (WriteFile(file.Get(), data.data(), static_cast<DWORD>(payload), &done, nullptr) && done == payload) {
+      ++records_;
+      return FlushFileBuffers(file.Get()) != FALSE;
+    }
+    LARGE_INTEGER start{};
+    SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN);
+    SetEndOfFile(file.Get());
+  }
+  return false;
+}
+
+}  // namespace freespace

@@ -1,0 +1,68 @@
+// The writing of a free-space erase, in the fill folder: the fill of the free
+// space by two writers per core, each file with a stream of its own, in large
+// unbuffered, write-through writes; then, on NTFS, the record tree. It runs
+// on threads of its own; the window thread reads the counts meanwhile.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "shredder/engine/overwrite_stream.h"
+#include "shredder/engine/work_context.h"
+#include "shredder/freespace/free_space_rules.h"
+
+namespace freespace {
+
+class FillRun {
+ public:
+  enum class End {
+    Full,     // nothing more could be written: the free space is taken
+    Planned,  // every planned file written, or the time was up (the measuring write)
+    Stopped,  // the user stopped it, or the session ended
+    Failed,   // the drive refused a write for another reason than being full
+  };
+
+  // `folder` is the held fill folder in the "\\?\" form.
+  FillRun(std::wstring folder, const FillPlan& plan, const engine::WorkContext& work);
+
+  // Makes the root of the record tree; called before the fill, since a full
+  // volume has no room for its name.
+  bool PrepareRecords();
+  // Fills with `writers` writers at once; returns when all have ended.
+  End FillData(unsigned writers);
+  // Takes free file records with the tree until the file system refuses one.
+  End FillRecords();
+  // Writes the folders of the fill to the device: their blocks came from the
+  // free space, and a folder removed before the file system wrote it would
+  // leave them as they were.
+  void FlushFolders();
+
+  std::uint64_t BytesWritten() const { return bytes_.load(); }
+  std::uint64_t Records() const { return records_.load(); }
+
+ private:
+  void Writer();
+  // One fill file through `file`; false when the writer is to end.
+  bool WriteFillFile(HANDLE file, std::uint8_t* buffer);
+  bool WriteRecordFile(const std::wstring& path, std::size_t& payload);
+  void Seed(COverwriteStream& stream);
+  bool Ending() const;
+  void Fail();
+
+  const std::wstring folder_;
+  const FillPlan plan_;
+  const engine::WorkContext& work_;
+  DWORD started_ = 0;
+  std::atomic<std::uint32_t> nextFile_{0};
+  std::atomic<std::uint64_t> bytes_{0};
+  std::atomic<std::uint64_t> records_{0};
+  std::atomic<bool> full_{false};
+  std::atomic<bool> failed_{false};
+  std::mutex seeding_;
+};
+
+}  // namespace freespace

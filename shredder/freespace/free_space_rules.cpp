@@ -1,0 +1,119 @@
+#include "shredder/freespace/free_space_rules.h"
+
+#include <algorithm>
+
+#include "common/text_format.h"
+
+namespace freespace {
+namespace {
+
+constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+// As the pass writer's pieces: large enough to keep the device busy, small
+// enough that a stop takes effect at once; and where the platform copies the
+// data (Wine), a piece still in the processor's cache is copied several times
+// faster than one of 4 MiB that is not.
+constexpr std::uint64_t kFillWriteBytes = kMiB;
+constexpr std::uint64_t kFillFileBytes = 1024 * kMiB;
+constexpr std::uint64_t kProbeBytes = 64 * kMiB;
+constexpr std::uint32_t kProbeMs = 1000;
+constexpr unsigned kMostWriters = 32;
+// The speed is taken over about this much of the latest run.
+constexpr std::uint64_t kRateWindowMs = 5000;
+
+// `bytes` in whole clusters, at least one.
+std::uint64_t WholeClusters(std::uint64_t bytes, std::uint64_t clusterBytes) {
+  return std::max(clusterBytes, bytes / clusterBytes * clusterBytes);
+}
+
+bool IsLowerHex(wchar_t c) {
+  return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f');
+}
+
+bool IsFillFileName(std::wstring_view name) {
+  constexpr std::wstring_view kPrefix = L"fill-";
+  constexpr std::wstring_view kSuffix = L".tmp";
+  if (name.size() != kPrefix.size() + 8 + kSuffix.size()) return false;
+  if (name.substr(0, kPrefix.size()) != kPrefix || name.substr(name.size() - kSuffix.size()) != kSuffix) return false;
+  const std::wstring_view digits = name.substr(kPrefix.size(), 8);
+  return std::all_of(digits.begin(), digits.end(), IsLowerHex);
+}
+
+template <std::size_t N>
+bool IsOneOf(std::wstring_view name, const wchar_t* const (&names)[N]) {
+  return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
+}  // namespace
+
+std::wstring FillFileName(std::uint32_t number) {
+  return L"fill-" + text::EightHexDigits(number) + L".tmp";
+}
+
+FillEntry ClassifyEntry(std::wstring_view name, bool isFolder, bool isLink, bool inRecordTree) {
+  if (isLink) return FillEntry::Foreign;
+  if (inRecordTree) {
+    if (isFolder) return IsOneOf(name, kRecordFolders) ? FillEntry::RecordFolder : FillEntry::Foreign;
+    return IsOneOf(name, kRecordFiles) ? FillEntry::FillFile : FillEntry::Foreign;
+  }
+  if (isFolder) return name == kRecordTreeName ? FillEntry::RecordFolder : FillEntry::Foreign;
+  return IsFillFileName(name) ? FillEntry::FillFile : FillEntry::Foreign;
+}
+
+bool FillsRecords(std::wstring_view fileSystem) {
+  return fileSystem == L"NTFS";
+}
+
+FillPlan PlanFill(std::uint64_t clusterBytes) {
+  FillPlan plan;
+  plan.clusterBytes = std::max<std::uint64_t>(clusterBytes, 1);
+  plan.writeBytes = WholeClusters(kFillWriteBytes, plan.clusterBytes);
+  plan.fileBytes = std::max(plan.writeBytes, kFillFileBytes / plan.writeBytes * plan.writeBytes);
+  return plan;
+}
+
+FillPlan PlanProbe(std::uint64_t clusterBytes, std::uint64_t freeBytes, unsigned writers) {
+  FillPlan plan = PlanFill(clusterBytes);
+  const std::uint64_t share = std::min(kProbeBytes, freeBytes / 8) / std::max(writers, 1u);
+  plan.fileBytes = WholeClusters(share, plan.clusterBytes);
+  plan.writeBytes = std::min(plan.writeBytes, plan.fileBytes);
+  plan.fileBytes = plan.fileBytes / plan.writeBytes * plan.writeBytes;
+  plan.filesPerWriter = 1;
+  plan.timeLimitMs = kProbeMs;
+  return plan;
+}
+
+std::uint64_t WriteAfterFull(std::uint64_t failedBytes, std::uint64_t clusterBytes) {
+  if (clusterBytes == 0) return 0;
+  return failedBytes / 2 / clusterBytes * clusterBytes;
+}
+
+unsigned WriterCount(unsigned cores) {
+  return std::clamp(2 * cores, 2u, kMostWriters);
+}
+
+std::uint64_t BytesPerSecond(std::uint64_t bytes, std::uint64_t milliseconds) {
+  if (milliseconds == 0) return 0;
+  // In two steps, so that no product overflows for any size a disk has.
+  return bytes / milliseconds * 1000 + bytes % milliseconds * 1000 / milliseconds;
+}
+
+std::optional<std::uint64_t> SecondsFor(std::uint64_t bytes, std::uint64_t bytesPerSecond) {
+  if (bytesPerSecond == 0) return std::nullopt;
+  return bytes / bytesPerSecond + (bytes % bytesPerSecond != 0 ? 1 : 0);
+}
+
+void RateMeter::Add(std::uint64_t milliseconds, std::uint64_t totalBytes) {
+  samples_.push_back({milliseconds, totalBytes});
+  // Keep one sample at or before the window's start, so that the window is full.
+  while (samples_.size() > 2 && milliseconds - samples_[1].milliseconds >= kRateWindowMs) samples_.pop_front();
+}
+
+std::uint64_t RateMeter::BytesPerSecond() const {
+  if (samples_.size() < 2) return 0;
+  const Sample& first = samples_.front();
+  const Sample& last = samples_.back();
+  if (last.totalBytes < first.totalBytes) return 0;
+  return freespace::BytesPerSecond(last.totalBytes - first.totalBytes, last.milliseconds - first.milliseconds);
+}
+
+}  // namespace freespace

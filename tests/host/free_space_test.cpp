@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "shredder/freespace/free_space_rules.h"
+#include "shredder/freespace/free_space_texts.h"
+
+namespace {
+
+using namespace freespace;
+
+constexpr std::uint64_t kKiB = 1024;
+constexpr std::uint64_t kMiB = kKiB * 1024;
+constexpr std::uint64_t kGiB = kMiB * 1024;
+
+// One writer against a volume with `freeBytes` free: whole writes while they
+// fit, halved once one does not. What it cannot fill is left.
+std::uint64_t LeftAfterFill(std::uint64_t freeBytes, std::uint64_t clusterBytes) {
+  const FillPlan plan = PlanFill(clusterBytes);
+  for (std::uint64_t write = plan.writeBytes; write != 0;) {
+    if (write <= freeBytes) {
+      freeBytes -= write;
+    } else {
+      write = WriteAfterFull(write, clusterBytes);
+    }
+  }
+  return freeBytes;
+}
+
+TEST(FreeSpaceFill, TheHalvedWritesLeaveLessThanOneClusterWhateverTheFreeSpace) {
+  struct Case {
+    std::uint64_t freeBytes;
+    std::uint64_t clusterBytes;
+  };
+  for (const Case& c : {Case{0, 4 * kKiB}, Case{4 * kKiB - 1, 4 * kKiB}, Case{4 * kKiB, 4 * kKiB},
+                        Case{57638912, 4 * kKiB}, Case{4 * kMiB + 3 * 4 * kKiB + 7, 4 * kKiB},
+                        Case{3 * kGiB + 12345678, 64 * kKiB}, Case{7 * kMiB + 512, 512}, Case{9 * kMiB, 2 * kMiB}}) {
+    EXPECT_LT(LeftAfterFill(c.freeBytes, c.clusterBytes), c.clusterBytes) << c.freeBytes << " / " << c.clusterBytes;
+  }
+}
+
+TEST(FreeSpaceFill, WritesAndFilesAreWholeClustersAndTheMeasuringWriteIsShort) {
+  for (const std::uint64_t cluster : {512 * std::uint64_t{1}, 4 * kKiB, 64 * kKiB, 2 * kMiB, 8 * kMiB}) {
+    const FillPlan fill = PlanFill(cluster);
+    EXPECT_EQ(fill.writeBytes % cluster, 0u) << cluster;
+    EXPECT_GE(fill.writeBytes, kMiB) << cluster;
+    EXPECT_EQ(fill.fileBytes % fill.writeBytes, 0u) << cluster;
+    EXPECT_LT(fill.fileBytes, 4 * kGiB) << "FAT32 holds no larger file";
+    for (const std::uint64_t freeBytes : {std::uint64_t{0}, 100 * kKiB, 16 * kMiB, 500 * kGiB}) {
+      const FillPlan probe = PlanProbe(cluster, freeBytes, 2);
+      EXPECT_EQ(probe.fileBytes % probe.writeBytes + probe.writeBytes % cluster, 0u) << cluster << " " << freeBytes;
+      EXPECT_GT(probe.fileBytes, 0u);
+      EXPECT_LE(probe.fileBytes, std::max(cluster, std::min(32 * kMiB, freeBytes / 16))) << freeBytes;
+    }
+  }
+  EXPECT_EQ(WriteAfterFull(12 * kKiB, 4 * kKiB), 4 * kKiB);  // one and a half clusters: one
+  EXPECT_EQ(WriterCount(0), 2u);
+}
+
+TEST(FreeSpaceFill, OnlyOurNamesAndKindsAreOursAndALinkNever) {
+  struct Case {
+    const wchar_t* name;
+    bool isFolder;
+    bool isLink;
+    bool inRecordTree;
+    FillEntry expected;
+  };
+  const Case cases[] = {
+      {L"fill-0000002a.tmp", false, false, false, FillEntry::FillFile},
+      {L"fill-0000002a.tmp", false, true, false, FillEntry::Foreign},
+      {L"fill-0000002a.tmp", true, false, false, FillEntry::Foreign},
+      {L"fill-0000002A.tmp", false, false, false, FillEntry::Foreign},
+      {L"fill-2a.tmp", false, false, false, FillEntry::Foreign},
+      {L"fill-0000002a.tmp.docx", false, false, false, FillEntry::Foreign},
+      {L"fill-0000002a.tmp", false, false, true, FillEntry::Foreign},
+      {L"records", true, false, false, FillEntry::RecordFolder},
+      {L"records", true, true, false, FillEntry::Foreign},
+      {L"records", false, false, false, FillEntry::Foreign},
+      {L"d1", true, false, true, FillEntry::RecordFolder},
+      {L"d2", true, false, true, FillEntry::Foreign},
+      {L"f0", false, false, true, FillEntry::FillFile},
+      {L"f0", false, false, false, FillEntry::Foreign},
+      {L"d0", true, false, false, FillEntry::Foreign},
+      {L"report.docx", false, false, false, FillEntry::Foreign},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ClassifyEntry(c.name, c.isFolder, c.isLink, c.inRecordTree), c.expected)
+        << ::testing::PrintToString(std::wstring(c.name)) << " folder " << c.isFolder << " link " << c.isLink
+        << " in tree " << c.inRecordTree;
+  }
+  EXPECT_EQ(FillFileName(42), L"fill-0000002a.tmp");
+  for (const std::uint32_t number : {0u, 0xFFFFFFFFu}) {
+    EXPECT_EQ(ClassifyEntry(FillFileName(number), false, false, false), FillEntry::FillFile) << number;
+  }
+}
+
+TEST(FreeSpaceRate, SpeedFollowsTheLastSecondsAndTheTimeIsRoundedUp) {
+  RateMeter meter;
+  EXPECT_EQ(meter.BytesPerSecond(), 0u);
+  std::uint64_t total = 0;
+  for (std::uint64_t ms = 0; ms <= 20000; ms += 250) {
+    meter.Add(ms, total);
+    total += ms < 10000 ? 25 * kMiB : kMiB;  // 100 MiB/s, then 4 MiB/s
+  }
+  EXPECT_EQ(meter.BytesPerSecond(), 4 * kMiB);
+
+  EXPECT_EQ(BytesPerSecond(100, 0), 0u);
+  EXPECT_EQ(BytesPerSecond(3 * kGiB, 1500), 2 * kGiB);
+  EXPECT_EQ(BytesPerSecond(~std::uint64_t{0}, 1000), ~std::uint64_t{0}) << "no overflow";
+  EXPECT_EQ(SecondsFor(101, 100), 2u);
+  EXPECT_EQ(SecondsFor(0, 100), 0u);
+  EXPECT_FALSE(SecondsFor(100, 0));
+}
+
+TEST(FreeSpaceTexts, SizesAndTimesAsTheSystemShowsThem) {
+  const std::pair<std::uint64_t, std::wstring> sizes[] = {
+      {0, L"0 バイト"},          {1023, L"1023 バイト"},           {1024, L"1.00 KB"},     {1536, L"1.50 KB"},
+      {10 * kKiB, L"10.0 KB"},   {1023 * kKiB + 1023, L"1023 KB"}, {57638912, L"54.9 MB"}, {kGiB - 1, L"1023 MB"},
+      {1024 * kGiB, L"1.00 TB"}, {~std::uint64_t{0}, L"16383 PB"},
+  };
+  for (const auto& [bytes, text] : sizes) EXPECT_EQ(FormatBytes(bytes), text) << bytes;
+  const std::pair<std::uint64_t, std::wstring> durations[] = {
+      {0, L"1 分以内"},     {60, L"1 分以内"},         {61, L"約 2 分"},
+      {3599, L"約 1 時間"}, {3661, L"約 1 時間 2 分"}, {86400, L"約 24 時間"},
+  };
+  for (const auto& [seconds, text] : durations) EXPECT_EQ(FormatDuration(seconds), text) << seconds;
+  EXPECT_EQ(FillDetail(kGiB, 10 * kGiB, 100 * kMiB), L"1.00 GB / 10.0 GB、100 MB/秒、残り 約 2 分");
+  EXPECT_EQ(FillDetail(kGiB, 4 * kGiB, 0), L"1.00 GB / 4.00 GB");
+  EXPECT_EQ(DriveLine(L"E:\\", L"", true, kGiB, 16 * kGiB), L"E:\\\tリムーバブル ディスク\t空き 1.00 GB / 16.0 GB");
+  EXPECT_EQ(DriveLine(L"C:\\", L"Work", false, 0, kGiB), L"C:\\\tWork\t空き 0 バイト / 1.00 GB");
+}
+
+TEST(FreeSpaceTexts, TheQuestionSaysWhatHowLongAndWhatFlashKeeps) {
+  const Question question{L"D:\\", 12 * kGiB, 50 * kMiB, false};
+  const std::wstring text = QuestionText(question);
+  EXPECT_EQ(text.rfind(L"ドライブ D:\\ の空き領域 12.0 GB を完全に抹消しますか？\n\n", 0), 0u);
+  EXPECT_NE(text.find(L"1 秒あたり 50.0 MB の速さで、約 5 分かかります。"), std::wstring::npos);
+  EXPECT_NE(text.find(L"このドライブの空き領域はなくなります。"), std::wstring::npos);
+  EXPECT_EQ(text.find(L"SSD"), std::wstring::npos);
+  Question flash = question;
+  flash.solidState = true;
+  flash.freeBytes = 10 * kMiB;
+  const std::wstring flashText = QuestionText(flash);
+  EXPECT_NE(flashText.find(L"1 分以内に終わります。"), std::wstring::npos);
+  EXPECT_NE(flashText.find(L"\n\nこのドライブは SSD (フラッシュ メモリ) です。"), std::wstring::npos);
+}
+
+TEST(FreeSpaceTexts, EveryResultSaysWhatWasDoneInTheSystemsOwnStyle) {
+  const std::wstring root = L"E:\\";
+  struct Case {
+    Result result;
+    const wchar_t* says;
+  };
+  const Case results[] = {
+      {{root, Outcome::Done, 3 * kGiB, 0, false}, L"ドライブ E:\\ の空き領域 3.00 GB を完全に抹消しました。"},
+      {{root, Outcome::Done, kMiB, 310, false}, L"(MFT) の空きレコード 310 個も上書きしました。"},
+      {{root, Outcome::Stopped, 5 * kMiB, 0, false}, L"抹消を中止しました。中止するまでに 5.00 MB を上書きしました。"},
+      {{root, Outcome::WriteFailed, kMiB, 0, false}, L"に書き込めなくなったため"},
+      {{root, Outcome::DriveChanged, kMiB, 0, true}, L"ディスクが途中で入れ替えられた"},
+      {{root, Outcome::Stopped, 0, 0, true}, L"\n抹消に使ったファイルの一部を削除できませんでした。"},
+  };
+  std::vector<std::wstring> texts;
+  for (const Case& c : results) {
+    texts.push_back(ResultText(c.result));
+    EXPECT_NE(texts.back().find(c.says), std::wstring::npos) << ::testing::PrintToString(texts.back());
+  }
+  for (Refusal refusal : {Refusal::Missing, Refusal::NotLocal, Refusal::NotReadable, Refusal::NotWritable,
+                          Refusal::NoFreeSpace, Refusal::Changed}) {
+    texts.push_back(RefusalText(refusal, root));
+    EXPECT_EQ(texts.back().rfind(L"ドライブ E:\\ ", 0), 0u);
+  }
+  texts.push_back(QuestionText({root, kGiB, kMiB, true}));
+  for (const std::wstring& text : texts) {
+    EXPECT_EQ(text.back(), L'。') << ::testing::PrintToString(text);
+    EXPECT_EQ(text.find_first_of(L"（）"), std::wstring::npos) << "half-width brackets only";
+  }
+}
+
+}  // namespace
