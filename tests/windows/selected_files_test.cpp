@@ -6,13 +6,11 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "common/handoff_list.h"
 #include "contextmenu/handoff_writer.h"
 #include "shredder/engine/checked_file.h"
-#include "shredder/engine/erase_lock.h"
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/engine/selected_files.h"
 #include "tests/support/system_state.h"
@@ -374,55 +372,6 @@ TEST_F(SelectedFilesTest, ABatchWhileAnotherRunsIsRefusedWithoutAWord) {
   EXPECT_TRUE(progress_.Log().empty());
   EXPECT_EQ(ReadWholeFile(file), "secret");
   EXPECT_EQ(ClipboardText(), ListOf(file));
-
-  // Another process's erase (played by another thread, which owns the lock)
-  // is waited for by nobody: each batch says so and touches nothing.
-  engine::EraseLock* elsewhere = nullptr;
-  wf::UniqueHandle taken(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  std::thread other([&] {
-    engine::EraseLock lock;
-    elsewhere = &lock;
-    SetEvent(taken.Get());
-    WaitForSingleObject(release.Get(), INFINITE);
-  });
-  WaitForSingleObject(taken.Get(), INFINITE);
-  ASSERT_TRUE(elsewhere->Held());
-  engine::ShredClipboardList(work_);
-  engine::ShredCommandLineList(work_, Quoted(file));
-  engine::ShredDroppedFiles(work_, drop.Handle());
-  SetEvent(release.Get());
-  other.join();
-  const std::wstring another = L"ほかの抹消処理を実行中です。終わってから、もう一度実行してください。";
-  EXPECT_EQ(prompts_.Texts(), (Texts{another, another, another}));
-  EXPECT_EQ(ReadWholeFile(file), "secret");
-  EXPECT_EQ(ClipboardText(), ListOf(file)) << "the list stays for later";
-}
-
-// A viewer keeps the file open, sharing its deletion: its content is
-// overwritten, but where its name cannot go at once it keeps it, under no
-// temporary name, and the user is told which file.
-TEST_F(SelectedFilesTest, AFileWhoseNameCannotGoIsNamedAndKeepsItsOwnName) {
-  const std::wstring viewed = File(L"viewed.txt");
-  const std::wstring other = File(L"other.txt");
-  wf::UniqueFile viewer(CreateFileW(viewed.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                                    nullptr));
-  ASSERT_TRUE(viewer);
-  RunCommandLine(Quoted(viewed) + L" " + Quoted(other));
-  viewer.Reset();
-  // Where the platform removes names with POSIX semantics, the name went.
-  if (!FileExists(viewed)) {
-    EXPECT_EQ(prompts_.Texts(), (Texts{kConfirm, Erased(2)}));
-    return;
-  }
-  EXPECT_EQ(
-      prompts_.Texts(),
-      (Texts{kConfirm, Quoted(viewed) + L" は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。",
-             Erased(1)}));
-  EXPECT_NE(ReadWholeFile(viewed), "secret");
-  EXPECT_FALSE(FileExists(other));
-  EXPECT_TRUE(Leftovers(folder_.WidePath()).empty());
 }
 
 // What Wine cannot present, presented through the seam: a reparse point is a
