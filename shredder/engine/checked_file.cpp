@@ -182,9 +182,9 @@ void SetFactsOverride(FactsOverride override) {
 
 bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, const FileId& id) {
   const std::wstring final = FinalPath(handle, VOLUME_NAME_DOS);
+  if (!final.empty() && SameText(final, extendedPath)) return true;
+  const std::wstring longForm = LongForm(extendedPath);
   if (!final.empty()) {
-    if (SameText(final, extendedPath)) return true;
-    const std::wstring longForm = LongForm(extendedPath);
     if (!longForm.empty() && SameText(final, longForm)) return true;
     // A drive mapped to a share names the file by the drive, the handle by
     // the share.
@@ -199,7 +199,6 @@ bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, const FileId& i
   const std::wstring below = NameBelowRoot(handle);
   if (below.empty()) return false;
   SystemVolumeLayout layout;
-  const std::wstring longForm = LongForm(extendedPath);
   const std::optional<VolumePlace> place = PlaceOf(longForm.empty() ? extendedPath : longForm, layout);
   return place && place->serial == id.volume && SameText(place->below, below);
 }
@@ -299,8 +298,8 @@ bool CheckedFile::RenameTo(const std::wstring& extendedTarget, bool replace) {
 bool CheckedFile::OpenElsewhere() const {
   // Sharing nothing but deletion, which this object's own handle needs: any
   // other handle that reads or writes the content refuses it.
-  wf::UniqueFile probe(
-      ReOpenFile(handle_.Get(), GENERIC_READ, FILE_SHARE_DELETE, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS));
+  wf::UniqueFile probe(ReOpenFile(handle_.Get(), GENERIC_READ, FILE_SHARE_DELETE,
+                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS));
   return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 

@@ -3,6 +3,7 @@
 #include <winioctl.h>
 
 #include "winframe/handles.h"
+#include "winframe/module.h"
 
 namespace freespace {
 namespace {
@@ -36,13 +37,9 @@ bool IsLocalDrive(const std::wstring& root) {
 }
 
 std::vector<std::wstring> LocalDriveRoots() {
-  std::vector<wchar_t> list(GetLogicalDriveStringsW(0, nullptr) + 1, L'\0');
-  const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(list.size()), list.data());
   std::vector<std::wstring> roots;
-  for (std::size_t at = 0; at < length && at < list.size() && list[at] != L'\0';) {
-    const std::wstring root(list.data() + at);
+  for (const std::wstring& root : wf::DriveRoots()) {
     if (IsLocalDrive(root)) roots.push_back(root);
-    at += root.size() + 1;
   }
   return roots;
 }

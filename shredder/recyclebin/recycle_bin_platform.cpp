@@ -8,6 +8,7 @@
 
 #include "common/paths.h"
 #include "winframe/handles.h"
+#include "winframe/module.h"
 
 namespace recyclebin {
 namespace {
@@ -18,12 +19,8 @@ Platform* g_current = &g_real;
 }  // namespace
 
 std::vector<std::wstring> Platform::VolumeRoots() {
-  std::vector<wchar_t> list(GetLogicalDriveStringsW(0, nullptr) + 1, L'\0');
-  const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(list.size()), list.data());
   std::vector<std::wstring> roots;
-  for (std::size_t at = 0; at < length && at < list.size() && list[at] != L'\0';) {
-    const std::wstring root(list.data() + at);
-    at += root.size() + 1;
+  for (const std::wstring& root : wf::DriveRoots()) {
     // A subst drive is a folder of another drive, whose bin is that drive's.
     wchar_t target[MAX_PATH + 1] = {};
     if (root.size() >= 2 && QueryDosDeviceW(root.substr(0, 2).c_str(), target, MAX_PATH + 1) &&
