@@ -98,13 +98,16 @@ wf::FindHandle FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& entry) {
 
 // Counts a file the wiper overwrote, once it is removed; a name that stayed
 // keeps the recycle bin from being emptied, as an unwiped file does.
+bool RemoveName(const engine::WorkContext& work, CheckedFile& file, const std::wstring& path, EraseRun& run) {
+  if (engine::RemoveRecycledFile(work, file)) return true;
+  ++run.tally.nameStayed;
+  TellError(work.owner, (L"\"" + path + L"\"" + engine::texts::kNameStayed).c_str());
+  return false;
+}
+
 void RemoveWiped(const engine::WorkContext& work, CheckedFile& file, engine::WipeOutcome outcome,
                  const std::wstring& path, EraseRun& run) {
-  if (!engine::RemoveRecycledFile(work, file)) {
-    ++run.tally.nameStayed;
-    TellError(work.owner, (L"\"" + path + L"\"" + engine::texts::kNameStayed).c_str());
-    return;
-  }
+  if (!RemoveName(work, file, path, run)) return;
   if (outcome == engine::WipeOutcome::WipedElsewhere) {
     ++run.tally.elsewhere;
   } else if (outcome == engine::WipeOutcome::StreamsLeft) {
@@ -340,7 +343,7 @@ void ShredSharedFiles(const engine::WorkContext& work, bool interactive, EraseRu
         RemoveWiped(work, first, outcome, shared->found.front(), run);
         for (std::size_t i = 1; i < shared->found.size(); ++i) {
           CheckedFile other(shared->found[i], true);
-          if (other.IsFile() && other.Id() == id) engine::RemoveRecycledFile(work, other);
+          if (other.IsFile() && other.Id() == id) RemoveName(work, other, shared->found[i], run);
         }
       }
     }
