@@ -92,26 +92,30 @@ class Volumes : public ::testing::Test {
 // on a subst drive: each file overwritten, renamed within its volume and
 // gone, with no temporary name left anywhere.
 TEST_F(Volumes, FilesInTheRootAndInAFolderOfEveryDriveAreErased) {
-  std::vector<std::string> roots = {"C:\\"};
+  std::vector<std::wstring> roots = {L"C:\\"};
   for (char letter : {'E', 'N', 'S'}) {
-    if (Linked(letter)) roots.push_back(std::string(1, letter) + ":\\");
+    if (Linked(letter)) roots.push_back(std::wstring(1, static_cast<wchar_t>(letter)) + L":\\");
   }
-  std::string arguments;
-  std::vector<std::string> chosen;
-  for (const std::string& root : roots) {
-    CreateDirectoryA((root + "t").c_str(), nullptr);
-    for (const std::string& path : {root + "root.txt", root + "t\\third.txt"}) {
-      ASSERT_TRUE(WriteWholeFile(path, "secret")) << path;
+  // Names the ANSI code page cannot spell, as Explorer hands them over.
+  std::wstring arguments;
+  std::vector<std::wstring> chosen;
+  for (const std::wstring& root : roots) {
+    CreateDirectoryW((root + L"t").c_str(), nullptr);
+    for (const std::wstring& path : {root + L"root 한é.txt", root + L"t\\third ¥.txt"}) {
+      ASSERT_TRUE(WriteWholeFile(path, "secret")) << Ansi(path);
       chosen.push_back(path);
-      arguments += (arguments.empty() ? "\"" : " \"") + path + "\"";
+      arguments += (arguments.empty() ? L"\"" : L" \"") + path + L"\"";
     }
   }
-  Run(arguments, kConfirm, Erased(chosen.size()));
-  for (const std::string& path : chosen) EXPECT_FALSE(FileExists(path)) << path;
-  for (const std::string& root : roots) {
-    EXPECT_FALSE(HasTemporaryNames(root)) << root;
-    EXPECT_FALSE(HasTemporaryNames(root + "t")) << root;
-    RemoveDirectoryA((root + "t").c_str());
+  process_ = app_.StartWide(arguments);
+  ASSERT_TRUE(AnswerBox(process_, "確認", kConfirm, IDYES));
+  ASSERT_TRUE(AnswerBox(process_, "情報", Erased(chosen.size()), IDOK));
+  EXPECT_EQ(uidrv::WaitExit(process_), 0u);
+  for (const std::wstring& path : chosen) EXPECT_FALSE(FileExists(path)) << Ansi(path);
+  for (const std::wstring& root : roots) {
+    EXPECT_FALSE(HasTemporaryNames(Ansi(root))) << Ansi(root);
+    EXPECT_FALSE(HasTemporaryNames(Ansi(root + L"t"))) << Ansi(root);
+    RemoveDirectoryW((root + L"t").c_str());
   }
   if (roots.size() < 4) std::printf("only on %zu drives: %s\n", roots.size(), std::getenv("SHRED_TEST_VOLUMES"));
 }
