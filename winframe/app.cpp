@@ -27,6 +27,22 @@ int App::GetProfileInt(const wchar_t* section, const wchar_t* key, int defaultVa
   return static_cast<int>(GetPrivateProfileIntW(section, key, defaultValue, profilePath_.c_str()));
 }
 
+std::wstring App::GetProfileString(const wchar_t* section, const wchar_t* key) const {
+  if (profilePath_.empty()) return {};
+  // A value that fills the buffer may have been cut: it is read again,
+  // larger, and one past all reason counts as absent rather than as its cut.
+  for (std::size_t size = 64; size <= (std::size_t{1} << 20); size *= 4) {
+    std::wstring text(size, L'\0');
+    const DWORD length =
+        GetPrivateProfileStringW(section, key, L"", text.data(), static_cast<DWORD>(size), profilePath_.c_str());
+    if (length + 1 < size) {
+      text.resize(length);
+      return text;
+    }
+  }
+  return {};
+}
+
 bool App::WriteProfileInt(const wchar_t* section, const wchar_t* key, int value) const {
   if (profilePath_.empty()) return false;
   return WritePrivateProfileStringW(section, key, std::to_wstring(value).c_str(), profilePath_.c_str()) != FALSE;

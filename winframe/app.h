@@ -33,6 +33,9 @@ class App {
   void SetProfilePath(std::wstring path) { profilePath_ = std::move(path); }
   const std::wstring& ProfilePath() const { return profilePath_; }
   int GetProfileInt(const wchar_t* section, const wchar_t* key, int defaultValue) const;
+  // The whole text of a value; empty when it or the key is absent.
+  std::wstring GetProfileString(const wchar_t* section, const wchar_t* key) const;
+  // False when the file could not be written; GetLastError says why.
   bool WriteProfileInt(const wchar_t* section, const wchar_t* key, int value) const;
 
   // Message box owned by the main window, captioned with the application name.

@@ -63,7 +63,7 @@ engine::WorkContext CMainDialog::WorkContext() {
   engine::WorkContext work;
   work.owner = Hwnd();
   if (const wf::App* app = wf::App::Current()) work.appName = app->Name();
-  work.passes = settings::ReadInt(settings::kOverWriteTimes, settings::kDefaultOverWriteTimes);
+  work.passes = settings::ReadOptions().overWriteTimes;
   work.progress = &progress_;
   work.workFolder = workFolder_;
   work.busy = &busy_;
@@ -229,9 +229,8 @@ void CMainDialog::RegisterProgramPath() {
 }
 
 void CMainDialog::ArmAutoEraseTimer() {
-  const app::AutoEraseTimer timer =
-      app::DecideAutoEraseTimer(settings::ReadInt(settings::kAutoDel, settings::kDefaultAutoDel),
-                                settings::ReadInt(settings::kAutoDelTimer, settings::kDefaultAutoDelTimer));
+  const settings::OptionValues options = settings::ReadOptions();
+  const app::AutoEraseTimer timer = app::DecideAutoEraseTimer(options.autoDel, options.autoDelTimer);
   if (timer.action == app::AutoEraseTimer::Action::Arm) {
     SetTimer(Hwnd(), IDT_AUTOERASE, timer.periodMs, nullptr);
   } else if (timer.action == app::AutoEraseTimer::Action::Stop) {
@@ -260,9 +259,8 @@ void CMainDialog::Restore() {
 
 void CMainDialog::ExitSequence() {
   tray_.Remove();
-  const int delOnQuit = settings::ReadInt(settings::kDelOnQuit, settings::kDefaultDelOnQuit);
-  const int delOnQuitMsg = settings::ReadInt(settings::kDelOnQuitMsg, settings::kDefaultDelOnQuitMsg);
-  if (delOnQuit == 1) ShredRecycleBin(delOnQuitMsg != 0);
+  const settings::OptionValues options = settings::ReadOptions();
+  if (options.delOnQuit == 1) ShredRecycleBin(options.delOnQuitMsg != 0);
   CaptureGeometry();
   app::WriteSavedGeometry(geometry_);
   KillTimer(Hwnd(), IDT_AUTOERASE);

@@ -1,5 +1,6 @@
 #include "shredder/settings/option_checks.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "common/text_format.h"
@@ -41,6 +42,33 @@ int ToInteger(std::wstring_view text) {
   if (magnitude > kLimit) magnitude = kLimit;
   if (negative) return static_cast<int>(-magnitude);
   return magnitude == kLimit ? std::numeric_limits<int>::max() : static_cast<int>(magnitude);
+}
+
+int StoredOption(std::wstring_view text, int min, int max, int defaultValue) {
+  const auto notBlank = [](wchar_t c) { return c != L' ' && c != L'\t'; };
+  const auto first = std::find_if(text.begin(), text.end(), notBlank);
+  const auto last = std::find_if(text.rbegin(), text.rend(), notBlank).base();
+  if (first >= last) return defaultValue;
+  long long value = 0;
+  for (auto at = first; at != last; ++at) {
+    if (!IsDigit(*at)) return defaultValue;
+    value = value * 10 + (*at - L'0');
+    if (value > max) return defaultValue;  // also keeps a long run of digits from overflowing
+  }
+  return value < min ? defaultValue : static_cast<int>(value);
+}
+
+OptionValues StoredOptions(const std::function<std::wstring(const wchar_t* key)>& read) {
+  constexpr int kMaxInt = std::numeric_limits<int>::max();
+  // The interval has no upper bound in the dialog either; zero would erase
+  // the recycle bin without pause.
+  return OptionValues{
+      StoredOption(read(kOverWriteTimes), kMinPasses, kMaxPasses, kDefaultOverWriteTimes),
+      StoredOption(read(kAutoDel), 0, 1, kDefaultAutoDel),
+      StoredOption(read(kAutoDelTimer), 1, kMaxInt, kDefaultAutoDelTimer),
+      StoredOption(read(kDelOnQuit), 0, 1, kDefaultDelOnQuit),
+      StoredOption(read(kDelOnQuitMsg), 0, 1, kDefaultDelOnQuitMsg),
+  };
 }
 
 std::vector<std::wstring> PassCountEntries() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,17 @@ struct OptionsVerdict {
   std::wstring resetText;  // the refused box's new text
   OptionValues values;     // to be saved when accepted
 };
+
+// The value a stored option counts as: its text, blanks around it aside,
+// nothing but decimal digits and within [min, max]; anything else (empty, a
+// sign, full-width digits, "1e3", "3x", a number out of range) counts as
+// `defaultValue`. A hand-edited file cannot switch overwriting off, nor make
+// junk mean something the dialog never offers.
+int StoredOption(std::wstring_view text, int min, int max, int defaultValue);
+
+// The five options as they count, from their texts in the file (`read` gives
+// a key's text, empty when the key is absent).
+OptionValues StoredOptions(const std::function<std::wstring(const wchar_t* key)>& read);
 
 // Text to integer the way the C runtime's atoi reads it (leading white space,
 // one sign, digits up to the first other character, 0 without digits), but

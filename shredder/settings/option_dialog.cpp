@@ -27,13 +27,9 @@ BOOL COptionDialog::OnInitDialog() {
   SetWindowTextW(Hwnd(), settings::texts::kOptionCaption);
   CheckRBVerb();
 
-  settings::OptionValues stored;
-  stored.overWriteTimes = settings::ReadInt(settings::kOverWriteTimes, settings::kDefaultOverWriteTimes);
-  stored.autoDel = settings::ReadInt(settings::kAutoDel, settings::kDefaultAutoDel);
-  stored.autoDelTimer = settings::ReadInt(settings::kAutoDelTimer, settings::kDefaultAutoDelTimer);
-  stored.delOnQuit = settings::ReadInt(settings::kDelOnQuitAsRead, settings::kDefaultDelOnQuit);
-  stored.delOnQuitMsg = settings::ReadInt(settings::kDelOnQuitMsgAsRead, settings::kDefaultDelOnQuitMsg);
-  const settings::OptionControls shown = settings::ShowOptions(stored);
+  // What counts, not what the file says: a pass count of 0 shows as the 3
+  // that the erases write.
+  const settings::OptionControls shown = settings::ShowOptions(settings::ReadOptions());
 
   FillList(Item(IDC_PASSES), settings::PassCountEntries(), shown.passText);
   CheckDlgButton(Hwnd(), IDC_AUTODEL, shown.autoDel ? BST_CHECKED : BST_UNCHECKED);

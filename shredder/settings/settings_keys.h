@@ -18,10 +18,6 @@ inline constexpr wchar_t kAutoDel[] = L"AutoDel";
 inline constexpr wchar_t kAutoDelTimer[] = L"AutoDelTimer";
 inline constexpr wchar_t kDelOnQuit[] = L"DelOnQuit";
 inline constexpr wchar_t kDelOnQuitMsg[] = L"DelOnQuitMsg";
-// The options dialog reads the close settings under these spellings; key
-// names are matched without regard to case, so they name the same entries.
-inline constexpr wchar_t kDelOnQuitAsRead[] = L"DelOnQUit";
-inline constexpr wchar_t kDelOnQuitMsgAsRead[] = L"DelOnQUitMsg";
 
 inline constexpr wchar_t kDlgLeft[] = L"DlgLeft";
 inline constexpr wchar_t kDlgTop[] = L"DlgTop";

@@ -13,8 +13,14 @@ int ReadInt(const wchar_t* key, int defaultValue) {
   return app ? app->GetProfileInt(kSection, key, defaultValue) : defaultValue;
 }
 
-void WriteInt(const wchar_t* key, int value) {
-  if (const wf::App* app = wf::App::Current()) app->WriteProfileInt(kSection, key, value);
+bool WriteInt(const wchar_t* key, int value) {
+  const wf::App* app = wf::App::Current();
+  return app && app->WriteProfileInt(kSection, key, value);
+}
+
+OptionValues ReadOptions() {
+  const wf::App* app = wf::App::Current();
+  return StoredOptions([app](const wchar_t* key) { return app ? app->GetProfileString(kSection, key) : L""; });
 }
 
 void WriteFirstStartSettings(const std::wstring& profilePath) {

@@ -1,15 +1,22 @@
-// OPTION.INI next to the executable, read and written through the
+// OPTION.INI (settings_place.h says where), read and written through the
 // application object's profile functions.
 #pragma once
 
 #include <string>
 
+#include "shredder/settings/option_checks.h"
+
 namespace settings {
 
 // Reads an integer of section "ProgramData"; `defaultValue` when absent.
 int ReadInt(const wchar_t* key, int defaultValue);
-// Writes an integer of section "ProgramData"; the result is not examined.
-void WriteInt(const wchar_t* key, int value);
+// Writes an integer of section "ProgramData"; false when the file could not
+// be written (GetLastError says why).
+bool WriteInt(const wchar_t* key, int value);
+
+// The five options as they count (StoredOptions): what the dialog shows and
+// what the erases, the timer and the exit go by.
+OptionValues ReadOptions();
 
 // Writes the five first-start settings, in their order, when no file exists
 // at `profilePath`. An existing file is never written to.

@@ -9,7 +9,8 @@
 //                                  at every depth wiped and removed), silently,
 //                                  with the work folder next to the folder
 //
-// OverWriteTimes comes from OPTION.INI beside the tool when there is one.
+// OverWriteTimes comes from OPTION.INI beside the tool when there is one,
+// read as the program reads it.
 //
 // Exit code 0 when the file was wiped, 1 when not, 2 on a usage error.
 #include <windows.h>
@@ -22,6 +23,8 @@
 #include "common/paths.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/recyclebin/recycle_bin.h"
+#include "shredder/settings/settings_store.h"
+#include "winframe/app.h"
 #include "winframe/module.h"
 #include "winframe/prompt.h"
 #include "winframe/text.h"
@@ -55,11 +58,11 @@ int main() {
   }
   const std::wstring mode = argv[1];
   const std::wstring path = argv[2];
-  const std::wstring ini = paths::FolderWithSeparator(wf::ModulePath().value_or(L"")) + L"OPTION.INI";
+  wf::App app(GetModuleHandleW(nullptr));
+  app.SetProfilePath(paths::FolderWithSeparator(wf::ModulePath().value_or(L"")) + L"OPTION.INI");
   wf::SetPromptHandler(PrintPrompt);
   engine::WorkContext work;
-  work.passes =
-      static_cast<int>(GetPrivateProfileIntW(L"ProgramData", L"OverWriteTimes", engine::kDefaultPasses, ini.c_str()));
+  work.passes = settings::ReadOptions().overWriteTimes;
 
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);

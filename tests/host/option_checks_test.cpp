@@ -40,6 +40,76 @@ TEST(ToInteger, HoldsAtTheLimitsInsteadOfWrapping) {
   EXPECT_EQ(ToInteger(std::wstring(400, L'9')), INT_MAX);
 }
 
+// A hand-edited file: what does not read as a plain number in range counts
+// as the default, so that no text can switch overwriting off.
+TEST(StoredOptions, APassCountThatIsNotAWholeNumberFromOneToFiftyCountsAsThree) {
+  const struct {
+    const wchar_t* text;
+    int counts;
+  } cases[] = {
+      {L"1", 1},
+      {L"50", 50},
+      {L"7", 7},
+      {L"007", 7},
+      {L" 3", 3},
+      {L"12\t", 12},
+      {L"0", 3},
+      {L"-1", 3},
+      {L"-5", 3},
+      {L"51", 3},
+      {L"abc", 3},
+      {L"", 3},
+      {L" ", 3},
+      {L"３", 3},
+      {L"1e3", 3},
+      {L"5x", 3},
+      {L"+5", 3},
+      {L"5 5", 3},
+      {L"0x10", 3},
+      {L"4294967297", 3},
+      {L"99999999999999999999", 3},
+      {L"00000000000000000000000000000000000000009", 9},
+  };
+  for (const auto& c : cases) {
+    const settings::OptionValues values = settings::StoredOptions(
+        [&](const wchar_t* key) -> std::wstring { return key == std::wstring(L"OverWriteTimes") ? c.text : L""; });
+    EXPECT_EQ(values.overWriteTimes, c.counts) << '"' << c.text << '"';
+  }
+}
+
+TEST(StoredOptions, SwitchesAreZeroOrOneAndTheIntervalAnyPositiveNumber) {
+  const struct {
+    const wchar_t* autoDel;
+    const wchar_t* interval;
+    const wchar_t* delOnQuit;
+    const wchar_t* delOnQuitMsg;
+    settings::OptionValues counts;
+  } cases[] = {
+      {L"1", L"5", L"1", L"0", {3, 1, 5, 1, 0}},
+      {L"0", L"2147483647", L"0", L"1", {3, 0, INT_MAX, 0, 1}},
+      // Junk never arms the timer, never erases at the exit, never skips its question.
+      {L"1x", L"1e3", L"1x", L"0x", {3, 0, 30, 0, 1}},
+      {L"2", L"0", L"2", L"2", {3, 0, 30, 0, 1}},
+      {L"-1", L"-30", L"", L"", {3, 0, 30, 0, 1}},
+      {L"", L"2147483648", L"true", L"no", {3, 0, 30, 0, 1}},
+  };
+  for (const auto& c : cases) {
+    const settings::OptionValues values = settings::StoredOptions([&](const wchar_t* key) -> std::wstring {
+      const std::wstring name = key;
+      if (name == L"AutoDel") return c.autoDel;
+      if (name == L"AutoDelTimer") return c.interval;
+      if (name == L"DelOnQuit") return c.delOnQuit;
+      if (name == L"DelOnQuitMsg") return c.delOnQuitMsg;
+      return L"";
+    });
+    SCOPED_TRACE(c.interval);
+    EXPECT_EQ(values.autoDel, c.counts.autoDel);
+    EXPECT_EQ(values.autoDelTimer, c.counts.autoDelTimer);
+    EXPECT_EQ(values.delOnQuit, c.counts.delOnQuit);
+    EXPECT_EQ(values.delOnQuitMsg, c.counts.delOnQuitMsg);
+  }
+}
+
 TEST(CheckOptions, PassCountOutsideOneToFiftyIsRefusedAndResetToThree) {
   for (const wchar_t* text : {L"0", L"-1", L"", L"abc", L"51", L"99999999999", L"4294967297", L" "}) {
     const settings::OptionsVerdict verdict = settings::CheckOptions(Controls(text, false, L"30"));

@@ -35,10 +35,19 @@ TEST_F(SettingsStoreTest, AnExistingFileIsNeverWrittenToWhateverItLacks) {
 
 TEST_F(SettingsStoreTest, KeysMatchWithoutRegardToCaseAndNegativeValuesSurvive) {
   WriteWholeFile(ini_, "[ProgramData]\r\nDelOnQuit=1\r\nOverWriteTimes=-4\r\n");
-  EXPECT_EQ(settings::ReadInt(settings::kDelOnQuitAsRead, 0), 1);
+  EXPECT_EQ(settings::ReadInt(L"DelOnQUit", 0), 1);
   EXPECT_EQ(settings::ReadInt(settings::kOverWriteTimes, 3), -4);
   settings::WriteInt(settings::kDlgLeft, -120);
   EXPECT_EQ(settings::ReadInt(settings::kDlgLeft, 0), -120);
+}
+
+TEST_F(SettingsStoreTest, OptionsAreReadWholeHoweverLongAndWhatCannotBeReadWholeCountsAsTheDefault) {
+  // Past the first buffer of the reading, a cut would be another number.
+  WriteWholeFile(ini_, "[ProgramData]\r\nOverWriteTimes=" + std::string(300, '0') +
+                           "7\r\nDelOnQuitMsg=" + std::string(3 << 20, '0') + "1\r\n");
+  const settings::OptionValues options = settings::ReadOptions();
+  EXPECT_EQ(options.overWriteTimes, 7);
+  EXPECT_EQ(options.delOnQuitMsg, 1) << "a cut \"0\" would skip the question";
 }
 
 TEST(SettingsWithoutProfile, ReadsGiveTheDefaultAndWritesTouchNothing) {
