@@ -193,7 +193,6 @@ WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstr
   const DWORD cleared =
       file.Attributes() & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   if (!file.SetAttributes(cleared)) return fail(texts::kStatusNotWritten, WipeOutcome::CannotOpen);
-  if (work.passes <= 0) return WipeOutcome::Wiped;
 
   const ContentPlace content = file.Content();
   // A placeholder's content is not on this computer: writing would fetch it.

@@ -241,7 +241,13 @@ class Pipeline {
 
 PassesOutcome WritePasses(const WorkContext& work, HANDLE file, COverwriteStream& stream,
                           const std::vector<ByteRange>& ranges, const std::wstring& shownPath) {
-  if (work.passes <= 0) return PassesOutcome::Written;
+  if (work.passes <= 0) {
+    // No caller can switch overwriting off: a file is never called wiped
+    // after no pass at all.
+    WorkContext withPasses = work;
+    withPasses.passes = kDefaultPasses;
+    return WritePasses(withPasses, file, stream, ranges, shownPath);
+  }
   PassCursor cursor(file, ranges);
   const std::uint64_t passBytes = TotalBytes(ranges);
   if (passBytes <= kInlineBytes) return WriteInline(work, cursor, stream, passBytes, shownPath);

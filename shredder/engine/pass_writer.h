@@ -24,7 +24,8 @@ enum class PassesOutcome {
   Stopped,     // stopped after a piece: the file is partly overwritten
 };
 
-// Writes work.passes passes of `stream` through `file`, each over `ranges`
+// Writes work.passes passes (the default where it is not positive) of
+// `stream` through `file`, each over `ranges`
 // (pass_plan.h) in order, the stream running on from range to range and
 // from pass to pass (one chunk of 16 bytes after another, the last cut to
 // what the ranges hold), flushed to the device before the next pass begins.

@@ -69,7 +69,7 @@ class StopSignal {
 struct WorkContext {
   HWND owner = nullptr;                 // owner of every message box
   std::wstring appName;                 // caption of the application-level boxes
-  int passes = kDefaultPasses;          // overwrite passes per file; none when not positive
+  int passes = kDefaultPasses;          // overwrite passes per file; the default when not positive
   SeedSource seed;                      // empty: fresh words for every file
   PassObserver afterPass;               // empty: nobody looks
   CProgressDialog* progress = nullptr;  // null: no progress window

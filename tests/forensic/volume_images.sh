@@ -5,7 +5,10 @@
 #
 #   ext4  loop-mounted. Shows that the passes land on the file's own blocks
 #         and reach the disk: a pass that truncated, or that was not flushed
-#         before the deletion, leaves the old blocks as they were.
+#         before the deletion, leaves the old blocks as they were. Then the
+#         real binshredder.exe erases such a file from its command line with
+#         a hand-edited OverWriteTimes of 0 and of "abc" in its OPTION.INI:
+#         neither may switch the overwriting off under its success message.
 #   ntfs  through ntfs-3g (FUSE): the on-disk format the program meets on
 #         Windows.
 #   full  a truly full ext4 volume: a pass writes what the file's clusters
@@ -119,6 +122,40 @@ check_wipe() {  # <kind>
   ran=1
 }
 
+# The real program, its question answered Yes with uidriver.exe, with a pass
+# count in OPTION.INI that is none: it counts as the default, and the raw
+# image keeps nothing of the file that the result calls erased.
+check_pass_setting() {  # <OverWriteTimes text>
+  local value=$1 name=ext4-passes
+  make_volume ext4 "$name" 16M || { skip "$name=$value" "the image could not be mounted"; return; }
+  pattern_file "$mount_dir/secret.bin" $((4 * 1024 * 1024 + 100))
+  sync
+  local before result
+  before=$(units_in "$image")
+  if [ "$before" -lt 200000 ]; then
+    fail "$name=$value" "the pattern did not reach the image before the erase ($before units), the check could not tell"
+    return
+  fi
+  printf '[ProgramData]\r\nOverWriteTimes=%s\r\n' "$value" > "$(dirname "$program")/OPTION.INI"
+  ln -sfn "$mount_dir" "$drive"
+  driver run '"C:\forensic\binshredder.exe" "M:\secret.bin"' 120000 > "$work/run.out" 2>&1 &
+  local running=$!
+  driver answer 確認 6 60000 > /dev/null || fail "$name=$value" "no question"
+  result=$(driver answer 情報 1 120000) || fail "$name=$value" "no result"
+  wait "$running" || fail "$name=$value" "the program did not end: $(cat "$work/run.out")"
+  rm -f "$drive" "$(dirname "$program")/OPTION.INI"
+  echo "OverWriteTimes=$value: told: $result"
+  [ "$result" = "1 個のファイルを完全に抹消しました。" ] || fail "$name=$value" "the result is not the one erased file"
+  [ ! -e "$mount_dir/secret.bin" ] || fail "$name=$value" "the file is still there"
+  unmount_volumes
+  local after
+  after=$(units_in "$image")
+  echo "OverWriteTimes=$value: pattern units in the raw image: $before before, $after after"
+  [ "$after" -eq 0 ] || fail "$name=$value" "$after units of the pattern are still in the image under a success"
+  rm -rf "$image" "$mount_dir"
+  ran=1
+}
+
 # A file of exactly one block on a volume with not one block free: its
 # passes need no more room than it has. ext4 gives blocks back after a sync,
 # so the volume is filled again after it, until even that finds none.
@@ -213,7 +250,12 @@ cp "$build/bin/binshredder.exe" "$program"
 for check in "$@"; do
   case $check in
     ext4)
-      if reason=$(volume_needs ext4); then check_wipe ext4; else skip ext4 "$reason"; fi
+      if reason=$(volume_needs ext4); then
+        check_wipe ext4
+        for value in 0 abc; do check_pass_setting "$value"; done
+      else
+        skip ext4 "$reason"
+      fi
       ;;
     ntfs)
       if reason=$(volume_needs ntfs); then check_wipe ntfs; else skip ntfs "$reason"; fi
