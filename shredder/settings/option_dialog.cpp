@@ -8,7 +8,9 @@
 #include "shredder/settings/settings_keys.h"
 #include "shredder/settings/settings_store.h"
 #include "shredder/settings/settings_texts.h"
+#include "winframe/app.h"
 #include "winframe/prompt.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -69,7 +71,15 @@ void COptionDialog::OnOK() {
     return;
   }
   for (const settings::Setting& write : settings::OptionWrites(verdict.values)) {
-    settings::WriteInt(write.key, write.value);
+    if (!settings::WriteInt(write.key, write.value)) {
+      // Stays open: the user may try again once the file can be written, or cancel.
+      const DWORD error = GetLastError();
+      const wf::App* app = wf::App::Current();
+      const std::wstring file = app ? app->ProfilePath() : std::wstring(settings::kProfileFileName);
+      wf::Prompt(Hwnd(), wf::WithReason(L"\"" + file + L"\"" + settings::texts::kSettingsNotSaved, error),
+                 captions::kError, captions::kErrorFlags);
+      return;
+    }
   }
   EndDialog(IDOK);
 }

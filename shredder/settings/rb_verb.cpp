@@ -14,6 +14,7 @@
 #include "winframe/handles.h"
 #include "winframe/module.h"
 #include "winframe/prompt.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -67,9 +68,7 @@ bool COptionDialog::ToggleRBVerb() {
   if (CheckRBVerb()) {
     const settings::RBVerbKeys keys = ProbeRBVerbKeys(Hwnd());
     for (const wchar_t* key : settings::RBVerbDeletions(keys, settings::RBVerbState::Registered)) {
-      if (RegDeleteKeyW(HKEY_CLASSES_ROOT, key) != ERROR_SUCCESS) {
-        wf::Prompt(Hwnd(), settings::texts::kRegistryNotDeleted, captions::kError, captions::kErrorFlags);
-      }
+      settings::DeleteKey(Hwnd(), HKEY_CLASSES_ROOT, key);
     }
   } else if (const std::optional<std::wstring> module = wf::ModulePath()) {
     // A shell key that is already there may carry another program's default
@@ -81,7 +80,8 @@ bool COptionDialog::ToggleRBVerb() {
     settings::RegWriteString(Hwnd(), settings::kCommandKey, HKEY_CLASSES_ROOT, settings::RBVerbCommand(*module),
                              nullptr);
   } else {
-    wf::Prompt(Hwnd(), settings::texts::kRegistryNotCreated, captions::kInfo, captions::kInfoFlags);
+    wf::Prompt(Hwnd(), wf::WithReason(settings::texts::kRegistryNotCreated, GetLastError()), captions::kInfo,
+               captions::kInfoFlags);
   }
   return CheckRBVerb();
 }
@@ -91,10 +91,8 @@ namespace settings {
 bool ProbeClassesRootWritable(HWND owner) {
   wf::RegKey key;
   if (CreateKeyForWriting(HKEY_CLASSES_ROOT, kProbeKey, key.Put()) != ERROR_SUCCESS) return false;
-  if (!key.Reset()) wf::Prompt(owner, texts::kRegistryNotClosed, captions::kError, captions::kErrorFlags);
-  if (RegDeleteKeyW(HKEY_CLASSES_ROOT, kProbeKey) != ERROR_SUCCESS) {
-    wf::Prompt(owner, texts::kRegistryNotDeleted, captions::kError, captions::kErrorFlags);
-  }
+  CloseKey(owner, key);
+  DeleteKey(owner, HKEY_CLASSES_ROOT, kProbeKey);
   return true;
 }
 

@@ -4,16 +4,14 @@
 #include "shredder/settings/settings_texts.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
+#include "winframe/system_error.h"
 
 namespace settings {
 namespace {
 
-void CloseKey(HWND owner, wf::RegKey& key) {
-  if (!key.Reset()) wf::Prompt(owner, texts::kRegistryNotClosed, captions::kError, captions::kErrorFlags);
-}
-
-void ReportNotCreated(HWND owner) {
-  wf::Prompt(owner, texts::kRegistryNotCreated, captions::kInfo, captions::kInfoFlags);
+void ReportNotCreated(HWND owner, LSTATUS status) {
+  wf::Prompt(owner, wf::WithReason(texts::kRegistryNotCreated, static_cast<DWORD>(status)), captions::kInfo,
+             captions::kInfoFlags);
 }
 
 LSTATUS CreateWithAllAccess(HKEY root, const wchar_t* subkey, HKEY* key) {
@@ -33,15 +31,15 @@ bool RegKeyExists(HWND owner, const wchar_t* subkey, HKEY root) {
 
 void RegWriteString(HWND owner, const wchar_t* subkey, HKEY root, const std::wstring& data, const wchar_t* name) {
   wf::RegKey key;
-  if (CreateKeyForWriting(root, subkey, key.Put()) != ERROR_SUCCESS) {
-    ReportNotCreated(owner);
+  if (const LSTATUS created = CreateKeyForWriting(root, subkey, key.Put()); created != ERROR_SUCCESS) {
+    ReportNotCreated(owner, created);
     return;
   }
   // The stored text carries no terminator: readers take the byte count.
-  const bool written = RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
-                                      static_cast<DWORD>(data.size() * sizeof(wchar_t))) == ERROR_SUCCESS &&
-                       RegFlushKey(key.Get()) == ERROR_SUCCESS;
-  if (!written) ReportNotCreated(owner);
+  LSTATUS written = RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
+                                   static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+  if (written == ERROR_SUCCESS) written = RegFlushKey(key.Get());
+  if (written != ERROR_SUCCESS) ReportNotCreated(owner, written);
   CloseKey(owner, key);
 }
 
@@ -57,6 +55,21 @@ std::optional<std::vector<std::wstring>> RegSubkeyNames(HWND owner, const wchar_
   }
   CloseKey(owner, key);
   return names;
+}
+
+void CloseKey(HWND owner, wf::RegKey& key) {
+  if (!key) return;
+  if (const LSTATUS closed = RegCloseKey(key.Release()); closed != ERROR_SUCCESS) {
+    wf::Prompt(owner, wf::WithReason(texts::kRegistryNotClosed, static_cast<DWORD>(closed)), captions::kError,
+               captions::kErrorFlags);
+  }
+}
+
+void DeleteKey(HWND owner, HKEY root, const wchar_t* subkey) {
+  if (const LSTATUS deleted = RegDeleteKeyW(root, subkey); deleted != ERROR_SUCCESS) {
+    wf::Prompt(owner, wf::WithReason(texts::kRegistryNotDeleted, static_cast<DWORD>(deleted)), captions::kError,
+               captions::kErrorFlags);
+  }
 }
 
 LSTATUS CreateKeyForWriting(HKEY root, const wchar_t* subkey, HKEY* key) {

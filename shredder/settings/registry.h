@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "winframe/handles.h"
+
 namespace settings {
 
 // True when the key can be opened for querying.
@@ -19,6 +21,11 @@ void RegWriteString(HWND owner, const wchar_t* subkey, HKEY root, const std::wst
 
 // The names of a key's direct subkeys; nothing when the key does not open.
 std::optional<std::vector<std::wstring>> RegSubkeyNames(HWND owner, const wchar_t* subkey, HKEY root);
+
+// Closes `key`; a failure is told with the system's reason.
+void CloseKey(HWND owner, wf::RegKey& key);
+// Deletes a key that has no subkeys; a failure is told with the system's reason.
+void DeleteKey(HWND owner, HKEY root, const wchar_t* subkey);
 
 // Every key the program creates for writing is created here, with all
 // access, so that a test can stand in for a hive that refuses writes.

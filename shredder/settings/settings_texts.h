@@ -17,5 +17,7 @@ inline constexpr wchar_t kOptionCaption[] = L"オプション設定";
 // part of the text users know; keep it.
 inline constexpr wchar_t kPassCountFormat[] = L"上書き回数には 1 回以上 %d 以下の整数を入力してください)";
 inline constexpr wchar_t kIntervalTooShort[] = L"自動抹消タイマには 30 分以上の値を入力してください";
+// Shown after the settings file's path in double quotes.
+inline constexpr wchar_t kSettingsNotSaved[] = L" に設定を保存できませんでした。";
 
 }  // namespace settings::texts

@@ -95,6 +95,28 @@ TEST_F(OptionDialogTest, ADisabledBoxKeepsItsStateAndOkSavesIt) {
             "[ProgramData]\r\nDelOnQuit=0\r\nDelOnQuitMsg=0\r\nOverWriteTimes=3\r\nAutoDel=0\r\nAutoDelTimer=30\r\n");
 }
 
+TEST_F(OptionDialogTest, AStoredValueThatDoesNotCountShowsAsTheValueThatDoes) {
+  WriteWholeFile(ini_, "[ProgramData]\r\nOverWriteTimes=0\r\nAutoDel=1x\r\nAutoDelTimer=-5\r\nDelOnQuitMsg=2\r\n");
+  HWND dialog = Open();
+  EXPECT_EQ(Text(dialog, IDC_PASSES), "3");
+  EXPECT_FALSE(Checked(dialog, IDC_AUTODEL));
+  EXPECT_EQ(Text(dialog, IDC_INTERVAL), "30");
+  EXPECT_TRUE(Checked(dialog, IDC_DELONQUITMSG));
+}
+
+TEST_F(OptionDialogTest, ASettingsFileThatCannotBeWrittenIsToldWithItsPathAndTheSystemsReason) {
+  const std::wstring unwritable = folder_ / L"gone\\OPTION.INI";
+  app_.SetProfilePath(unwritable);
+  HWND dialog = Open();
+  Click(dialog, IDOK);
+  ASSERT_EQ(prompts_.Shown().size(), 1u);
+  const std::wstring first = L"\"" + unwritable + L"\" に設定を保存できませんでした。\n";
+  EXPECT_EQ(prompts_.Shown()[0].text.substr(0, first.size()), first);
+  EXPECT_GT(prompts_.Shown()[0].text.size(), first.size()) << "no reason given";
+  EXPECT_EQ(prompts_.Shown()[0].owner, dialog);
+  EXPECT_EQ(dialog_.Hwnd(), dialog) << "the dialog closed as if saved";
+}
+
 // ---- opened from the main window
 
 // Runs `script` on the options dialog from inside its modal loop, as soon as

@@ -14,6 +14,7 @@
 #include "tests/windows/support/scripted_prompts.h"
 #include "winframe/app.h"
 #include "winframe/module.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -202,8 +203,10 @@ TEST_F(RBVerbTest, RemovalFailuresAreEachReportedAndTheBoxStaysChecked) {
   MakeKey(kCommand + "\\pinned");
   ClickVerbBox();
   EXPECT_TRUE(Checked());
-  // The command key, hence the verb key, hence the shell key.
-  EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{kNotDeleted, kNotDeleted, kNotDeleted}));
+  // The command key, hence the verb key, hence the shell key; each with the
+  // system's reason.
+  const std::wstring denied = wf::WithReason(kNotDeleted, ERROR_ACCESS_DENIED);
+  EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{denied, denied, denied}));
 }
 
 LSTATUS RefuseCommandKey(HKEY root, const wchar_t* subkey, HKEY* key) {
@@ -216,7 +219,8 @@ TEST_F(RBVerbTest, AFailedWriteIsReportedAndThePartialRegistrationRemoved) {
   const settings::KeyCreator previous = settings::SetKeyCreator(RefuseCommandKey);
   ClickVerbBox();
   settings::SetKeyCreator(previous);
-  EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{kNotCreated, kInconsistent}));
+  EXPECT_EQ(prompts_.Texts(),
+            (std::vector<std::wstring>{wf::WithReason(kNotCreated, ERROR_ACCESS_DENIED), kInconsistent}));
   EXPECT_EQ(prompts_.Shown()[0].caption, L"情報");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONINFORMATION));
   EXPECT_FALSE(Checked());

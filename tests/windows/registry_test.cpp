@@ -7,6 +7,7 @@
 
 #include "tests/support/system_state.h"
 #include "tests/windows/support/scripted_prompts.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -51,13 +52,22 @@ TEST_F(RegistryTest, DefaultValueAndEmptyText) {
   EXPECT_TRUE(value->empty());
 }
 
-TEST_F(RegistryTest, FailureToCreateTheKeyIsReportedOnceAsInformation) {
+TEST_F(RegistryTest, FailureToCreateTheKeyIsReportedOnceAsInformationWithTheSystemsReason) {
   settings::RegWriteString(nullptr, kTestKey, reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x1234)), L"x", L"Path");
   ASSERT_EQ(prompts_.Shown().size(), 1u);
-  EXPECT_EQ(prompts_.Shown()[0].text, L"レジストリは作成できませんでした。");
+  EXPECT_EQ(prompts_.Shown()[0].text, L"レジストリは作成できませんでした。\n" + wf::SystemReason(ERROR_INVALID_HANDLE));
+  EXPECT_FALSE(wf::SystemReason(ERROR_INVALID_HANDLE).empty());
   EXPECT_EQ(prompts_.Shown()[0].caption, L"情報");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONINFORMATION));
   EXPECT_EQ(prompts_.Shown()[0].owner, nullptr);
+}
+
+TEST_F(RegistryTest, AKeyThatCannotBeDeletedIsToldWithTheSystemsReason) {
+  settings::RegWriteString(nullptr, (std::wstring(kTestKey) + L"\\Child").c_str(), HKEY_CURRENT_USER, L"v", nullptr);
+  settings::DeleteKey(nullptr, HKEY_CURRENT_USER, kTestKey);  // it has a subkey
+  ASSERT_EQ(prompts_.Shown().size(), 1u);
+  EXPECT_EQ(prompts_.Shown()[0].text.rfind(L"レジストリが削除できませんでした。\n", 0), 0u) << "first line";
+  EXPECT_EQ(prompts_.Shown()[0].caption, L"エラー");
 }
 
 TEST_F(RegistryTest, KeyExistsOnlyWhenItOpens) {
