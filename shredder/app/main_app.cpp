@@ -11,16 +11,16 @@
 #include "shredder/captions.h"
 #include "shredder/freespace/fill_folder.h"
 #include "shredder/settings/settings_keys.h"
+#include "shredder/settings/settings_place.h"
 #include "shredder/settings/settings_store.h"
 #include "winframe/module.h"
 #include "winframe/prompt.h"
 
 namespace {
 
-std::optional<std::wstring> ProfilePathNextToExecutable() {
-  const std::optional<std::wstring> module = wf::ModulePath();
-  if (!module) return std::nullopt;
-  const std::wstring folder = paths::FolderWithSeparator(*module);
+// OPTION.INI in `folder` (which ends in a backslash), as the platform's
+// profile functions take it.
+std::optional<std::wstring> ProfilePathIn(const std::wstring& folder) {
   const std::optional<std::wstring> path = paths::Join(folder, settings::kProfileFileName);
   if (path && path->size() < MAX_PATH) return path;
   // The platform's profile functions take no longer path: the folder then
@@ -48,12 +48,16 @@ bool CMainApp::InitInstance() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
+  settings::Places places;
   try {
-    const std::optional<std::wstring> profile = ProfilePathNextToExecutable();
+    const std::optional<std::wstring> module = wf::ModulePath();
+    if (module) places = settings::LocatePlaces(paths::FolderWithSeparator(*module));
+    settings::PreparePerUserSettings(places);
+    const std::optional<std::wstring> profile =
+        module ? ProfilePathIn(places.settingsFolder) : std::optional<std::wstring>();
     if (!profile) {
-      // Every file of the program lives next to it; a folder too deep for
-      // its settings file, even by its short name, would make that a cut,
-      // and so a different, path.
+      // A folder too deep for the settings file, even by its short name,
+      // would make that a cut, and so a different, path.
       wf::Prompt(GetActiveWindow(), app::texts::kProgramPathTooLong, captions::kError, captions::kErrorFlags);
       return false;
     }
@@ -66,6 +70,7 @@ bool CMainApp::InitInstance() {
 
   {
     CMainDialog mainDialog;
+    mainDialog.SetWorkFolderParents(places.workFolderParents);
     mainDialog.DoModal(nullptr);
   }
   SetMainWindow(nullptr);

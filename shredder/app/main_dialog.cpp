@@ -57,7 +57,12 @@ constexpr DWORD kEndSessionCleanUpMs = 4000;
 CMainDialog::CMainDialog()
     : wf::Dialog(IDD_MAIN),
       icon_(static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))),
-      freeSpaceProgress_(IDD_FREESPACE_PROGRESS) {}
+      freeSpaceProgress_(IDD_FREESPACE_PROGRESS) {
+  // Beside the program unless the application object chose otherwise.
+  if (const std::optional<std::wstring> module = wf::ModulePath()) {
+    workFolderParents_.push_back(paths::FolderWithSeparator(*module));
+  }
+}
 
 engine::WorkContext CMainDialog::WorkContext() {
   engine::WorkContext work;
@@ -71,8 +76,8 @@ engine::WorkContext CMainDialog::WorkContext() {
   return work;
 }
 
-void CMainDialog::CreateWorkFolder(const std::wstring& folder) {
-  workFolder_ = engine::CreateWorkFolder(WorkContext(), folder);
+void CMainDialog::CreateWorkFolder() {
+  workFolder_ = engine::CreateWorkFolder(WorkContext(), workFolderParents_);
 }
 
 void CMainDialog::ShredClipboardList() {
@@ -91,9 +96,13 @@ void CMainDialog::ShredDroppedFiles(HDROP drop) {
 }
 
 void CMainDialog::ShredRecycleBin(bool interactive) {
+  // Only the recycle bin's erase uses the work folder: it is made for it,
+  // and goes again when the erase left it empty (a No, an empty bin).
+  CreateWorkFolder();
   recyclebin::ShredRecycleBin(WorkContext(), interactive, [this](const std::wstring& title, const std::wstring& text) {
     tray_.ShowBalloon(title, text);
   });
+  if (const std::optional<std::wstring> folder = paths::ToExtended(workFolder_)) RemoveDirectoryW(folder->c_str());
   // The session may end again without asking.
   ShutdownBlockReasonDestroy(Hwnd());
 }
@@ -144,7 +153,6 @@ BOOL CMainDialog::OnInitDialog() {
   }
 
   const std::wstring modulePath = wf::ModulePath().value_or(L"");
-  CreateWorkFolder(paths::FolderWithSeparator(modulePath));
 
   // The wide command line: names arrive as they were written, not as the
   // ANSI code page would spell them (a look-alike may name another file).

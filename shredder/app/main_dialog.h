@@ -10,6 +10,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "shredder/app/placement.h"
 #include "shredder/app/tray_icon.h"
@@ -29,7 +30,10 @@ class CMainDialog : public wf::Dialog {
   bool IsBusy() const { return busy_.IsBusy(); }
 
   // The operations the window starts.
-  void CreateWorkFolder(const std::wstring& folder);
+  // Where the recycle bin's erase makes the work folder, in the order tried
+  // (engine::CreateWorkFolder); the program's folder until told otherwise.
+  void SetWorkFolderParents(std::vector<std::wstring> parents) { workFolderParents_ = std::move(parents); }
+  void CreateWorkFolder();
   const std::wstring& WorkFolder() const { return workFolder_; }
   void ShredClipboardList();
   void ShredCommandLineList(const std::wstring& commandLine);
@@ -75,6 +79,7 @@ class CMainDialog : public wf::Dialog {
   bool choosingDrive_ = false;
   app::TrayIcon tray_;
   app::WindowGeometry geometry_;
+  std::vector<std::wstring> workFolderParents_;
   std::wstring workFolder_;
   engine::BusyFlag busy_;
   engine::StopSignal stop_;

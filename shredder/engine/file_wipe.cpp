@@ -17,6 +17,7 @@
 #include "shredder/engine/pass_writer.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
+#include "winframe/system_error.h"
 
 namespace engine {
 
@@ -271,18 +272,30 @@ bool RemoveRecycledFile(const WorkContext& work, CheckedFile& file) {
   return RemoveUnderTemporaryName(file, paths::FolderOf(file.ExtendedPath()), L"") == Removal::Removed;
 }
 
+std::wstring CreateWorkFolder(const WorkContext& work, const std::vector<std::wstring>& parents) {
+  bool tooLong = !parents.empty();
+  DWORD error = ERROR_SUCCESS;
+  for (const std::wstring& parent : parents) {
+    const std::optional<std::wstring> path = paths::Join(parent, texts::kWorkFolderName);
+    const std::optional<std::wstring> extended = path ? paths::ToExtended(*path) : std::nullopt;
+    const std::optional<std::wstring> extendedParent = paths::ToExtended(parent);
+    if (!extended || !extendedParent) continue;
+    tooLong = false;
+    if (GetFileAttributesW(extended->c_str()) != INVALID_FILE_ATTRIBUTES) return *path;
+    // A folder of the program's own in the user's folders may not be there yet.
+    CreateDirectoryW(extendedParent->c_str(), nullptr);
+    if (CreateDirectoryW(extended->c_str(), nullptr)) return *path;
+    error = GetLastError();
+  }
+  // Files on the work folder's volume are then removed in their own folders.
+  const std::wstring text =
+      tooLong ? std::wstring(texts::kWorkFolderPathTooLong) : wf::WithReason(texts::kWorkFolderNotCreated, error);
+  wf::Prompt(work.owner, text, work.appName, MB_ICONERROR);
+  return {};
+}
+
 std::wstring CreateWorkFolder(const WorkContext& work, const std::wstring& folder) {
-  const std::optional<std::wstring> path = paths::Join(folder, texts::kWorkFolderName);
-  const std::optional<std::wstring> extended = path ? paths::ToExtended(*path) : std::nullopt;
-  if (!extended) {
-    wf::Prompt(work.owner, texts::kWorkFolderPathTooLong, work.appName, MB_ICONERROR);
-    return {};
-  }
-  if (GetFileAttributesW(extended->c_str()) == INVALID_FILE_ATTRIBUTES &&
-      !CreateDirectoryW(extended->c_str(), nullptr)) {
-    wf::Prompt(work.owner, texts::kWorkFolderNotCreated, work.appName, MB_ICONERROR);
-  }
-  return *path;
+  return CreateWorkFolder(work, std::vector<std::wstring>{folder});
 }
 
 }  // namespace engine

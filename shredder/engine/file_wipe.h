@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "shredder/engine/checked_file.h"
 #include "shredder/engine/work_context.h"
@@ -72,9 +73,10 @@ Removal RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, 
 // on another volume. False when its name stayed (it stays where it was).
 bool RemoveRecycledFile(const WorkContext& work, CheckedFile& file);
 
-// The work folder in `folder` (which ends in a backslash), created when
-// missing; failures are told in the application's own box. Empty when no
-// such path can be built.
+// The work folder in the first of `parents` (each ends in a backslash) where
+// it is or can be made, the parent too when missing; empty, after telling
+// the user in the application's own box, when none can take it.
+std::wstring CreateWorkFolder(const WorkContext& work, const std::vector<std::wstring>& parents);
 std::wstring CreateWorkFolder(const WorkContext& work, const std::wstring& folder);
 
 }  // namespace engine

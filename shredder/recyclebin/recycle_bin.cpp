@@ -15,6 +15,7 @@
 #include "shredder/recyclebin/recyclebin_texts.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
+#include "winframe/system_error.h"
 
 namespace recyclebin {
 namespace {
@@ -252,7 +253,7 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   }
   if (const std::optional<std::wstring> workFolder = paths::ToExtended(work.workFolder)) {
     if (GetFileAttributesW(workFolder->c_str()) != INVALID_FILE_ATTRIBUTES && !RemoveDirectoryW(workFolder->c_str())) {
-      wf::Prompt(owner, texts::kWorkFolderNotRemoved, work.appName, MB_ICONERROR);
+      wf::Prompt(owner, wf::WithReason(texts::kWorkFolderNotRemoved, GetLastError()), work.appName, MB_ICONERROR);
     }
   }
 }

@@ -1,6 +1,7 @@
 // "-C": the complete erase of the recycle bin, started as the recycle bin's
 // own right-click command starts it, and answered from outside.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include "tests/e2e/support/app_folder.h"
 #include "tests/support/registry_snapshot.h"
@@ -117,7 +118,66 @@ TEST_F(RecycleBinErase, NoChangesNothingAndSaysNothing) {
   uidrv::Press(box, IDNO);
   EXPECT_EQ(uidrv::WaitExit(process), 0u);
   ExpectUntouched();
-  EXPECT_TRUE(FileExists(app_.WorkFolder()));
+  EXPECT_FALSE(FileExists(app_.WorkFolder())) << "made for the erase, and gone with it";
+}
+
+std::string UserFolder(int csidl) {
+  char path[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+  return std::string(path) + "\\MORVANE Shredder";
+}
+
+// Started from a folder the account may not write (Program Files for a
+// standard user, a CD, a share): the settings are the account's own, made
+// from the folder's defaults, the work folder is made in the account's own
+// folder when the erase needs it, and no start says a word about either.
+TEST_F(RecycleBinErase, FromAFolderTheUserMayNotWriteEveryStartWorksWithTheUsersOwnFolders) {
+  const std::string settings = UserFolder(CSIDL_APPDATA);
+  const std::string work = UserFolder(CSIDL_LOCAL_APPDATA);
+  RemoveTree(settings);
+  RemoveTree(work);
+  const std::string defaults = "[ProgramData]\r\nOverWriteTimes=2\r\nDelOnQuit=0\r\n";
+  WriteWholeFile(app_.Ini(), defaults);
+  struct ReadOnly {
+    explicit ReadOnly(const std::string& folder) : folder_(folder) { ok = ChangeUnixMode(Wide(folder), "555"); }
+    ~ReadOnly() { ChangeUnixMode(Wide(folder_), "755"); }
+    std::string folder_;
+    bool ok = false;
+  } readOnly(app_.Dir());
+  ASSERT_TRUE(readOnly.ok);
+
+  // A windowed start: its window comes up with no box before it.
+  uidrv::Process windowed = app_.Start();
+  HWND window = app_.WaitMainWindow(windowed);
+  ASSERT_TRUE(window);
+  uidrv::Post(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(uidrv::WaitExit(windowed), 0u);
+  const std::string own = ReadWholeFile(settings + "\\OPTION.INI");
+  EXPECT_EQ(own.rfind(defaults, 0), 0u) << own;
+  EXPECT_NE(own.find("DlgLeft="), std::string::npos) << "the closing wrote the user's own file";
+  EXPECT_EQ(ReadWholeFile(app_.Ini()), defaults);
+
+  // A file list: the question is the first box.
+  const std::string file = outside_ + "\\listed.txt";
+  WriteWholeFile(file, "listed");
+  uidrv::Process list = app_.Start("\"" + file + "\"");
+  ASSERT_TRUE(AnswerBox(list, "確認", "選択されたファイルを完全に抹消しますか？", IDYES));
+  ASSERT_TRUE(AnswerBox(list, "情報", "1 個のファイルを完全に抹消しました。", IDOK));
+  EXPECT_EQ(uidrv::WaitExit(list), 0u);
+  EXPECT_FALSE(FileExists(file));
+
+  // The recycle bin's erase, through a work folder of the user's own.
+  uidrv::Process process;
+  HWND box = StartErase(process);
+  ASSERT_TRUE(box);
+  AnswerYesAndExpectSuccess(box, process);
+  EXPECT_FALSE(FileExists(bin_ + "\\Dc2\\deeper\\deep.txt"));
+  EXPECT_EQ(RecycleBinItems(), 0);
+  EXPECT_TRUE(FileExists(work)) << "the erase made its place";
+  EXPECT_FALSE(FileExists(work + "\\work_temp"));
+  EXPECT_FALSE(FileExists(app_.WorkFolder()));
+  RemoveTree(settings);
+  RemoveTree(work);
 }
 
 TEST_F(RecycleBinErase, AnEmptyRecycleBinEndsWithoutAnyMessage) {
@@ -164,14 +224,15 @@ TEST_F(RecycleBinErase, AFileThatCannotBeWipedKeepsTheBinFromBeingEmptied) {
   ASSERT_TRUE(uidrv::WaitGone(cannotOpen));
   HWND summary = uidrv::WaitDialog("エラー", 60000, process.pid);
   ASSERT_TRUE(summary);
-  EXPECT_EQ(uidrv::MessageText(summary).rfind("1 個のファイルを上書きできなかった", 0), 0u) << uidrv::MessageText(summary);
+  EXPECT_EQ(uidrv::MessageText(summary).rfind("1 個のファイルを上書きできなかった", 0), 0u)
+      << uidrv::MessageText(summary);
   uidrv::Press(summary, IDOK);
   EXPECT_EQ(uidrv::WaitExit(process), 0u);
   CloseHandle(holder);
 
   EXPECT_EQ(ReadWholeFile(locked), "held open elsewhere");
   EXPECT_FALSE(FileExists(bin_ + "\\Dc1.txt"));  // the others were wiped
-  EXPECT_EQ(RecycleBinItems(), items_);           // and nothing emptied
+  EXPECT_EQ(RecycleBinItems(), items_);          // and nothing emptied
 }
 
 TEST_F(RecycleBinErase, TheRecycleBinVerbRegisteredFromTheOptionsRunsTheErase) {

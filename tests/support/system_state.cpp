@@ -221,6 +221,21 @@ bool MakeSymbolicLink(const std::wstring& target, const std::wstring& link) {
   return StartUnix("/bin/ln -s \"" + *unixTarget + "\" \"" + *unixLink + "\"") && WaitUntil(true, link);
 }
 
+bool ChangeUnixMode(const std::wstring& path, const std::string& mode) {
+  const auto unixPath = UnixPathOf(path);
+  wchar_t temporary[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH, temporary);
+  const std::wstring done = std::wstring(temporary) + L"chmod-done-" + std::to_wstring(GetCurrentProcessId());
+  const auto unixDone = UnixPathOf(done);
+  if (!unixPath || !unixDone) return false;
+  DeleteFileW(done.c_str());
+  const bool changed =
+      StartUnix("/bin/sh -c \"chmod " + mode + " '" + *unixPath + "' && touch '" + *unixDone + "'\"") &&
+      WaitUntil(true, done);
+  DeleteFileW(done.c_str());
+  return changed;
+}
+
 bool RemoveSymbolicLink(const std::wstring& link) {
   if (!IsThere(link)) return true;
   const auto unixLink = UnixPathOf(link);

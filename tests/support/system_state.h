@@ -65,6 +65,10 @@ std::optional<std::string> UnixPathOf(const std::wstring& windowsPath);
 // cannot do under Wine, such as symbolic links. Wine gives no handle to wait
 // on, so callers poll for the effect.
 bool StartUnix(const std::string& commandLine);
+// Sets the Linux permission bits (chmod `mode`) of a file or folder and
+// waits until that is done: under Wine this is how a folder becomes one the
+// account may not write, as its own security calls change nothing on disk.
+bool ChangeUnixMode(const std::wstring& path, const std::string& mode);
 // A Linux symbolic link at `link` to `target` (both Windows paths); Wine
 // shows one to a folder as a reparse point, as Windows shows a junction.
 // A Linux symbolic link to a file is shown as the file itself; only its

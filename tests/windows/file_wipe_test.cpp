@@ -426,16 +426,27 @@ TEST_F(RecycledFileTest, AFileOnAnotherDriveIsRemovedWhereItIs) {
   EXPECT_TRUE(Names(work_.workFolder).empty());
 }
 
-TEST_F(FileWipeTest, WorkFolderIsCreatedOnceAndAFailureIsToldInTheApplicationsBox) {
+TEST_F(FileWipeTest, WorkFolderIsMadeInTheFirstPlaceThatTakesItAndOnlyWhenNoneDoesTheUserIsTold) {
   EXPECT_EQ(engine::CreateWorkFolder(work_, folder_.WidePath() + L"\\"), folder_ / L"work_temp");
   EXPECT_TRUE(FileExists(folder_ / L"work_temp"));
   engine::CreateWorkFolder(work_, folder_.WidePath() + L"\\");  // already there: nothing to say
+
+  // A place of the program's own in the user's folders is made with it; a
+  // place below a file cannot be, and the next one is taken without a word.
+  const std::wstring file = folder_.WriteFile(L"a file", "x");
+  const std::vector<std::wstring> places{file + L"\\below\\", folder_ / L"own\\"};
+  EXPECT_EQ(engine::CreateWorkFolder(work_, places), folder_ / L"own\\work_temp");
+  EXPECT_TRUE(FileExists(folder_ / L"own\\work_temp"));
   EXPECT_TRUE(prompts_.Shown().empty());
 
-  // Kept, though absent.
-  EXPECT_EQ(engine::CreateWorkFolder(work_, folder_ / L"missing parent\\"), folder_ / L"missing parent\\work_temp");
+  // None: the files are then removed in their own folders.
+  SetLastError(ERROR_SUCCESS);
+  EXPECT_EQ(engine::CreateWorkFolder(work_, {file + L"\\below\\", file + L"\\"}), L"");
   ASSERT_EQ(prompts_.Shown().size(), 1u);
-  EXPECT_EQ(prompts_.Shown()[0].text, L"作業用フォルダを作成することができませんでした。");
+  const std::wstring& text = prompts_.Shown()[0].text;
+  const std::wstring first = L"作業用フォルダを作成することができませんでした。\n";
+  EXPECT_EQ(text.substr(0, first.size()), first) << "the system's reason follows on a line of its own";
+  EXPECT_GT(text.size(), first.size());
   EXPECT_EQ(prompts_.Shown()[0].caption, L"binshredder");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONERROR));
 }

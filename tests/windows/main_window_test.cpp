@@ -144,9 +144,10 @@ TEST_F(MainWindowTest, TheOperationsGetTheWindowAndThePassCountStoredAtThatMomen
   EXPECT_EQ(work.passes, 5);
   EXPECT_EQ(work.owner, Window());
   EXPECT_EQ(work.progress, &window_->Progress());
-  EXPECT_EQ(work.workFolder, window_->WorkFolder());
+  // A windowed start makes no work folder; only the recycle bin's erase does.
+  EXPECT_EQ(work.workFolder, L"");
   EXPECT_EQ(work.appName, app_->Name());
-  WriteWholeFile(*folder_ / L"OPTION.INI", "[ProgramData]\r\n");
+  WriteWholeFile(*folder_ / L"OPTION.INI", "[ProgramData]\r\nOverWriteTimes=0\r\n");
   EXPECT_EQ(window_->WorkContext().passes, 3);
 }
 
@@ -167,10 +168,14 @@ TEST_F(MainWindowTest, ATimerTickErasesWithoutAWordAndReportsInABalloon) {
   WriteWholeFile(bin + L"\\Dc1.txt", "deleted");
   platform.drives.push_back(Drive{root, true, 1, S_OK});
   recyclebin::SetPlatform(&platform);
+  window_->SetWorkFolderParents({*folder_ / L"own\\"});
   SendMessageW(Window(), WM_TIMER, IDT_AUTOERASE, 0);
   recyclebin::SetPlatform(nullptr);
 
   EXPECT_TRUE(prompts_.Shown().empty());
+  // Made for the erase in the place it was given, and gone with it.
+  EXPECT_EQ(window_->WorkFolder(), *folder_ / L"own\\work_temp");
+  EXPECT_FALSE(FileExists(window_->WorkFolder()));
   EXPECT_FALSE(FileExists(bin + L"\\Dc1.txt"));
   EXPECT_EQ(platform.emptied.size(), 1u);
   ASSERT_EQ(g_tray.size(), 2u);
