@@ -6,9 +6,10 @@
 ;            -DICON=<app.ico> -DOUTFILE=<setup.exe> morvane-shredder.nsi
 ;
 ; One installer for both kinds of Windows: it carries the 64-bit and the 32-bit
-; binaries and installs the ones that match the system. The program keeps
-; OPTION.INI and its work folder "work_temp" next to itself, so the program
-; folder lets the Users group do exactly that (see GrantUsersAccess).
+; binaries and installs the ones that match the system. Nobody but
+; administrators may write in the program folder: each account's settings
+; and work folder live in the account's own folders, where the program
+; puts them when it may not write beside itself (see RevokeUsersAccess).
 
 Target ${TARGET}
 SetCompressor /SOLID lzma
@@ -72,8 +73,8 @@ BrandingText "${PRODUCT} ${VERSION}"
 
 LangString MsgRunning ${LANG_JAPANESE} "MORVANE Shredder が起動しています。$\n終了してから「再試行」を押してください。"
 LangString MsgRegisterFailed ${LANG_JAPANESE} "エクスプローラーの右クリックメニューを登録できませんでした。"
-LangString MsgAccessFailed ${LANG_JAPANESE} "インストール先フォルダのアクセス権を設定できませんでした。管理者以外のユーザーは設定を保存できないことがあります。"
-LangString MsgKeepSettings ${LANG_JAPANESE} "設定ファイル OPTION.INI を残しますか？$\n「いいえ」を選ぶと設定ファイルも削除します。"
+LangString MsgAccessFailed ${LANG_JAPANESE} "以前のバージョンがインストール先フォルダの Users グループに与えた書き込みの権限を取り除けませんでした。"
+LangString MsgKeepSettings ${LANG_JAPANESE} "設定ファイル OPTION.INI を残しますか？$\n「いいえ」を選ぶと、このアカウントの設定ファイルも削除します。ほかのアカウントの設定ファイルは残ります。"
 LangString ShortcutComment ${LANG_JAPANESE} "ごみ箱の中身やファイルを完全に抹消します"
 
 VIProductVersion ${VERSION_QUAD}
@@ -163,30 +164,22 @@ Function MoveLoadedDllAside
   Pop $1
 FunctionEnd
 
-; A standard user runs the program from here, and the program writes
-; OPTION.INI and creates, fills and removes "work_temp" in its own folder.
-; The Users group gets just that: OPTION.INI itself (made here, empty, when
-; missing: every setting then reads as its default), the right to add
-; subfolders to the program folder (this folder only), and modify rights on
-; those subfolders. It gets no right to add or change files in the program
-; folder, so nobody can replace a program file or plant a DLL next to
-; binshredder.exe, which administrators run too and which Explorer loads
-; shredmenu.dll from.
-Function GrantUsersAccess
-  ${IfNot} ${FileExists} "$INSTDIR\OPTION.INI"
-    FileOpen $0 "$INSTDIR\OPTION.INI" w
-    FileClose $0
-  ${EndIf}
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant ${USERS_SID}:(AD)'
+; Earlier versions let the Users group write OPTION.INI here and make the
+; work folder, so that any account could change every account's settings (a
+; pass count of 0 among them) and the files of another's erase. Those
+; explicit grants go, on OPTION.INI too, which stays as the defaults that a
+; first start copies; what the folder inherits from Program Files stays.
+Function RevokeUsersAccess
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /remove:g ${USERS_SID}'
   Pop $0
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant ${USERS_SID}:(CI)(IO)(M)'
-  Pop $1
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\OPTION.INI" /grant ${USERS_SID}:(M)'
-  Pop $2
+  StrCpy $1 0
+  ${If} ${FileExists} "$INSTDIR\OPTION.INI"
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\OPTION.INI" /remove:g ${USERS_SID}'
+    Pop $1
+  ${EndIf}
   ${If} $0 != 0
   ${OrIf} $1 != 0
-  ${OrIf} $2 != 0
-    DetailPrint "icacls: $0 $1 $2"
+    DetailPrint "icacls: $0 $1"
     MessageBox MB_OK|MB_ICONEXCLAMATION "$(MsgAccessFailed)" /SD IDOK
     SetErrorLevel 2
   ${EndIf}
@@ -211,7 +204,10 @@ Section
   File "${BIN64}/morvane-shredder.chm"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
-  Call GrantUsersAccess
+  Call RevokeUsersAccess
+  ; An earlier version's work folder, unused now.
+  Push "$INSTDIR\work_temp"
+  Call RemoveWorkFolder
 
   !insertmacro Regsvr32 "/s" $0
   StrCpy $1 0
@@ -276,20 +272,27 @@ Function un.NamesInstalledProgram
   Exch $0
 FunctionEnd
 
-; "work_temp" holds at most files left by an interrupted erase, and every
-; user may change it: a link put in its place or inside it is removed as a
-; link, never followed.
-Function un.RemoveWorkFolder
-  StrCpy $0 "$INSTDIR\work_temp"
-  ${IfNot} ${FileExists} "$0\*.*"
-    Return
+; Pops the path of a work folder "work_temp" and removes it. It holds at
+; most files left by an interrupted erase, and earlier versions let every
+; user change it: a link put in its place or inside it is removed as a link,
+; never followed.
+!macro RemoveWorkFolderFunction UN
+Function ${UN}RemoveWorkFolder
+  Exch $0
+  Push $1
+  ${If} ${FileExists} "$0\*.*"
+    ${GetFileAttributes} $0 "REPARSE_POINT" $1
+    ${If} $1 != 1
+      Delete "$0\*.*"
+    ${EndIf}
+    RMDir $0
   ${EndIf}
-  ${GetFileAttributes} $0 "REPARSE_POINT" $1
-  ${If} $1 != 1
-    Delete "$0\*.*"
-  ${EndIf}
-  RMDir $0
+  Pop $1
+  Pop $0
 FunctionEnd
+!macroend
+!insertmacro RemoveWorkFolderFunction ""
+!insertmacro RemoveWorkFolderFunction "un."
 
 Section Uninstall
   !insertmacro Regsvr32 "/u /s" $0
@@ -331,11 +334,27 @@ Section Uninstall
   Delete /REBOOTOK "$INSTDIR\shredmenu.dll"
   Delete /REBOOTOK "$INSTDIR\${DLL32}"
   Delete "$INSTDIR\morvane-shredder.chm"
+  Push "$INSTDIR\work_temp"
   Call un.RemoveWorkFolder
+  ; The account that uninstalls: its work folders go; its settings, and the
+  ; defaults left in the program folder, only when it says so. Other
+  ; accounts keep theirs: they are theirs.
+  SetShellVarContext current
+  Push "$LOCALAPPDATA\${PRODUCT}\work_temp"
+  Call un.RemoveWorkFolder
+  RMDir "$LOCALAPPDATA\${PRODUCT}"
+  Push "$TEMP\${PRODUCT}\work_temp"
+  Call un.RemoveWorkFolder
+  RMDir "$TEMP\${PRODUCT}"
   ${If} ${FileExists} "$INSTDIR\OPTION.INI"
-    MessageBox MB_YESNO|MB_ICONQUESTION "$(MsgKeepSettings)" /SD IDYES IDYES +2
+  ${OrIf} ${FileExists} "$APPDATA\${PRODUCT}\OPTION.INI"
+    MessageBox MB_YESNO|MB_ICONQUESTION "$(MsgKeepSettings)" /SD IDYES IDYES settings_kept
     Delete "$INSTDIR\OPTION.INI"
+    Delete "$APPDATA\${PRODUCT}\OPTION.INI"
+    RMDir "$APPDATA\${PRODUCT}"
+    settings_kept:
   ${EndIf}
+  SetShellVarContext all
   Delete "${SHORTCUT}"
   Delete "$INSTDIR\${UNINSTALLER}"
   ; Only when empty; a kept OPTION.INI keeps it. A DLL still in use goes at

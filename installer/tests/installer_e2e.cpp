@@ -4,7 +4,9 @@
 // the installer made from the same script for 64-bit Windows instead, on
 // which the 32-bit extension has no 32-bit regsvr32 to register it and is
 // left out, as on a 64-bit Windows without 32-bit support.
+#include <aclapi.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -75,6 +77,55 @@ std::string Installed(const std::string& name) {
 }
 std::string Shortcut() {
   return KnownFolder(CSIDL_COMMON_PROGRAMS) + "\\MORVANE Shredder.lnk";
+}
+
+// The account's own folder of the program under one of its known folders.
+std::string UserFolder(int csidl) {
+  return KnownFolder(csidl) + "\\MORVANE Shredder";
+}
+
+// The security of an installed file or folder as text (SDDL), and every
+// right it lets an account that is not an administrator write with: the
+// Users group, Everyone, Authenticated Users and interactive logons.
+struct Security {
+  std::string text;
+  std::vector<std::string> writesForUsers;
+};
+
+Security SecurityOf(const std::string& path) {
+  Security security;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  PACL dacl = nullptr;
+  if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                            &descriptor) != ERROR_SUCCESS) {
+    security.text = "(unreadable)";
+    return security;
+  }
+  char* text = nullptr;
+  if (ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                           &text, nullptr)) {
+    security.text = text;
+    LocalFree(text);
+  }
+  constexpr DWORD kWrites = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_DELETE_CHILD |
+                            FILE_WRITE_ATTRIBUTES | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+  for (const char* who : {"S-1-5-32-545", "S-1-1-0", "S-1-5-11", "S-1-5-4"}) {
+    PSID sid = nullptr;
+    if (!ConvertStringSidToSidA(who, &sid)) continue;
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+      ACE_HEADER* header = nullptr;
+      if (!GetAce(dacl, i, reinterpret_cast<void**>(&header)) || header->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+      auto* allowed = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
+      if (EqualSid(&allowed->SidStart, sid) && (allowed->Mask & kWrites) != 0) {
+        char mask[16];
+        std::snprintf(mask, sizeof(mask), "%lx", static_cast<unsigned long>(allowed->Mask));
+        security.writesForUsers.push_back(std::string(who) + " 0x" + mask);
+      }
+    }
+    LocalFree(sid);
+  }
+  LocalFree(descriptor);
+  return security;
 }
 
 std::optional<std::string> RegString(HKEY root, const std::string& key, const char* name, REGSAM view = 0) {
@@ -323,6 +374,7 @@ class Installer : public ::testing::Test {
     Clear();
   }
   static void Clear() {
+    if (FileExists(InstallDir())) ChangeUnixMode(Wide(InstallDir()), "755");
     RemoveLink(Installed("work_temp"));
     RemoveTree(InstallDir());
   }
@@ -338,8 +390,18 @@ class Installer : public ::testing::Test {
 
 TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway) {
   InstallSilently();
-  for (const char* name : {"binshredder.exe", "shredmenu.dll", "morvane-shredder.chm", "OPTION.INI"}) {
+  for (const char* name : {"binshredder.exe", "shredmenu.dll", "morvane-shredder.chm"}) {
     EXPECT_TRUE(FileExists(Installed(name))) << name;
+  }
+  // Nobody but administrators may write there: no settings file is made for
+  // every account, and no right is given to write one.
+  EXPECT_FALSE(FileExists(Installed("OPTION.INI")));
+  for (const std::string& name : {std::string(), std::string("binshredder.exe"), std::string("shredmenu.dll"),
+                                  std::string("morvane-shredder.chm"), std::string("uninstall.exe")}) {
+    const std::string path = name.empty() ? InstallDir() : Installed(name);
+    const Security security = SecurityOf(path);
+    std::printf("security of %s: %s\n", path.c_str(), security.text.c_str());
+    EXPECT_EQ(security.writesForUsers, std::vector<std::string>{}) << path << ": " << security.text;
   }
   EXPECT_EQ(ImageMachine(Installed("binshredder.exe")), IMAGE_FILE_MACHINE_AMD64);
   EXPECT_EQ(ImageMachine(Installed("shredmenu.dll")), IMAGE_FILE_MACHINE_AMD64);
@@ -386,9 +448,15 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
   // In KiB: the program and the extension alone are more than one MiB.
   EXPECT_GT(RegNumber(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize").value_or(0), 1024u);
 
-  // The installed program starts as the shortcut starts it, adds the recycle
-  // bin's verb through its options, and closes; its work folder then stays
-  // with a file in it, as an interrupted erase leaves it.
+  // The installed program starts as the shortcut starts it, for an account
+  // that may not write in the program folder (Wine runs every program as
+  // one account, which may write anywhere: the folder is made read-only the
+  // Linux way), adds the recycle bin's verb through its options, and closes.
+  const std::string settings = UserFolder(CSIDL_APPDATA);
+  const std::string work = UserFolder(CSIDL_LOCAL_APPDATA);
+  RemoveTree(settings);
+  RemoveTree(work);
+  ASSERT_TRUE(ChangeUnixMode(Wide(InstallDir()), "555"));
   Started started(uidrv::Start(Quoted(Installed("binshredder.exe")), InstallDir()));
   uidrv::Process& program = *started;
   ASSERT_TRUE(program);
@@ -403,8 +471,18 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
   ASSERT_TRUE(uidrv::WaitGone(options));
   uidrv::Post(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(uidrv::WaitExit(program), 0u);
+  ASSERT_TRUE(ChangeUnixMode(Wide(InstallDir()), "755"));
   EXPECT_EQ(RegString(HKEY_CURRENT_USER, kProgramKey, "Path"), Installed("binshredder.exe"));
-  ASSERT_TRUE(FileExists(Installed("work_temp")));
+  // The account's own settings; nothing beside the program.
+  EXPECT_NE(ReadWholeFile(settings + "\\OPTION.INI").find("OverWriteTimes=3"), std::string::npos);
+  EXPECT_FALSE(FileExists(Installed("OPTION.INI")));
+  EXPECT_FALSE(FileExists(Installed("work_temp")));
+  // Work folders as an interrupted erase leaves them: the account's own, and
+  // one of an earlier version beside the program.
+  CreateDirectoryA(work.c_str(), nullptr);
+  CreateDirectoryA((work + "\\work_temp").c_str(), nullptr);
+  WriteWholeFile(work + "\\work_temp\\left.tmp", "wiped");
+  CreateDirectoryA(Installed("work_temp").c_str(), nullptr);
   WriteWholeFile(Installed("work_temp\\left.tmp"), "wiped");
 
   ASSERT_TRUE(UninstallSilently());
@@ -412,7 +490,9 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
        {"binshredder.exe", "shredmenu.dll", "shredmenu32.dll", "morvane-shredder.chm", "uninstall.exe", "work_temp"}) {
     EXPECT_FALSE(FileExists(Installed(name))) << name;
   }
-  EXPECT_TRUE(FileExists(Installed("OPTION.INI"))) << "a silent uninstall keeps the settings";
+  EXPECT_FALSE(FileExists(work));
+  EXPECT_TRUE(FileExists(settings + "\\OPTION.INI")) << "a silent uninstall keeps the settings";
+  RemoveTree(settings);
   EXPECT_FALSE(FileExists(Shortcut()));
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
   for (const View& view : kViews) {
@@ -524,6 +604,13 @@ TEST_F(Installer, ThePagesLeadThroughInstallAndUninstallAndNoDeletesTheSettings)
   EXPECT_EQ(uidrv::WaitExit(setup, 30000), 0u);
   ASSERT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 
+  // Settings as a first start leaves them: the account's own, and the
+  // defaults an administrator left in the program folder.
+  const std::string settings = UserFolder(CSIDL_APPDATA);
+  CreateDirectoryA(settings.c_str(), nullptr);
+  WriteWholeFile(settings + "\\OPTION.INI", "[ProgramData]\r\nOverWriteTimes=5\r\n");
+  WriteWholeFile(Installed("OPTION.INI"), "[ProgramData]\r\nOverWriteTimes=4\r\n");
+
   // The uninstaller runs from a copy of itself, a process of its own.
   ASSERT_EQ(RunToEnd(Quoted(Installed("uninstall.exe"))), 0u);
   Wizard uninstall(WaitWizard(kUninstallCaption), shots);
@@ -541,6 +628,7 @@ TEST_F(Installer, ThePagesLeadThroughInstallAndUninstallAndNoDeletesTheSettings)
   uninstall.Next();
   EXPECT_TRUE(WaitFor([] { return !RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }));
   EXPECT_FALSE(FileExists(InstallDir())) << "answered No: the settings go and the folder with them";
+  EXPECT_FALSE(FileExists(settings)) << "answered No: the account's own settings go too";
 }
 
 }  // namespace
