@@ -36,36 +36,53 @@ TEST(SettingsPlace, TheUnelevatedTokenDecidesSoThatBothStartsOfOneAdministratorA
   for (const auto& c : cases) EXPECT_EQ(settings::UserMayWriteWithoutElevation(c.facts), c.writable) << c.who;
 }
 
-TEST(SettingsPlace, AWritableFolderKeepsEverythingBesideTheProgramWithTheTemporaryFolderAsFallback) {
-  const settings::Places places =
-      settings::ChoosePlaces(true, L"D:\\Tools\\Shredder\\",
-                             {L"C:\\Users\\u\\AppData\\Roaming", L"C:\\Users\\u\\AppData\\Local\\", L"C:\\T\\"});
-  EXPECT_FALSE(places.perUser);
-  EXPECT_EQ(places.settingsFolder, L"D:\\Tools\\Shredder\\");
-  EXPECT_EQ(places.defaultsFile, L"");
-  EXPECT_EQ(places.workFolderParents,
-            (std::vector<std::wstring>{L"D:\\Tools\\Shredder\\", L"C:\\T\\MORVANE Shredder\\"}));
-}
-
-TEST(SettingsPlace, AFolderTheUserMayNotWriteSendsSettingsAndWorkFolderToTheUsersOwnFolders) {
-  const settings::Places places =
-      settings::ChoosePlaces(false, L"C:\\Program Files\\MORVANE Shredder\\",
-                             {L"C:\\Users\\u\\AppData\\Roaming", L"C:\\Users\\u\\AppData\\Local", L"C:\\T"});
-  EXPECT_TRUE(places.perUser);
-  EXPECT_EQ(places.settingsFolder, L"C:\\Users\\u\\AppData\\Roaming\\MORVANE Shredder\\");
-  EXPECT_EQ(places.defaultsFile, L"C:\\Program Files\\MORVANE Shredder\\OPTION.INI");
-  EXPECT_EQ(places.workFolderParents, (std::vector<std::wstring>{L"C:\\Users\\u\\AppData\\Local\\MORVANE Shredder\\",
-                                                                 L"C:\\T\\MORVANE Shredder\\"}));
-}
-
-TEST(SettingsPlace, WithoutTheUsersFoldersNothingIsMadeWhereTheUserMayNotWrite) {
-  // No roaming folder: the settings can only be read where they are.
-  const settings::Places places =
-      settings::ChoosePlaces(false, L"E:\\Shredder\\", {std::nullopt, std::nullopt, L"C:\\T"});
-  EXPECT_FALSE(places.perUser);
-  EXPECT_EQ(places.settingsFolder, L"E:\\Shredder\\");
-  EXPECT_EQ(places.workFolderParents, std::vector<std::wstring>{L"C:\\T\\MORVANE Shredder\\"});
-  EXPECT_TRUE(settings::ChoosePlaces(false, L"E:\\Shredder\\", {}).workFolderParents.empty());
+TEST(SettingsPlace, SettingsAndWorkFolderGoWhereTheUserMayWriteWithTheTemporaryFolderLast) {
+  const settings::UserFolders all{L"C:\\U\\Roaming", L"C:\\U\\Local\\", L"C:\\T"};
+  const struct {
+    const char* what;
+    bool beside;
+    std::wstring program;
+    settings::UserFolders folders;
+    bool perUser;
+    std::wstring settingsFolder;
+    std::wstring defaultsFile;
+    std::vector<std::wstring> workFolderParents;
+  } cases[] = {
+      {"a copy of the user's own",
+       true,
+       L"D:\\Tools\\",
+       all,
+       false,
+       L"D:\\Tools\\",
+       L"",
+       {L"D:\\Tools\\", L"C:\\T\\MORVANE Shredder\\"}},
+      {"an installed copy",
+       false,
+       L"C:\\Program Files\\MORVANE Shredder\\",
+       all,
+       true,
+       L"C:\\U\\Roaming\\MORVANE Shredder\\",
+       L"C:\\Program Files\\MORVANE Shredder\\OPTION.INI",
+       {L"C:\\U\\Local\\MORVANE Shredder\\", L"C:\\T\\MORVANE Shredder\\"}},
+      // Without the user's folders nothing is made where the user may not
+      // write: the settings can only be read where they are.
+      {"no user folders but the temporary one",
+       false,
+       L"E:\\S\\",
+       {std::nullopt, std::nullopt, L"C:\\T\\"},
+       false,
+       L"E:\\S\\",
+       L"",
+       {L"C:\\T\\MORVANE Shredder\\"}},
+      {"no user folders at all", false, L"E:\\S\\", {}, false, L"E:\\S\\", L"", {}},
+  };
+  for (const auto& c : cases) {
+    const settings::Places places = settings::ChoosePlaces(c.beside, c.program, c.folders);
+    EXPECT_EQ(places.perUser, c.perUser) << c.what;
+    EXPECT_EQ(places.settingsFolder, c.settingsFolder) << c.what;
+    EXPECT_EQ(places.defaultsFile, c.defaultsFile) << c.what;
+    EXPECT_EQ(places.workFolderParents, c.workFolderParents) << c.what;
+  }
 }
 
 }  // namespace
