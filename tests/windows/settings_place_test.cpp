@@ -87,13 +87,4 @@ TEST_F(SettingsPlaceTest, TheFirstPerUserStartCopiesTheFoldersDefaultsAsAPlainFi
   SetFileAttributesW(folderIni.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(SettingsPlaceTest, WithoutDefaultsTheUsersFolderIsMadeAndTheFirstStartWritesItsFive) {
-  settings::PreparePerUserSettings(PerUser());
-  EXPECT_TRUE(FileExists(user_ / L"MORVANE Shredder"));
-  EXPECT_FALSE(FileExists(UserFile()));
-  settings::WriteFirstStartSettings(UserFile());
-  EXPECT_EQ(ReadWholeFile(UserFile()),
-            "[ProgramData]\r\nOverWriteTimes=3\r\nAutoDel=0\r\nAutoDelTimer=30\r\nDelOnQuit=0\r\nDelOnQuitMsg=1\r\n");
-}
-
 }  // namespace
