@@ -62,14 +62,6 @@ TEST_F(RegistryTest, FailureToCreateTheKeyIsReportedOnceAsInformationWithTheSyst
   EXPECT_EQ(prompts_.Shown()[0].owner, nullptr);
 }
 
-TEST_F(RegistryTest, AKeyThatCannotBeDeletedIsToldWithTheSystemsReason) {
-  settings::RegWriteString(nullptr, (std::wstring(kTestKey) + L"\\Child").c_str(), HKEY_CURRENT_USER, L"v", nullptr);
-  settings::DeleteKey(nullptr, HKEY_CURRENT_USER, kTestKey);  // it has a subkey
-  ASSERT_EQ(prompts_.Shown().size(), 1u);
-  EXPECT_EQ(prompts_.Shown()[0].text.rfind(L"レジストリが削除できませんでした。\n", 0), 0u) << "first line";
-  EXPECT_EQ(prompts_.Shown()[0].caption, L"エラー");
-}
-
 TEST_F(RegistryTest, KeyExistsOnlyWhenItOpens) {
   EXPECT_FALSE(settings::RegKeyExists(nullptr, kTestKey, HKEY_CURRENT_USER));
   settings::RegWriteString(nullptr, kTestKey, HKEY_CURRENT_USER, L"v", nullptr);
