@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "contextmenu/explorer_command.h"
 #include "contextmenu/shell_ext.h"
 #include "contextmenu/shellext_ids.h"
 #include "winframe/handles.h"
@@ -117,6 +118,7 @@ class ClassEntry {
 
 ClassEntry g_classes[] = {
     {kClsid, &CreateShellExtension},
+    {kCommandClsid, &CreateExplorerCommand},
 };
 
 }  // namespace
