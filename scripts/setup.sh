@@ -13,6 +13,8 @@ packages=(
   fp-utils-3.2.2
   ntfs-3g  # the NTFS image of the volume-image checks
   nsis  # makensis, for the installer
+  osslsigncode openssl  # Authenticode signing of the release, and the test certificate
+  python3 p7zip-full  # the release tests' own readers of the package and the setup
 )
 
 # 32-bit Windows programs (the shipped setup.exe, the i686 build) need wine32,
