@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "contextmenu/menu_platform.h"
-#include "contextmenu/server_module.h"
 #include "contextmenu/shellext_ids.h"
 #include "winframe/handles.h"
 #include "winframe/module.h"
@@ -55,23 +54,6 @@ HRESULT CopyOut(const wchar_t* text, LPWSTR* out) {
 }
 
 }  // namespace
-
-ExplorerCommand::ExplorerCommand() {
-  LockModule();
-}
-
-ExplorerCommand::~ExplorerCommand() {
-  UnlockModule();
-}
-
-HRESULT CreateExplorerCommand(REFIID riid, void** object) {
-  ExplorerCommand* created = new (std::nothrow) ExplorerCommand();
-  if (!created) return E_OUTOFMEMORY;
-  // Held across the request, so that a refused interface destroys it.
-  created->AddRef();
-  const auto command = wf::ComPtr<ExplorerCommand>::Adopt(created);
-  return command->QueryInterface(riid, object);
-}
 
 HRESULT ExplorerCommand::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;

@@ -11,11 +11,13 @@
 #include <shobjidl.h>
 #include <windows.h>
 
+#include "contextmenu/server_module.h"
+
 namespace shellext {
 
 class ExplorerCommand final : public IExplorerCommand {
  public:
-  ExplorerCommand();
+  ExplorerCommand() = default;
   ExplorerCommand(const ExplorerCommand&) = delete;
   ExplorerCommand& operator=(const ExplorerCommand&) = delete;
 
@@ -36,12 +38,10 @@ class ExplorerCommand final : public IExplorerCommand {
   HRESULT STDMETHODCALLTYPE EnumSubCommands(IEnumExplorerCommand** commands) override;
 
  private:
-  ~ExplorerCommand();
+  ~ExplorerCommand() = default;
 
+  ModuleLock moduleLock_;
   ULONG references_ = 0;  // apartment-threaded: one thread calls the object
 };
-
-// The creator of the class table: a new object asked for `riid`.
-HRESULT CreateExplorerCommand(REFIID riid, void** object);
 
 }  // namespace shellext

@@ -117,8 +117,8 @@ class ClassEntry {
 };
 
 ClassEntry g_classes[] = {
-    {kClsid, &CreateShellExtension},
-    {kCommandClsid, &CreateExplorerCommand},
+    {kClsid, &CreateObject<RuzeVoriduruShlExt>},
+    {kCommandClsid, &CreateObject<ExplorerCommand>},
 };
 
 }  // namespace

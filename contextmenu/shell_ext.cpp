@@ -32,23 +32,6 @@ std::size_t CutAtCharacter(std::string_view text, std::size_t limit) {
 
 }  // namespace
 
-RuzeVoriduruShlExt::RuzeVoriduruShlExt() {
-  LockModule();
-}
-
-RuzeVoriduruShlExt::~RuzeVoriduruShlExt() {
-  UnlockModule();
-}
-
-HRESULT CreateShellExtension(REFIID riid, void** object) {
-  RuzeVoriduruShlExt* created = new (std::nothrow) RuzeVoriduruShlExt();
-  if (!created) return E_OUTOFMEMORY;
-  // Held across the request, so that a refused interface destroys it.
-  created->AddRef();
-  const auto extension = wf::ComPtr<RuzeVoriduruShlExt>::Adopt(created);
-  return extension->QueryInterface(riid, object);
-}
-
 HRESULT RuzeVoriduruShlExt::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
   // Searched in this order; the first also answers IUnknown.

@@ -85,8 +85,19 @@ std::string Extension(std::string_view name) {
   return Lowercase(std::string(name.substr(dot + 1)));
 }
 
+using Pair = std::pair<const char*, const char*>;
+
+// The second of the pair whose first is `key`; nothing when none is.
+template <std::size_t size>
+const char* Lookup(const Pair (&pairs)[size], std::string_view key) {
+  for (const auto& [first, second] : pairs) {
+    if (key == first) return second;
+  }
+  return nullptr;
+}
+
 const char* ContentTypeOf(const std::string& extension) {
-  static constexpr std::pair<const char*, const char*> kTypes[] = {
+  static constexpr Pair kTypes[] = {
       {"png", "image/png"},
       {"jpg", "image/jpeg"},
       {"jpeg", "image/jpeg"},
@@ -94,10 +105,8 @@ const char* ContentTypeOf(const std::string& extension) {
       {"dll", "application/x-msdownload"},
       {"exe", "application/x-msdownload"},
   };
-  for (const auto& [known, type] : kTypes) {
-    if (extension == known) return type;
-  }
-  return "application/octet-stream";
+  const char* type = Lookup(kTypes, extension);
+  return type ? type : "application/octet-stream";
 }
 
 std::string ContentTypes(const std::vector<PayloadFile>& payload) {
@@ -184,7 +193,7 @@ struct Attribute {
 
 // Windows' short names where they differ from openssl's.
 std::string WindowsType(const std::string& type) {
-  static constexpr std::pair<const char*, const char*> kNames[] = {
+  static constexpr Pair kNames[] = {
       {"ST", "S"},
       {"emailAddress", "E"},
       {"street", "STREET"},
@@ -196,9 +205,7 @@ std::string WindowsType(const std::string& type) {
       {"postalCode", "PostalCode"},
       {"description", "Description"},
   };
-  for (const auto& [openssl, windows] : kNames) {
-    if (type == openssl) return windows;
-  }
+  if (const char* windows = Lookup(kNames, type)) return windows;
   if (!type.empty() && type.front() >= '0' && type.front() <= '9') return "OID." + type;
   return type;
 }

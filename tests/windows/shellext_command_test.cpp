@@ -21,7 +21,9 @@ class ExplorerCommandObject : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    ASSERT_EQ(shellext::CreateExplorerCommand(IID_IExplorerCommand, reinterpret_cast<void**>(command_.Put())), S_OK);
+    ASSERT_EQ(shellext::CreateObject<shellext::ExplorerCommand>(IID_IExplorerCommand,
+                                                                reinterpret_cast<void**>(command_.Put())),
+              S_OK);
   }
   void TearDown() override {
     command_.Reset();
