@@ -9,10 +9,10 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "shredder/engine/file_facts.h"
+#include "shredder/engine/handle_place.h"
 #include "winframe/handles.h"
 
 namespace engine {
@@ -26,20 +26,6 @@ enum class FileCheck {
   HardLinked,   // the file has other names, which still use its content
   InUse,        // it cannot be opened as the wipe needs (held by another program, no access)
 };
-
-// Which file on which volume, whatever its names.
-struct FileId {
-  DWORD volume = 0;
-  std::uint64_t index = 0;
-  bool operator==(const FileId& other) const { return volume == other.volume && index == other.index; }
-  bool operator<(const FileId& other) const {
-    return volume != other.volume ? volume < other.volume : index < other.index;
-  }
-};
-
-inline FileId IdOf(const BY_HANDLE_FILE_INFORMATION& info) {
-  return {info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
 
 class CheckedFile {
  public:
@@ -94,17 +80,5 @@ class CheckedFile {
 // reparse points of every kind); null restores the platform's word.
 using FactsOverride = void (*)(const std::wstring& extendedPath, DWORD& attributes, std::uint32_t& tag);
 void SetFactsOverride(FactsOverride override);
-
-// Whether the handle (of the file `id`) is at `extendedPath` and not
-// somewhere a link led to: its final path is that path (letter case and
-// short names aside), the share behind a mapped drive, or the same place on
-// the same volume (volume_place.h).
-bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, const FileId& id);
-
-// Makes a new empty file with a meaningless name (prefix, hexadecimal number,
-// ".tmp") in `folder` and returns its "\\?\" path; only such a name, given
-// out by the system, is ever replaced by a wiped file. Nothing when none can
-// be made there.
-std::optional<std::wstring> CreateTemporaryFile(const std::wstring& folder, const wchar_t* prefix);
 
 }  // namespace engine

@@ -15,6 +15,7 @@
 #include "shredder/engine/overwrite_stream.h"
 #include "shredder/engine/pass_plan.h"
 #include "shredder/engine/pass_writer.h"
+#include "shredder/engine/temporary_file.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
 

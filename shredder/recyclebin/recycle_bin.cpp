@@ -8,6 +8,7 @@
 #include "shredder/engine/erase_tally.h"
 #include "shredder/engine/file_facts.h"
 #include "shredder/engine/file_wipe.h"
+#include "shredder/engine/handle_place.h"
 #include "shredder/engine/pass_writer.h"
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/recyclebin/recycle_bin_platform.h"
