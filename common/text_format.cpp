@@ -9,9 +9,10 @@ std::wstring FormatCount(std::wstring_view format, long long value) {
   return result;
 }
 
-std::wstring EightHexDigits(std::uint32_t value) {
-  std::wstring digits(8, L'0');
-  for (std::size_t i = digits.size(); value != 0; value >>= 4) digits[--i] = L"0123456789abcdef"[value & 0xF];
+std::wstring HexDigits(std::uint32_t value, std::size_t width) {
+  std::wstring digits;
+  for (; value != 0 || digits.size() < width; value >>= 4)
+    digits.insert(digits.begin(), L"0123456789abcdef"[value & 0xF]);
   return digits;
 }
 

@@ -3,21 +3,10 @@
 #include <windows.h>
 
 #include "common/paths.h"
+#include "common/text_format.h"
 #include "winframe/handles.h"
 
 namespace engine {
-namespace {
-
-std::wstring Hex(DWORD value) {
-  std::wstring digits;
-  do {
-    digits.insert(digits.begin(), L"0123456789abcdef"[value & 0xF]);
-    value >>= 4;
-  } while (value != 0);
-  return digits;
-}
-
-}  // namespace
 
 std::optional<std::wstring> CreateTemporaryFile(const std::wstring& folder, const wchar_t* prefix) {
   const std::optional<std::wstring> extendedFolder = paths::ToExtended(folder);
@@ -29,7 +18,7 @@ std::optional<std::wstring> CreateTemporaryFile(const std::wstring& folder, cons
   for (DWORD attempt = 0; attempt < 0x10000; ++attempt) {
     const DWORD unique = (start + attempt) & 0xFFFF;
     if (unique == 0) continue;
-    const std::wstring path = base + prefix + Hex(unique) + L".tmp";
+    const std::wstring path = base + prefix + text::HexDigits(unique) + L".tmp";
     wf::UniqueFile file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return path;

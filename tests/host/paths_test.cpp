@@ -116,6 +116,20 @@ TEST(TextFormat, CountsAndAsciiNames) {
   EXPECT_FALSE(text::EqualsIgnoringAsciiCase(L"RBTest", L"RBTests"));
 }
 
+// Temporary names have as many digits as the number needs; keys and fill
+// names always eight.
+TEST(TextFormat, HexDigitsUpToTheWidthAndNeverCut) {
+  const struct {
+    std::uint32_t value;
+    std::size_t width;
+    const wchar_t* digits;
+  } cases[] = {
+      {0, 1, L"0"}, {0x2a, 1, L"2a"}, {0xffff, 1, L"ffff"}, {0x2a, 8, L"0000002a"}, {0xdeadbeef, 4, L"deadbeef"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(text::HexDigits(c.value, c.width), c.digits) << c.value;
+  EXPECT_EQ(text::EightHexDigits(0), L"00000000");
+}
+
 TEST(Cp932, FindSkipsTrailBytes) {
   EXPECT_EQ(cp932::FindFirst("\x95\x5C\\", '\\'), 2u);
   EXPECT_EQ(cp932::FindFirst("a\\b", '\\'), 1u);
