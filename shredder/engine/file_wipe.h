@@ -29,10 +29,6 @@ inline bool MayBeRemoved(WipeOutcome outcome) {
   return outcome == WipeOutcome::Wiped || outcome == WipeOutcome::WipedElsewhere || outcome == WipeOutcome::StreamsLeft;
 }
 
-// Fresh seed words for one file's stream (then work.seed, when set, has its
-// say). Not for two threads at once: it counts the files it seeds.
-void MakeSeed(const WorkContext& work, std::uint32_t (&words)[8]);
-
 // Opens and checks the file, then overwrites it work.passes times, each pass
 // over every byte its clusters hold (pass_plan.h) with the stream running
 // on; false (after telling the user) when it could not be wiped, and false
