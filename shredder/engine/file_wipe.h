@@ -8,26 +8,10 @@
 #include <string>
 
 #include "shredder/engine/checked_file.h"
+#include "shredder/engine/erase_tally.h"
 #include "shredder/engine/work_context.h"
 
 namespace engine {
-
-enum class WipeOutcome {
-  Wiped,           // every pass written where the content lies, named streams too, and flushed
-  WipedElsewhere,  // its content lies elsewhere (compressed, encrypted, kept by a reparse
-                   // point or in the cloud): written only as the platform allows
-  StreamsLeft,     // its content overwritten, but a named data stream could not be
-  Declined,        // not a file of its own to overwrite (a link, a folder, other names, gone)
-  CannotOpen,      // held by another program, or no access
-  NoSpace,         // a pass needed room the volume did not have
-  NotWritten,      // the device refused a write
-  Stopped,         // the user stopped the run; partly overwritten, left where it is
-};
-
-// Whether the file may go now: it was overwritten as far as it can be.
-inline bool MayBeRemoved(WipeOutcome outcome) {
-  return outcome == WipeOutcome::Wiped || outcome == WipeOutcome::WipedElsewhere || outcome == WipeOutcome::StreamsLeft;
-}
 
 // Opens and checks the file, then overwrites it work.passes times, each pass
 // over every byte its clusters hold (pass_plan.h) with the stream running

@@ -136,13 +136,7 @@ bool RemoveShreddedFile(const WorkContext& work, const std::wstring& item, Erase
     case Removal::Removed:
       break;
   }
-  if (outcome == WipeOutcome::WipedElsewhere) {
-    ++tally.elsewhere;
-  } else if (outcome == WipeOutcome::StreamsLeft) {
-    ++tally.streamsLeft;
-  } else {
-    ++tally.erased;
-  }
+  CountRemoved(tally, outcome);
   return true;
 }
 

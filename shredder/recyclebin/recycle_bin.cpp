@@ -108,14 +108,7 @@ bool RemoveName(const engine::WorkContext& work, CheckedFile& file, const std::w
 
 void RemoveWiped(const engine::WorkContext& work, CheckedFile& file, engine::WipeOutcome outcome,
                  const std::wstring& path, EraseRun& run) {
-  if (!RemoveName(work, file, path, run)) return;
-  if (outcome == engine::WipeOutcome::WipedElsewhere) {
-    ++run.tally.elsewhere;
-  } else if (outcome == engine::WipeOutcome::StreamsLeft) {
-    ++run.tally.streamsLeft;
-  } else {
-    ++run.tally.erased;
-  }
+  if (RemoveName(work, file, path, run)) engine::CountRemoved(run.tally, outcome);
 }
 
 // One file of a recycle-bin folder: wiped and removed, or, with several
