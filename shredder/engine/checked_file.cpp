@@ -22,7 +22,8 @@ CheckedFile::CheckedFile(const std::wstring& path, bool otherNamesAllowed)
                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!handle_) {
-    const DWORD error = GetLastError();
+    error_ = GetLastError();
+    const DWORD error = error_;
     // Told apart only for the message: a folder or a link that cannot be
     // opened (someone works in it) is still a folder or a link.
     const DWORD attributes = GetFileAttributesW(extended_.c_str());
@@ -40,6 +41,7 @@ CheckedFile::CheckedFile(const std::wstring& path, bool otherNamesAllowed)
   }
   BY_HANDLE_FILE_INFORMATION info;
   if (!GetFileInformationByHandle(handle_.Get(), &info)) {
+    error_ = GetLastError();
     check_ = FileCheck::InUse;
     return;
   }
@@ -73,7 +75,10 @@ bool CheckedFile::SetAttributes(DWORD attributes) {
   FILE_BASIC_INFO basic{};
   // Zero times mean "leave as they are".
   basic.FileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
-  if (!SetFileInformationByHandle(handle_.Get(), FileBasicInfo, &basic, sizeof(basic))) return false;
+  if (!SetFileInformationByHandle(handle_.Get(), FileBasicInfo, &basic, sizeof(basic))) {
+    error_ = GetLastError();
+    return false;
+  }
   attributes_ = attributes;
   return true;
 }
@@ -102,6 +107,7 @@ bool CheckedFile::RenameTo(const std::wstring& extendedTarget, bool replace) {
   rename->FileNameLength = static_cast<DWORD>(nameBytes);
   std::memcpy(rename->FileName, extendedTarget.data(), nameBytes);
   if (!SetFileInformationByHandle(handle_.Get(), FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
+    error_ = GetLastError();
     return false;
   }
   extended_ = extendedTarget;
@@ -126,14 +132,23 @@ bool CheckedFile::Remove() {
     // Without POSIX semantics (before Windows 10, on FAT, under Wine) a name
     // that another program keeps open would stay after the handle is closed,
     // and could not be given back: then it is not deleted at all.
-    if (OpenElsewhere()) return false;
+    if (OpenElsewhere()) {
+      error_ = ERROR_SHARING_VIOLATION;
+      return false;
+    }
     FILE_DISPOSITION_INFO classic{TRUE};
-    if (!SetFileInformationByHandle(handle_.Get(), FileDispositionInfo, &classic, sizeof(classic))) return false;
+    if (!SetFileInformationByHandle(handle_.Get(), FileDispositionInfo, &classic, sizeof(classic))) {
+      error_ = GetLastError();
+      return false;
+    }
   }
   handle_.Reset();
-  if (GetFileAttributesW(extended_.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
-  const DWORD error = GetLastError();
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  const bool gone = GetFileAttributesW(extended_.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                    (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND);
+  // A name still there, or pending until another program lets go (which
+  // Windows answers with "access denied"), is no failure of a call of ours.
+  error_ = 0;
+  return gone;
 }
 
 }  // namespace engine

@@ -44,6 +44,10 @@ class CheckedFile {
   // Whether new content lands where the old lies (file_facts.h).
   ContentPlace Content() const { return PlaceOfContent(attributes_, tag_); }
   HANDLE Handle() const { return handle_.Get(); }
+  // The system's code for what last failed on this file: the opening
+  // (Missing, InUse), or a call below that returned false; 0 when the system
+  // gave none.
+  DWORD Error() const { return error_; }
 
   // Sets the attributes through the handle; the times stay as they are.
   bool SetAttributes(DWORD attributes);
@@ -69,6 +73,7 @@ class CheckedFile {
   std::wstring extended_;
   wf::UniqueFile handle_;
   FileCheck check_ = FileCheck::Missing;
+  DWORD error_ = 0;
   FileId id_;
   DWORD names_ = 0;
   DWORD attributes_ = 0;

@@ -19,6 +19,7 @@
 #include "shredder/engine/temporary_file.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
+#include "winframe/system_error.h"
 
 namespace engine {
 
@@ -73,7 +74,11 @@ std::optional<std::vector<ByteRange>> DataRanges(HANDLE file, std::uint64_t leng
   for (std::uint64_t offset = 0; offset < length;) {
     DWORD got = 0;
     const auto want = static_cast<DWORD>(std::min<std::uint64_t>(kBlock, length - offset));
-    if (!ReadFile(file, block.data(), want, &got, nullptr) || got == 0) return std::nullopt;
+    if (!ReadFile(file, block.data(), want, &got, nullptr)) return std::nullopt;
+    if (got == 0) {
+      SetLastError(ERROR_HANDLE_EOF);  // shorter than it said a moment ago
+      return std::nullopt;
+    }
     AddDataRanges(block.data(), got, offset, cluster == 0 ? 4096 : cluster, ranges);
     offset += got;
   }
@@ -118,7 +123,8 @@ bool WipeStreams(const WorkContext& work, const CheckedFile& file, COverwriteStr
                                      nullptr));
     const std::optional<std::vector<ByteRange>> ranges =
         named ? PassRanges(named.Get(), file.Attributes()) : std::nullopt;
-    wiped = ranges && WritePasses(work, named.Get(), stream, *ranges, shownPath) == PassesOutcome::Written && wiped;
+    wiped =
+        ranges && WritePasses(work, named.Get(), stream, *ranges, shownPath).outcome == PassesOutcome::Written && wiped;
     if (StopRequested(work)) return wiped;
   } while (FindNextStreamW(search.Get(), &found));
   return wiped;
@@ -154,14 +160,15 @@ bool WipeFile(const WorkContext& work, const std::wstring& path) {
 }
 
 WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstring& shownPath) {
-  auto fail = [&work](const std::wstring& text, WipeOutcome outcome) {
-    wf::Prompt(work.owner, text, captions::kError, captions::kErrorFlags);
+  // Told with the system's reason for the failure, where it gave one.
+  auto fail = [&work](const std::wstring& text, DWORD error, WipeOutcome outcome) {
+    wf::Prompt(work.owner, wf::WithReason(text, error), captions::kError, captions::kErrorFlags);
     return outcome;
   };
   // Writing through a link would destroy what it leads to, and a file with
   // another name is still in use under that name: neither was chosen.
-  if (file.Check() == FileCheck::InUse) return fail(texts::kCannotOpen, WipeOutcome::CannotOpen);
-  if (file.Check() != FileCheck::File) return fail(CheckMessage(file.Check(), shownPath), WipeOutcome::Declined);
+  if (file.Check() == FileCheck::InUse) return fail(texts::kCannotOpen, file.Error(), WipeOutcome::CannotOpen);
+  if (file.Check() != FileCheck::File) return fail(CheckMessage(file.Check(), shownPath), 0, WipeOutcome::Declined);
 
   COverwriteStream stream;
   stream.SetWordCount(COverwriteStream::kWordCount);
@@ -171,24 +178,25 @@ WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstr
 
   const DWORD cleared =
       file.Attributes() & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-  if (!file.SetAttributes(cleared)) return fail(texts::kStatusNotWritten, WipeOutcome::CannotOpen);
+  if (!file.SetAttributes(cleared)) return fail(texts::kStatusNotWritten, file.Error(), WipeOutcome::CannotOpen);
   if (work.passes <= 0) return WipeOutcome::Wiped;
 
   const ContentPlace content = file.Content();
   // A placeholder's content is not on this computer: writing would fetch it.
   if (content != ContentPlace::NotLocal) {
     wf::UniqueFile writer = file.OpenForWriting();
-    if (!writer) return fail(texts::kCannotOpen, WipeOutcome::CannotOpen);
+    if (!writer) return fail(texts::kCannotOpen, GetLastError(), WipeOutcome::CannotOpen);
     // Every pass covers what the file holds now, before the first.
     const std::optional<std::vector<ByteRange>> ranges = PassRanges(writer.Get(), file.Attributes());
-    if (!ranges) return fail(texts::kNotOverwritten, WipeOutcome::NotWritten);
-    switch (WritePasses(work, writer.Get(), stream, *ranges, shownPath)) {
+    if (!ranges) return fail(texts::kNotOverwritten, GetLastError(), WipeOutcome::NotWritten);
+    const PassesResult passes = WritePasses(work, writer.Get(), stream, *ranges, shownPath);
+    switch (passes.outcome) {
       case PassesOutcome::Written:
         break;
       case PassesOutcome::NoSpace:
-        return fail(texts::kNotOverwrittenNoSpace, WipeOutcome::NoSpace);
+        return fail(texts::kNotOverwrittenNoSpace, passes.error, WipeOutcome::NoSpace);
       case PassesOutcome::NotWritten:
-        return fail(texts::kNotOverwritten, WipeOutcome::NotWritten);
+        return fail(texts::kNotOverwritten, passes.error, WipeOutcome::NotWritten);
       case PassesOutcome::Stopped:
         return WipeOutcome::Stopped;  // the user asked: partly overwritten, left where it is
     }
@@ -201,6 +209,18 @@ WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstr
   return streamsWiped ? WipeOutcome::Wiped : WipeOutcome::StreamsLeft;
 }
 
+std::wstring RemovalMessage(const RemovalResult& result, const std::wstring& shownPath) {
+  switch (result.removal) {
+    case Removal::NotRenamed:
+      return wf::WithReason(texts::kNotRemoved, result.error);
+    case Removal::NameStayed:
+      return wf::WithReason(Quoted(shownPath) + texts::kNameStayed, result.error);
+    case Removal::Removed:
+      break;
+  }
+  return {};
+}
+
 bool IsFolder(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(paths::ToExtended(path).value_or(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -208,16 +228,17 @@ bool IsFolder(const std::wstring& path) {
 
 bool WipeRecycledFile(const WorkContext& work, const std::wstring& path) {
   CheckedFile file(path);
-  return MayBeRemoved(WipeFile(work, file, path)) && RemoveRecycledFile(work, file);
+  return MayBeRemoved(WipeFile(work, file, path)) && RemoveRecycledFile(work, file).removal == Removal::Removed;
 }
 
-Removal RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, const wchar_t* prefix) {
+RemovalResult RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, const wchar_t* prefix) {
   const std::wstring original = file.ExtendedPath();
-  const std::optional<std::wstring> temporary = CreateTemporaryFile(folder, prefix);
-  if (!temporary) return Removal::NotRenamed;
+  DWORD error = 0;
+  const std::optional<std::wstring> temporary = CreateTemporaryFile(folder, prefix, error);
+  if (!temporary) return {Removal::NotRenamed, error};
   if (!file.RenameTo(*temporary, true)) {
     DeleteFileW(temporary->c_str());
-    return Removal::NotRenamed;
+    return {Removal::NotRenamed, file.Error()};
   }
   // The platform frees a large file's clusters when its name goes, which
   // takes a while: the windows are served meanwhile.
@@ -227,28 +248,23 @@ Removal RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, 
   } else {
     removed = file.Remove();
   }
-  if (removed) return Removal::Removed;
+  if (removed) return {Removal::Removed};
+  const RemovalResult stayed{Removal::NameStayed, file.Error()};
   file.RenameTo(original, false);  // where the handle is still there to do it
-  return Removal::NameStayed;
+  return stayed;
 }
 
-bool RemoveRecycledFile(const WorkContext& work, CheckedFile& file) {
+RemovalResult RemoveRecycledFile(const WorkContext& work, CheckedFile& file) {
   if (!work.workFolder.empty()) {
     const std::optional<std::wstring> extendedWork = paths::ToExtended(work.workFolder);
     if (extendedWork && GetFileAttributesW(extendedWork->c_str()) == INVALID_FILE_ATTRIBUTES) {
       CreateDirectoryW(extendedWork->c_str(), nullptr);
     }
-    switch (RemoveUnderTemporaryName(file, work.workFolder, L"")) {
-      case Removal::Removed:
-        return true;
-      case Removal::NameStayed:
-        return false;
-      case Removal::NotRenamed:
-        break;  // another volume
-    }
+    const RemovalResult inWorkFolder = RemoveUnderTemporaryName(file, work.workFolder, L"");
+    if (inWorkFolder.removal != Removal::NotRenamed) return inWorkFolder;  // else another volume
   }
   // Another volume (or no work folder): a meaningless name where it is.
-  return RemoveUnderTemporaryName(file, paths::FolderOf(file.ExtendedPath()), L"") == Removal::Removed;
+  return RemoveUnderTemporaryName(file, paths::FolderOf(file.ExtendedPath()), L"");
 }
 
 std::wstring CreateWorkFolder(const WorkContext& work, const std::wstring& folder) {

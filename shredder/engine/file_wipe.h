@@ -42,15 +42,24 @@ enum class Removal {
   NameStayed,  // its name could not be removed: it has its own name back
 };
 
+struct RemovalResult {
+  Removal removal = Removal::Removed;
+  DWORD error = 0;  // the system's code for what failed, where it gave one
+};
+
 // Removes a wiped file under a meaningless name that the system gives out in
 // `folder` (on the file's volume), then through its handle
 // (CheckedFile::Remove). Nothing is moved or deleted except through a name
 // the system gave out, and nothing is left under one.
-Removal RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, const wchar_t* prefix);
+RemovalResult RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, const wchar_t* prefix);
+
+// What the user is told of a wiped file whose name did not go, with the
+// system's reason; `shownPath` names it.
+std::wstring RemovalMessage(const RemovalResult& result, const std::wstring& shownPath);
 
 // Removes a wiped recycle-bin file: in the work folder, or in its own folder
-// on another volume. False when its name stayed (it stays where it was).
-bool RemoveRecycledFile(const WorkContext& work, CheckedFile& file);
+// on another volume.
+RemovalResult RemoveRecycledFile(const WorkContext& work, CheckedFile& file);
 
 // The work folder in `folder` (which ends in a backslash), created when
 // missing; failures are told in the application's own box. Empty when no

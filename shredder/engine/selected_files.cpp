@@ -125,16 +125,14 @@ bool RemoveShreddedFile(const WorkContext& work, const std::wstring& item, Erase
 
   // Removed under a meaningless name in its own folder, as the handle finds
   // it; only a name the system gave out is replaced.
-  switch (RemoveUnderTemporaryName(file, paths::FolderOf(file.ExtendedPath()), L"ms")) {
-    case Removal::NotRenamed:
-      wf::Prompt(owner, texts::kNotRemoved, captions::kError, captions::kErrorFlags);
-      return false;
-    case Removal::NameStayed:
-      ++tally.nameStayed;
-      wf::Prompt(owner, L"\"" + item + L"\"" + texts::kNameStayed, captions::kError, captions::kErrorFlags);
-      return true;
-    case Removal::Removed:
-      break;
+  const RemovalResult removal = RemoveUnderTemporaryName(file, paths::FolderOf(file.ExtendedPath()), L"ms");
+  if (removal.removal != Removal::Removed) {
+    wf::Prompt(owner, RemovalMessage(removal, item), captions::kError, captions::kErrorFlags);
+    // A name that stayed is told, and the batch goes on; one that could not
+    // be renamed stops it, as a file that cannot be opened does.
+    if (removal.removal == Removal::NotRenamed) return false;
+    ++tally.nameStayed;
+    return true;
   }
   CountRemoved(tally, outcome);
   return true;

@@ -8,7 +8,8 @@
 
 namespace engine {
 
-std::optional<std::wstring> CreateTemporaryFile(const std::wstring& folder, const wchar_t* prefix) {
+std::optional<std::wstring> CreateTemporaryFile(const std::wstring& folder, const wchar_t* prefix, DWORD& error) {
+  error = ERROR_FILENAME_EXCED_RANGE;
   const std::optional<std::wstring> extendedFolder = paths::ToExtended(folder);
   if (!extendedFolder) return std::nullopt;
   const std::wstring base = extendedFolder->back() == L'\\' ? *extendedFolder : *extendedFolder + L"\\";
@@ -22,7 +23,7 @@ std::optional<std::wstring> CreateTemporaryFile(const std::wstring& folder, cons
     wf::UniqueFile file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return path;
-    const DWORD error = GetLastError();
+    error = GetLastError();
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
     // Denied is also what a name taken by a folder, or by a file on its way
     // out, answers; a folder that refuses new files says so for every name,

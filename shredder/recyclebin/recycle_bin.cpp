@@ -16,6 +16,7 @@
 #include "shredder/recyclebin/recyclebin_texts.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
+#include "winframe/system_error.h"
 
 namespace recyclebin {
 namespace {
@@ -23,8 +24,15 @@ namespace {
 using engine::CheckedFile;
 using engine::FileCheck;
 
-void TellError(HWND owner, const wchar_t* text) {
-  wf::Prompt(owner, text, captions::kError, captions::kErrorFlags);
+// With the system's reason on a line of its own, where it gave one.
+void TellError(HWND owner, const std::wstring& text, DWORD error = 0) {
+  wf::Prompt(owner, wf::WithReason(text, error), captions::kError, captions::kErrorFlags);
+}
+
+// The system's code of a failed call that answers with an HRESULT; none for
+// an answer that is no failure, only not S_OK.
+DWORD ErrorOf(HRESULT result) {
+  return FAILED(result) ? static_cast<DWORD>(result) : 0;
 }
 
 // Nothing is emptied after a stop: files not yet reached would go unwiped.
@@ -57,8 +65,8 @@ std::optional<std::vector<VolumeItems>> CountByVolume(HWND owner) {
   for (const std::wstring& root : platform.VolumeRoots()) {
     if (!platform.IsFixedDrive(root)) continue;
     long long items = 0;
-    if (platform.QueryRecycleBin(root, items) != S_OK) {
-      TellError(owner, texts::kQueryFailed);
+    if (const HRESULT queried = platform.QueryRecycleBin(root, items); queried != S_OK) {
+      TellError(owner, texts::kQueryFailed, ErrorOf(queried));
       return std::nullopt;
     }
     volumes.push_back({root, items});
@@ -70,17 +78,20 @@ enum class FolderOpen { Opened, Missing, Elsewhere, Failed };
 
 // A folder of the walk, held open while it is searched: it cannot be renamed
 // or removed meanwhile, and it is searched only where its path says, never
-// where a link put in its place leads.
-FolderOpen OpenFolder(const std::wstring& extended, wf::UniqueFile& handle) {
+// where a link put in its place leads. `error` says why it Failed.
+FolderOpen OpenFolder(const std::wstring& extended, wf::UniqueFile& handle, DWORD& error) {
   handle.Reset(CreateFileW(extended.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!handle) {
-    const DWORD error = GetLastError();
+    error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FolderOpen::Missing : FolderOpen::Failed;
   }
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(handle.Get(), &info)) return FolderOpen::Failed;
+  if (!GetFileInformationByHandle(handle.Get(), &info)) {
+    error = GetLastError();
+    return FolderOpen::Failed;
+  }
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
       !engine::HandleIsAt(handle.Get(), extended, engine::IdOf(info))) {
     return FolderOpen::Elsewhere;
@@ -100,9 +111,10 @@ wf::FindHandle FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& entry) {
 // Counts a file the wiper overwrote, once it is removed; a name that stayed
 // keeps the recycle bin from being emptied, as an unwiped file does.
 bool RemoveName(const engine::WorkContext& work, CheckedFile& file, const std::wstring& path, EraseRun& run) {
-  if (engine::RemoveRecycledFile(work, file)) return true;
+  const engine::RemovalResult removal = engine::RemoveRecycledFile(work, file);
+  if (removal.removal == engine::Removal::Removed) return true;
   ++run.tally.nameStayed;
-  TellError(work.owner, (L"\"" + path + L"\"" + engine::texts::kNameStayed).c_str());
+  TellError(work.owner, engine::RemovalMessage(removal, path));
   return false;
 }
 
@@ -193,9 +205,10 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   Platform& platform = CurrentPlatform();
   // Without the SID this user's folders cannot be found, and emptying would
   // delete what is in them unwiped.
-  const std::optional<std::wstring> sid = platform.UserSid();
+  DWORD sidError = 0;
+  const std::optional<std::wstring> sid = platform.UserSid(sidError);
   if (!sid) {
-    TellError(owner, texts::kCannotSearch);
+    TellError(owner, texts::kCannotSearch, sidError);
     TellError(owner, texts::kNotEmptied);
     return;
   }
@@ -223,15 +236,15 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
     // Emptying now would delete those files unwiped, or could not take the
     // names that stayed; they stay, and the user can try again once whatever
     // kept them is gone.
-    TellError(owner, NotWipedMessage(run.unwiped, run.held, run.noSpace, run.tally.nameStayed).c_str());
+    TellError(owner, NotWipedMessage(run.unwiped, run.held, run.noSpace, run.tally.nameStayed));
     return;
   }
   // Only the volumes that were walked: the platform's emptying of all of
   // them would also remove, unwiped, what lies in a bin that was not.
   for (const VolumeItems& volume : *volumes) {
     if (volume.items == 0) continue;  // nothing to empty, and the platform calls that a failure
-    if (platform.EmptyRecycleBin(GetActiveWindow(), volume.root) != S_OK) {
-      TellError(owner, texts::kEmptyingFailed);
+    if (const HRESULT emptied = platform.EmptyRecycleBin(GetActiveWindow(), volume.root); emptied != S_OK) {
+      TellError(owner, texts::kEmptyingFailed, ErrorOf(emptied));
       return;
     }
   }
@@ -246,7 +259,7 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   }
   if (const std::optional<std::wstring> workFolder = paths::ToExtended(work.workFolder)) {
     if (GetFileAttributesW(workFolder->c_str()) != INVALID_FILE_ATTRIBUTES && !RemoveDirectoryW(workFolder->c_str())) {
-      wf::Prompt(owner, texts::kWorkFolderNotRemoved, work.appName, MB_ICONERROR);
+      wf::Prompt(owner, wf::WithReason(texts::kWorkFolderNotRemoved, GetLastError()), work.appName, MB_ICONERROR);
     }
   }
 }
@@ -260,7 +273,8 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
   }
   const std::optional<std::wstring> extended = paths::ToExtended(folder);
   wf::UniqueFile held;
-  switch (extended ? OpenFolder(*extended, held) : FolderOpen::Failed) {
+  DWORD error = ERROR_FILENAME_EXCED_RANGE;
+  switch (extended ? OpenFolder(*extended, held, error) : FolderOpen::Failed) {
     case FolderOpen::Opened:
       break;
     case FolderOpen::Missing:
@@ -270,13 +284,13 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
       if (progress) progress->Close();
       return true;
     case FolderOpen::Failed:
-      TellError(work.owner, texts::kCannotSearch);
+      TellError(work.owner, texts::kCannotSearch, error);
       return false;
   }
   WIN32_FIND_DATAW entry;
   wf::FindHandle search = FindFirst(*extended + L"\\*", entry);
   if (!search) {
-    TellError(work.owner, texts::kCannotSearch);
+    TellError(work.owner, texts::kCannotSearch, GetLastError());
     return false;
   }
   do {

@@ -5,6 +5,8 @@
 #include "tests/e2e/support/app_folder.h"
 #include "tests/support/registry_snapshot.h"
 #include "tests/support/system_state.h"
+#include "tests/support/temp_folder.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -159,19 +161,20 @@ TEST_F(RecycleBinErase, AFileThatCannotBeWipedKeepsTheBinFromBeingEmptied) {
   uidrv::Press(box, IDYES);
   HWND cannotOpen = uidrv::WaitDialog("エラー", 60000, process.pid);
   ASSERT_TRUE(cannotOpen);
-  EXPECT_EQ(uidrv::MessageText(cannotOpen), "ファイルが開けません");
+  EXPECT_EQ(uidrv::MessageText(cannotOpen), "ファイルが開けません\n" + Ansi(wf::SystemReason(ERROR_SHARING_VIOLATION)));
   uidrv::Press(cannotOpen, IDOK);
   ASSERT_TRUE(uidrv::WaitGone(cannotOpen));
   HWND summary = uidrv::WaitDialog("エラー", 60000, process.pid);
   ASSERT_TRUE(summary);
-  EXPECT_EQ(uidrv::MessageText(summary).rfind("1 個のファイルを上書きできなかった", 0), 0u) << uidrv::MessageText(summary);
+  EXPECT_EQ(uidrv::MessageText(summary).rfind("1 個のファイルを上書きできなかった", 0), 0u)
+      << uidrv::MessageText(summary);
   uidrv::Press(summary, IDOK);
   EXPECT_EQ(uidrv::WaitExit(process), 0u);
   CloseHandle(holder);
 
   EXPECT_EQ(ReadWholeFile(locked), "held open elsewhere");
   EXPECT_FALSE(FileExists(bin_ + "\\Dc1.txt"));  // the others were wiped
-  EXPECT_EQ(RecycleBinItems(), items_);           // and nothing emptied
+  EXPECT_EQ(RecycleBinItems(), items_);          // and nothing emptied
 }
 
 TEST_F(RecycleBinErase, TheRecycleBinVerbRegisteredFromTheOptionsRunsTheErase) {

@@ -11,6 +11,7 @@
 #include "tests/support/system_state.h"
 #include "tests/support/temp_folder.h"
 #include "winframe/handles.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -132,7 +133,8 @@ TEST_F(SelectedFiles, AFileInUseStopsTheBatchAtItself) {
     ASSERT_TRUE(holder);
     ASSERT_TRUE(SetClipboardText("," + first + "," + locked + "," + third));
     process_ = app_.Start("-D");
-    ConfirmAndExpect({{"エラー", "ファイルが開けません"}}, Erased(1));
+    ConfirmAndExpect({{"エラー", "ファイルが開けません\n" + Ansi(wf::SystemReason(ERROR_SHARING_VIOLATION))}},
+                     Erased(1));
   }
   EXPECT_FALSE(FileExists(first));
   EXPECT_EQ(ReadWholeFile(locked), "secret");
@@ -163,7 +165,8 @@ TEST_F(SelectedFiles, AFileMappedByAnotherProgramIsNamedWhenItsNameCannotGo) {
   }
   if (error) {
     EXPECT_EQ(uidrv::MessageText(error),
-              Quoted(mapped) + " は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。");
+              Quoted(mapped) + " は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。\n" +
+                  Ansi(wf::SystemReason(ERROR_SHARING_VIOLATION)));
     uidrv::Press(error, IDOK);
     ASSERT_TRUE(uidrv::WaitGone(error));
     Answer("情報", Erased(1), IDOK);

@@ -14,6 +14,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/windows/support/scripted_prompts.h"
 #include "winframe/handles.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -83,6 +84,13 @@ bool operator==(const FILETIME& a, const FILETIME& b) {
 
 std::wstring Quoted(const std::wstring& path) {
   return L"\"" + path + L"\"";
+}
+
+// Our sentence, then the system's own on the next line.
+std::wstring WithReason(const std::wstring& text, DWORD error) {
+  const std::wstring reason = wf::SystemReason(error);
+  EXPECT_FALSE(reason.empty()) << error;
+  return text + L"\n" + reason;
 }
 
 class FileWipeTest : public ::testing::Test {
@@ -219,7 +227,7 @@ TEST_F(FileWipeTest, AFileInUseWithoutSharingIsNotOverwrittenAndTheUserIsTold) {
   EXPECT_TRUE(g_passes.empty());
   EXPECT_EQ(ReadWholeFile(path), "secret");
   ASSERT_EQ(prompts_.Shown().size(), 1u);
-  EXPECT_EQ(prompts_.Shown()[0].text, kCannotOpen);
+  EXPECT_EQ(prompts_.Shown()[0].text, WithReason(kCannotOpen, ERROR_SHARING_VIOLATION));
   EXPECT_EQ(prompts_.Shown()[0].caption, L"エラー");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
 }
@@ -409,7 +417,7 @@ TEST_F(RecycledFileTest, AFileThatCannotBeWipedStaysWhereItIs) {
   holder.Reset();
   EXPECT_EQ(ReadWholeFile(path), "in use");
   EXPECT_TRUE(Names(work_.workFolder).empty());
-  EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{kCannotOpen});
+  EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{WithReason(kCannotOpen, ERROR_SHARING_VIOLATION)});
 }
 
 TEST_F(RecycledFileTest, AFileOnAnotherDriveIsRemovedWhereItIs) {

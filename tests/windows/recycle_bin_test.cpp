@@ -19,6 +19,7 @@
 #include "tests/windows/support/progress_recorder.h"
 #include "tests/windows/support/scripted_prompts.h"
 #include "winframe/handles.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -30,6 +31,13 @@ constexpr wchar_t kCannotSearch[] = L"ごみ箱にアクセスできません。
 constexpr wchar_t kNotEmptied[] = L"ごみ箱の中を空にできませんでした。";
 const std::wstring kNtfsBin = std::wstring(L"Recycler\\") + kSidText;
 const std::wstring kCurrentBin = std::wstring(L"$Recycle.Bin\\") + kSidText;
+
+// Our sentence, then the system's own on the next line.
+std::wstring WithReason(const std::wstring& text, DWORD error) {
+  const std::wstring reason = wf::SystemReason(error);
+  EXPECT_FALSE(reason.empty()) << error;
+  return text + L"\n" + reason;
+}
 
 std::wstring Question(int count) {
   return L"ごみ箱の中の " + std::to_wstring(count) + L" 個のファイルを完全に抹消しますか？";
@@ -137,7 +145,7 @@ TEST_F(RecycleBinTest, AFailedCountAbortsBeforeAnything) {
   Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
   drive.query = E_FAIL;
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (Texts{L"ごみ箱の情報を取得できません", L"処理を中断します"}));
+  EXPECT_EQ(prompts_.Texts(), (Texts{WithReason(L"ごみ箱の情報を取得できません", E_FAIL), L"処理を中断します"}));
   EXPECT_TRUE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
 }
 
@@ -165,7 +173,7 @@ TEST_F(RecycleBinTest, AFailedEmptyingKeepsTheWorkFolder) {
   platform_.emptyResult = E_FAIL;
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts().back(), L"ごみ箱の中身を空にできません。");
+  EXPECT_EQ(prompts_.Texts().back(), WithReason(L"ごみ箱の中身を空にできません。", E_FAIL));
   EXPECT_TRUE(FileExists(work_.workFolder));
 }
 
@@ -176,7 +184,7 @@ TEST_F(RecycleBinTest, AnUnknownSidStopsTheEraseBeforeTheEmptying) {
   platform_.sid.reset();
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (Texts{Question(1), kCannotSearch, kNotEmptied}));
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(1), WithReason(kCannotSearch, platform_.sidError), kNotEmptied}));
   EXPECT_TRUE(platform_.emptied.empty());
   EXPECT_TRUE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
 }
@@ -306,7 +314,8 @@ TEST_F(RecycleBinTest, AFileWhoseNameCannotGoStaysInTheBinAndTheBinIsNotEmptied)
       prompts_.Texts(),
       (Texts{
           Question(2),
-          L"\"" + viewed + L"\" は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。",
+          WithReason(L"\"" + viewed + L"\" は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。",
+                     ERROR_SHARING_VIOLATION),
           L"1 "
           L"個のファイルは上書きしましたが、ほかのプログラムが開いているため削除できず、ごみ箱を空にしませんでした。\n"
           L"ファイルを使っているプログラムを終了してから、もう一度実行してください。"}));

@@ -18,6 +18,7 @@
 #include "tests/windows/support/progress_recorder.h"
 #include "tests/windows/support/scripted_prompts.h"
 #include "winframe/handles.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -320,7 +321,9 @@ TEST_F(SelectedFilesTest, AFileInUseStopsTheBatchThereWithTheCountSoFar) {
     ASSERT_TRUE(holder);
     RunDrop({first, locked, third});
   }
-  EXPECT_EQ(prompts_.Texts(), (Texts{L"3 個のファイルを完全に抹消しますか？", L"ファイルが開けません", Erased(1)}));
+  EXPECT_EQ(prompts_.Texts(),
+            (Texts{L"3 個のファイルを完全に抹消しますか？",
+                   L"ファイルが開けません\n" + wf::SystemReason(ERROR_SHARING_VIOLATION), Erased(1)}));
   EXPECT_EQ(prompts_.Shown()[1].caption, L"エラー");
   EXPECT_EQ(prompts_.Shown()[1].flags, static_cast<UINT>(MB_ICONWARNING));
   // The window is gone before the result is told, and the bar never moved
