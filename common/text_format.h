@@ -12,6 +12,9 @@ namespace text {
 // `format` with its first "%d" replaced by `value` in decimal.
 std::wstring FormatCount(std::wstring_view format, long long value);
 
+// `format` with its first "%s" replaced by `value`.
+std::wstring FormatText(std::wstring_view format, std::wstring_view value);
+
 // `value` in lowercase hexadecimal, with zeros in front up to `width`
 // digits ("2a", "0000002a").
 std::wstring HexDigits(std::uint32_t value, std::size_t width = 1);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/paths.h"
+#include "common/text_format.h"
 #include "shredder/captions.h"
 #include "shredder/engine/engine_texts.h"
 #include "shredder/engine/file_facts.h"
@@ -130,28 +131,25 @@ bool WipeStreams(const WorkContext& work, const CheckedFile& file, COverwriteStr
   return wiped;
 }
 
-std::wstring Quoted(const std::wstring& path) {
-  return L"\"" + path + L"\"";
-}
-
 }  // namespace
 
 std::wstring CheckMessage(FileCheck check, const std::wstring& shownPath) {
   switch (check) {
-    case FileCheck::Missing:
-      return texts::kStatusNotRead;
-    case FileCheck::Link:
-      return Quoted(shownPath) + texts::kLinkNotOverwritten;
-    case FileCheck::ThroughLink:
-      return Quoted(shownPath) + texts::kReachedThroughLink;
-    case FileCheck::HardLinked:
-      return Quoted(shownPath) + texts::kHardLinkedNotOverwritten;
+    case FileCheck::Missing:  // gone, or a folder on its way renamed
+      return texts::Quoted(shownPath) + texts::kMissing;
     case FileCheck::Folder:  // it has no content of its own to overwrite
+      return texts::Quoted(shownPath) + texts::kFolderNotProcessed;
+    case FileCheck::Link:
+      return texts::Quoted(shownPath) + texts::kLinkNotOverwritten;
+    case FileCheck::ThroughLink:
+      return texts::Quoted(shownPath) + texts::kReachedThroughLink;
+    case FileCheck::HardLinked:
+      return texts::Quoted(shownPath) + texts::kHardLinkedNotOverwritten;
     case FileCheck::InUse:
     case FileCheck::File:
       break;
   }
-  return texts::kCannotOpen;
+  return text::FormatText(texts::kCannotOpenFormat, shownPath);
 }
 
 bool WipeFile(const WorkContext& work, const std::wstring& path) {
@@ -161,14 +159,18 @@ bool WipeFile(const WorkContext& work, const std::wstring& path) {
 
 WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstring& shownPath) {
   // Told with the system's reason for the failure, where it gave one.
-  auto fail = [&work](const std::wstring& text, DWORD error, WipeOutcome outcome) {
-    wf::Prompt(work.owner, wf::WithReason(text, error), captions::kError, captions::kErrorFlags);
+  auto fail = [&work, &shownPath](const wchar_t* format, DWORD error, WipeOutcome outcome) {
+    const std::wstring message = text::FormatText(format, shownPath);
+    wf::Prompt(work.owner, wf::WithReason(message, error), captions::kError, captions::kErrorFlags);
     return outcome;
   };
   // Writing through a link would destroy what it leads to, and a file with
   // another name is still in use under that name: neither was chosen.
-  if (file.Check() == FileCheck::InUse) return fail(texts::kCannotOpen, file.Error(), WipeOutcome::CannotOpen);
-  if (file.Check() != FileCheck::File) return fail(CheckMessage(file.Check(), shownPath), 0, WipeOutcome::Declined);
+  if (file.Check() == FileCheck::InUse) return fail(texts::kCannotOpenFormat, file.Error(), WipeOutcome::CannotOpen);
+  if (file.Check() != FileCheck::File) {
+    wf::Prompt(work.owner, CheckMessage(file.Check(), shownPath), captions::kError, captions::kErrorFlags);
+    return WipeOutcome::Declined;
+  }
 
   COverwriteStream stream;
   stream.SetWordCount(COverwriteStream::kWordCount);
@@ -178,25 +180,25 @@ WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstr
 
   const DWORD cleared =
       file.Attributes() & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-  if (!file.SetAttributes(cleared)) return fail(texts::kStatusNotWritten, file.Error(), WipeOutcome::CannotOpen);
+  if (!file.SetAttributes(cleared)) return fail(texts::kStatusNotWrittenFormat, file.Error(), WipeOutcome::CannotOpen);
   if (work.passes <= 0) return WipeOutcome::Wiped;
 
   const ContentPlace content = file.Content();
   // A placeholder's content is not on this computer: writing would fetch it.
   if (content != ContentPlace::NotLocal) {
     wf::UniqueFile writer = file.OpenForWriting();
-    if (!writer) return fail(texts::kCannotOpen, GetLastError(), WipeOutcome::CannotOpen);
+    if (!writer) return fail(texts::kCannotOpenFormat, GetLastError(), WipeOutcome::CannotOpen);
     // Every pass covers what the file holds now, before the first.
     const std::optional<std::vector<ByteRange>> ranges = PassRanges(writer.Get(), file.Attributes());
-    if (!ranges) return fail(texts::kNotOverwritten, GetLastError(), WipeOutcome::NotWritten);
+    if (!ranges) return fail(texts::kNotOverwrittenFormat, GetLastError(), WipeOutcome::NotWritten);
     const PassesResult passes = WritePasses(work, writer.Get(), stream, *ranges, shownPath);
     switch (passes.outcome) {
       case PassesOutcome::Written:
         break;
       case PassesOutcome::NoSpace:
-        return fail(texts::kNotOverwrittenNoSpace, passes.error, WipeOutcome::NoSpace);
+        return fail(texts::kNotOverwrittenNoSpaceFormat, passes.error, WipeOutcome::NoSpace);
       case PassesOutcome::NotWritten:
-        return fail(texts::kNotOverwritten, passes.error, WipeOutcome::NotWritten);
+        return fail(texts::kNotOverwrittenFormat, passes.error, WipeOutcome::NotWritten);
       case PassesOutcome::Stopped:
         return WipeOutcome::Stopped;  // the user asked: partly overwritten, left where it is
     }
@@ -212,9 +214,9 @@ WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstr
 std::wstring RemovalMessage(const RemovalResult& result, const std::wstring& shownPath) {
   switch (result.removal) {
     case Removal::NotRenamed:
-      return wf::WithReason(texts::kNotRemoved, result.error);
+      return wf::WithReason(text::FormatText(texts::kNotRemovedFormat, shownPath), result.error);
     case Removal::NameStayed:
-      return wf::WithReason(Quoted(shownPath) + texts::kNameStayed, result.error);
+      return wf::WithReason(texts::Quoted(shownPath) + texts::kNameStayed, result.error);
     case Removal::Removed:
       break;
   }

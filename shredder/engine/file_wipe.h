@@ -27,7 +27,7 @@ bool WipeFile(const WorkContext& work, const std::wstring& path);
 WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstring& shownPath);
 
 // What the user is told of a file that was not opened as a file (the check
-// was not FileCheck::File), with the path in double quotes where it helps.
+// was not FileCheck::File), naming it by `shownPath`.
 std::wstring CheckMessage(FileCheck check, const std::wstring& shownPath);
 
 bool IsFolder(const std::wstring& path);

@@ -161,7 +161,8 @@ TEST_F(RecycleBinErase, AFileThatCannotBeWipedKeepsTheBinFromBeingEmptied) {
   uidrv::Press(box, IDYES);
   HWND cannotOpen = uidrv::WaitDialog("エラー", 60000, process.pid);
   ASSERT_TRUE(cannotOpen);
-  EXPECT_EQ(uidrv::MessageText(cannotOpen), "ファイルが開けません\n" + Ansi(wf::SystemReason(ERROR_SHARING_VIOLATION)));
+  EXPECT_EQ(uidrv::MessageText(cannotOpen),
+            "ファイル \"" + locked + "\" が開けません\n" + Ansi(wf::SystemReason(ERROR_SHARING_VIOLATION)));
   uidrv::Press(cannotOpen, IDOK);
   ASSERT_TRUE(uidrv::WaitGone(cannotOpen));
   HWND summary = uidrv::WaitDialog("エラー", 60000, process.pid);

@@ -111,6 +111,9 @@ TEST(TextFormat, CountsAndAsciiNames) {
   EXPECT_EQ(text::FormatCount(L"%d 個", 70000), L"70000 個");
   EXPECT_EQ(text::FormatCount(L"no count", 3), L"no count");
   EXPECT_EQ(text::FormatCount(L"%d and %d", -1), L"-1 and %d");
+  // A name may hold "%s" or "%d" itself: it is put in once and left as it is.
+  EXPECT_EQ(text::FormatText(L"ファイル \"%s\" が開けません", L"C:\\100%s %d.txt"),
+            L"ファイル \"C:\\100%s %d.txt\" が開けません");
   EXPECT_TRUE(text::EqualsIgnoringAsciiCase(L"M-Shredder", L"m-SHREDDER"));
   EXPECT_FALSE(text::EqualsIgnoringAsciiCase(L"Ａ", L"ａ"));
   EXPECT_FALSE(text::EqualsIgnoringAsciiCase(L"RBTest", L"RBTests"));

@@ -21,7 +21,6 @@ namespace {
 using engine::CheckedFile;
 using engine::FileCheck;
 
-constexpr wchar_t kCannotOpen[] = L"ファイルが開けません";
 constexpr std::uint32_t kSeed[8] = {0x11111111, 0x2222, 0x3333333, 0x44, 0x5555, 0x666666, 0x7777777, 0x8888};
 // The second fixed drive that the test bed's fixture links for these tests;
 // on another file system than drive C: where the bed allows it.
@@ -84,6 +83,10 @@ bool operator==(const FILETIME& a, const FILETIME& b) {
 
 std::wstring Quoted(const std::wstring& path) {
   return L"\"" + path + L"\"";
+}
+
+std::wstring CannotOpen(const std::wstring& path) {
+  return L"ファイル " + Quoted(path) + L" が開けません";
 }
 
 // Our sentence, then the system's own on the next line.
@@ -227,7 +230,7 @@ TEST_F(FileWipeTest, AFileInUseWithoutSharingIsNotOverwrittenAndTheUserIsTold) {
   EXPECT_TRUE(g_passes.empty());
   EXPECT_EQ(ReadWholeFile(path), "secret");
   ASSERT_EQ(prompts_.Shown().size(), 1u);
-  EXPECT_EQ(prompts_.Shown()[0].text, WithReason(kCannotOpen, ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(prompts_.Shown()[0].text, WithReason(CannotOpen(path), ERROR_SHARING_VIOLATION));
   EXPECT_EQ(prompts_.Shown()[0].caption, L"エラー");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
 }
@@ -272,7 +275,7 @@ TEST_F(FileWipeTest, AVanishedFileIsReportedNotWiped) {
   EXPECT_FALSE(engine::WipeFile(work_, folder_ / L"gone.txt"));
   EXPECT_TRUE(g_passes.empty());
   ASSERT_EQ(prompts_.Shown().size(), 1u);
-  EXPECT_EQ(prompts_.Shown()[0].text, L"ファイルの属性を読み取れません");
+  EXPECT_EQ(prompts_.Shown()[0].text, Quoted(folder_ / L"gone.txt") + L" は見つからないため処理しません。");
   EXPECT_EQ(prompts_.Shown()[0].caption, L"エラー");
 }
 
@@ -304,7 +307,7 @@ TEST_F(FileWipeTest, AFolderIsRefusedWithoutBeingTouched) {
   ASSERT_TRUE(SetFileAttributesW((folder_ / L"sub").c_str(), FILE_ATTRIBUTE_HIDDEN));
   EXPECT_FALSE(engine::WipeFile(work_, folder_ / L"sub"));
   EXPECT_NE(Attributes(folder_ / L"sub") & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{kCannotOpen});
+  EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{Quoted(folder_ / L"sub") + L" はフォルダのため処理しません。"});
 }
 
 // Names the ANSI code page cannot spell, each beside the file its best-fit
@@ -417,7 +420,7 @@ TEST_F(RecycledFileTest, AFileThatCannotBeWipedStaysWhereItIs) {
   holder.Reset();
   EXPECT_EQ(ReadWholeFile(path), "in use");
   EXPECT_TRUE(Names(work_.workFolder).empty());
-  EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{WithReason(kCannotOpen, ERROR_SHARING_VIOLATION)});
+  EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{WithReason(CannotOpen(path), ERROR_SHARING_VIOLATION)});
 }
 
 TEST_F(RecycledFileTest, AFileOnAnotherDriveIsRemovedWhereItIs) {
