@@ -52,5 +52,8 @@ inline constexpr wchar_t kMissing[] = L" は見つからないため処理しま
 // The same file named again in one list: told once, done once.
 inline constexpr wchar_t kRepeated[] = L" は前にも指定されているため処理しません。";
 inline constexpr wchar_t kNameStayed[] = L" は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。";
+// Nor could it have its own name back: "%s" is where it is now.
+inline constexpr wchar_t kTemporaryNameStayedFormat[] =
+    L" は上書きしましたが、ほかのプログラムが開いているため削除できず、\"%s\" という名前で残っています。";
 
 }  // namespace engine::texts

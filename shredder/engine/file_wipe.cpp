@@ -217,6 +217,10 @@ std::wstring RemovalMessage(const RemovalResult& result, const std::wstring& sho
       return wf::WithReason(text::FormatText(texts::kNotRemovedFormat, shownPath), result.error);
     case Removal::NameStayed:
       return wf::WithReason(texts::Quoted(shownPath) + texts::kNameStayed, result.error);
+    case Removal::TemporaryNameStayed:
+      return wf::WithReason(texts::Quoted(shownPath) +
+                                text::FormatText(texts::kTemporaryNameStayedFormat, paths::ShownForm(result.temporary)),
+                            result.error);
     case Removal::Removed:
       break;
   }
@@ -237,10 +241,10 @@ RemovalResult RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& fo
   const std::wstring original = file.ExtendedPath();
   DWORD error = 0;
   const std::optional<std::wstring> temporary = CreateTemporaryFile(folder, prefix, error);
-  if (!temporary) return {Removal::NotRenamed, error};
+  if (!temporary) return {Removal::NotRenamed, error, {}};
   if (!file.RenameTo(*temporary, true)) {
     DeleteFileW(temporary->c_str());
-    return {Removal::NotRenamed, file.Error()};
+    return {Removal::NotRenamed, file.Error(), {}};
   }
   // The platform frees a large file's clusters when its name goes, which
   // takes a while: the windows are served meanwhile.
@@ -250,10 +254,11 @@ RemovalResult RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& fo
   } else {
     removed = file.Remove();
   }
-  if (removed) return {Removal::Removed};
-  const RemovalResult stayed{Removal::NameStayed, file.Error()};
-  file.RenameTo(original, false);  // where the handle is still there to do it
-  return stayed;
+  if (removed) return {Removal::Removed, 0, {}};
+  const DWORD notRemoved = file.Error();
+  // Where the handle is still there to do it, and nobody took the name meanwhile.
+  if (file.RenameTo(original, false)) return {Removal::NameStayed, notRemoved, {}};
+  return {Removal::TemporaryNameStayed, notRemoved, *temporary};
 }
 
 RemovalResult RemoveRecycledFile(const WorkContext& work, CheckedFile& file) {

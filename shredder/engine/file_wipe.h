@@ -37,20 +37,24 @@ bool IsFolder(const std::wstring& path);
 bool WipeRecycledFile(const WorkContext& work, const std::wstring& path);
 
 enum class Removal {
-  Removed,     // its name is gone
-  NotRenamed,  // no meaningless name could be given to it: it keeps its own
-  NameStayed,  // its name could not be removed: it has its own name back
+  Removed,              // its name is gone
+  NotRenamed,           // no meaningless name could be given to it: it keeps its own
+  NameStayed,           // its name could not be removed: it has its own name back
+  TemporaryNameStayed,  // nor could its own name be given back (taken meanwhile, or the
+                        // handle already let go): it has the meaningless one
 };
 
 struct RemovalResult {
   Removal removal = Removal::Removed;
-  DWORD error = 0;  // the system's code for what failed, where it gave one
+  DWORD error = 0;         // the system's code for what failed, where it gave one
+  std::wstring temporary;  // TemporaryNameStayed: where the file is now ("\\?\" form)
 };
 
 // Removes a wiped file under a meaningless name that the system gives out in
 // `folder` (on the file's volume), then through its handle
 // (CheckedFile::Remove). Nothing is moved or deleted except through a name
-// the system gave out, and nothing is left under one.
+// the system gave out, and nothing is left under one untold: where the name
+// cannot go and the file cannot have its own back, the result says where it is.
 RemovalResult RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, const wchar_t* prefix);
 
 // What the user is told of a wiped file whose name did not go, with the

@@ -92,6 +92,23 @@ TEST(Paths, TheLongFormOfEveryKindOfAbsolutePath) {
   EXPECT_FALSE(ToExtended(L"C:\\" + std::wstring(32767, L'x')));
 }
 
+// Messages show paths as the user wrote them; a volume's own name keeps its
+// prefix, without which it names nothing.
+TEST(Paths, TheShownFormDropsOnlyTheLongFormsPrefix) {
+  const struct {
+    const wchar_t* path;
+    const wchar_t* shown;
+  } cases[] = {
+      {L"\\\\?\\C:\\work_temp\\1a2b.tmp", L"C:\\work_temp\\1a2b.tmp"},
+      {L"\\\\?\\UNC\\server\\share\\ms3.tmp", L"\\\\server\\share\\ms3.tmp"},
+      {L"\\\\?\\unc\\server\\share\\x", L"\\\\server\\share\\x"},
+      {L"\\\\?\\Volume{1}\\x", L"\\\\?\\Volume{1}\\x"},
+      {L"C:\\a.txt", L"C:\\a.txt"},
+      {L"\\\\?\\", L"\\\\?\\"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(paths::ShownForm(c.path), c.shown) << ::testing::PrintToString(c.path);
+}
+
 // Wine links its drives to Linux folders ("\\??\\unix/..."): no subst drive.
 TEST(Paths, OnlyADrivesFolderIsASubstitute) {
   EXPECT_EQ(paths::SubstitutedFolder(L"\\??\\C:\\data"), std::optional<std::wstring>(L"C:\\data"));

@@ -371,6 +371,57 @@ TEST_F(FileWipeTest, ALinkOrALinkedFolderOnTheWayIsRefusedAndWhatItLeadsToKept) 
                 Quoted(folderLink + L"\\inner.txt") + L" はリンクを経由した場所にあるため上書きしません。"}));
 }
 
+// A viewer that shares deletion keeps the name from going where the platform
+// cannot remove the names of open files (Wine; Windows before 10). One that
+// reads the content is seen, and the file gets its own name back. One that
+// holds only the attributes gets past that check: the name is marked for
+// deletion and the handle let go, yet the name stays until the viewer lets
+// go, and the file cannot have its own name back. Either way the user learns
+// where the file is; nothing is left under a name nobody was told.
+TEST_F(FileWipeTest, ANameThatCannotGoIsGivenBackOrTheUserIsToldItsTemporaryName) {
+  const struct {
+    DWORD access;
+    engine::Removal removal;
+  } cases[] = {{GENERIC_READ, engine::Removal::NameStayed},
+               {FILE_READ_ATTRIBUTES, engine::Removal::TemporaryNameStayed}};
+  for (const auto& c : cases) {
+    const std::wstring path = folder_.WriteFile(L"viewed.txt", "wiped");
+    wf::UniqueFile viewer(CreateFileW(path.c_str(), c.access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(viewer);
+    engine::RemovalResult result;
+    {
+      CheckedFile file(path);
+      ASSERT_TRUE(file.IsFile());
+      result = engine::RemoveUnderTemporaryName(file, folder_.WidePath(), L"ms");
+    }
+    if (result.removal == engine::Removal::Removed) {
+      // Names of open files go at once (POSIX semantics): nothing may be left.
+      WIN32_FIND_DATAW entry;
+      EXPECT_FALSE(wf::FindHandle(FindFirstFileW((folder_ / L"ms*.tmp").c_str(), &entry))) << "counted as removed";
+      EXPECT_FALSE(FileExists(path));
+      GTEST_SKIP() << "this platform removes names with POSIX semantics";
+    }
+    ASSERT_EQ(result.removal, c.removal) << c.access;
+    const std::wstring stayed = Quoted(path) + L" は上書きしましたが、ほかのプログラムが開いているため削除";
+    if (c.removal == engine::Removal::NameStayed) {
+      EXPECT_EQ(ReadWholeFile(path), "wiped");
+      EXPECT_EQ(engine::RemovalMessage(result, path),
+                WithReason(stayed + L"できませんでした。", ERROR_SHARING_VIOLATION));
+    } else {
+      EXPECT_FALSE(FileExists(path));
+      EXPECT_TRUE(FileExists(result.temporary));
+      const std::wstring shown = result.temporary.substr(4);  // without "\\?\"
+      EXPECT_EQ(shown.rfind(folder_ / L"ms", 0), 0u) << Ansi(shown);
+      EXPECT_EQ(engine::RemovalMessage(result, path),
+                stayed + L"できず、" + Quoted(shown) + L" という名前で残っています。");
+    }
+    viewer.Reset();
+    EXPECT_FALSE(FileExists(result.temporary)) << "marked for deletion, it goes with the viewer";
+    DeleteFileW(path.c_str());
+  }
+}
+
 class RecycledFileTest : public FileWipeTest {
  protected:
   void SetUp() override {
