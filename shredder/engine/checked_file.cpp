@@ -16,6 +16,26 @@ void SetFactsOverride(FactsOverride override) {
   g_factsOverride = override;
 }
 
+FileFacts FactsOf(HANDLE handle, const std::wstring& extendedPath, const BY_HANDLE_FILE_INFORMATION& info) {
+  FileFacts facts;
+  facts.attributes = info.dwFileAttributes;
+  if (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof(tag))) facts.tag = tag.ReparseTag;
+  }
+  // A link is not followed, so where it leads is not asked.
+  facts.elsewhere = !IsLink(facts.attributes, facts.tag) && !HandleIsAt(handle, extendedPath, IdOf(info));
+  if (g_factsOverride) g_factsOverride(extendedPath, facts);
+  return facts;
+}
+
+bool EntryIsLink(const std::wstring& extendedPath) {
+  WIN32_FIND_DATAW entry;
+  wf::FindHandle found(
+      FindFirstFileExW(extendedPath.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
+  return found && IsLink(entry.dwFileAttributes, entry.dwReserved0);
+}
+
 CheckedFile::CheckedFile(const std::wstring& path, bool otherNamesAllowed)
     : extended_(paths::ToExtended(path).value_or(path)) {
   handle_.Reset(CreateFileW(extended_.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE | SYNCHRONIZE,
@@ -45,23 +65,15 @@ CheckedFile::CheckedFile(const std::wstring& path, bool otherNamesAllowed)
     check_ = FileCheck::InUse;
     return;
   }
-  attributes_ = info.dwFileAttributes;
   names_ = info.nNumberOfLinks;
   id_ = IdOf(info);
-  if (attributes_ & FILE_ATTRIBUTE_REPARSE_POINT) {
-    FILE_ATTRIBUTE_TAG_INFO tag{};
-    if (GetFileInformationByHandleEx(handle_.Get(), FileAttributeTagInfo, &tag, sizeof(tag))) tag_ = tag.ReparseTag;
-  }
-  if (g_factsOverride) g_factsOverride(extended_, attributes_, tag_);
+  const FileFacts facts = FactsOf(handle_.Get(), extended_, info);
+  attributes_ = facts.attributes;
+  tag_ = facts.tag;
   if (IsLink(attributes_, tag_)) {
     check_ = FileCheck::Link;
-  } else if (!HandleIsAt(handle_.Get(), extended_, id_)) {
-    // Where the platform opened what a link leads to (Wine does, for a link
-    // to a folder), the entry itself still says that it is one.
-    WIN32_FIND_DATAW entry;
-    wf::FindHandle found(
-        FindFirstFileExW(extended_.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
-    check_ = found && IsLink(entry.dwFileAttributes, entry.dwReserved0) ? FileCheck::Link : FileCheck::ThroughLink;
+  } else if (facts.elsewhere) {
+    check_ = EntryIsLink(extended_) ? FileCheck::Link : FileCheck::ThroughLink;
   } else if (attributes_ & FILE_ATTRIBUTE_DIRECTORY) {
     check_ = FileCheck::Folder;
   } else if (names_ > 1 && !otherNamesAllowed) {

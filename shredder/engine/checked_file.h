@@ -80,10 +80,27 @@ class CheckedFile {
   std::uint32_t tag_ = 0;  // the reparse tag, when it is a reparse point
 };
 
-// Stands in for what the platform says of a file's attributes and reparse
-// tag, for tests of what Wine cannot present (compressed and encrypted files,
-// reparse points of every kind); null restores the platform's word.
-using FactsOverride = void (*)(const std::wstring& extendedPath, DWORD& attributes, std::uint32_t& tag);
+// What the platform says of an open file or folder.
+struct FileFacts {
+  DWORD attributes = 0;
+  std::uint32_t tag = 0;   // the reparse tag, when it is a reparse point
+  bool elsewhere = false;  // not a link, and yet the handle is not at its path (HandleIsAt)
+};
+
+// Stands in for what the platform says of a file or folder, for tests of what
+// Wine cannot present (compressed and encrypted files, reparse points of
+// every kind, a handle that a link led elsewhere); null restores the
+// platform's word.
+using FactsOverride = void (*)(const std::wstring& extendedPath, FileFacts& facts);
 void SetFactsOverride(FactsOverride override);
+
+// The facts of `handle`, opened without following a link at `extendedPath`,
+// whose information is `info`: the platform's, or its stand-in's.
+FileFacts FactsOf(HANDLE handle, const std::wstring& extendedPath, const BY_HANDLE_FILE_INFORMATION& info);
+
+// Whether the directory entry at `extendedPath` is a link. Where the platform
+// opened what a link leads to (Wine does, for a link to a folder), the entry
+// itself still says that it is one.
+bool EntryIsLink(const std::wstring& extendedPath);
 
 }  // namespace engine

@@ -47,9 +47,17 @@ void CountNotWiped(const engine::WorkContext& work, engine::WipeOutcome outcome,
     run.stopped = true;
     return;
   }
-  ++run.unwiped;
-  if (outcome == engine::WipeOutcome::CannotOpen) ++run.held;
-  if (outcome == engine::WipeOutcome::NoSpace) ++run.noSpace;
+  ++run.left.unwiped;
+  if (outcome == engine::WipeOutcome::CannotOpen) ++run.left.held;
+  if (outcome == engine::WipeOutcome::NoSpace) ++run.left.noSpace;
+}
+
+// An entry or folder where a link led elsewhere is not overwritten, and the
+// bin is not emptied over it: whatever it holds would go unwiped. The user is
+// told which.
+void CountThroughLink(const engine::WorkContext& work, const std::wstring& path, EraseRun& run) {
+  ++run.left.throughLink;
+  TellError(work.owner, engine::texts::Quoted(path) + engine::texts::kReachedThroughLink);
 }
 
 struct VolumeItems {
@@ -74,7 +82,13 @@ std::optional<std::vector<VolumeItems>> CountByVolume(HWND owner) {
   return volumes;
 }
 
-enum class FolderOpen { Opened, Missing, Elsewhere, Failed };
+enum class FolderOpen {
+  Opened,
+  Missing,    // gone since it was listed
+  Link,       // itself a link: it holds nothing, and the emptying removes it
+  Elsewhere,  // a link led elsewhere, or it is no folder
+  Failed,
+};
 
 // A folder of the walk, held open while it is searched: it cannot be renamed
 // or removed meanwhile, and it is searched only where its path says, never
@@ -92,9 +106,11 @@ FolderOpen OpenFolder(const std::wstring& extended, wf::UniqueFile& handle, DWOR
     error = GetLastError();
     return FolderOpen::Failed;
   }
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-      !engine::HandleIsAt(handle.Get(), extended, engine::IdOf(info))) {
-    return FolderOpen::Elsewhere;
+  const engine::FileFacts facts = engine::FactsOf(handle.Get(), extended, info);
+  if (engine::IsLink(facts.attributes, facts.tag)) return FolderOpen::Link;
+  if (facts.elsewhere || (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+      !(facts.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return engine::EntryIsLink(extended) ? FolderOpen::Link : FolderOpen::Elsewhere;
   }
   return FolderOpen::Opened;
 }
@@ -113,7 +129,7 @@ wf::FindHandle FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& entry) {
 bool RemoveName(const engine::WorkContext& work, CheckedFile& file, const std::wstring& path, EraseRun& run) {
   const engine::RemovalResult removal = engine::RemoveRecycledFile(work, file);
   if (removal.removal == engine::Removal::Removed) return true;
-  ++run.tally.nameStayed;
+  ++run.left.nameStayed;
   TellError(work.owner, engine::RemovalMessage(removal, path));
   return false;
 }
@@ -144,10 +160,11 @@ void ShredEntry(const engine::WorkContext& work, const std::wstring& path, Erase
         RemoveWiped(work, file, outcome, path, run);
       }
       return;
-    case FileCheck::Link:
     case FileCheck::ThroughLink:
-      // It leads outside the recycle bin: not overwritten; the emptying
-      // removes the link.
+      CountThroughLink(work, path, run);
+      return;
+    case FileCheck::Link:
+      // It holds no content: not overwritten; the emptying removes the link.
     case FileCheck::Missing:
     case FileCheck::Folder:
     case FileCheck::HardLinked:
@@ -232,11 +249,11 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
     TellStopped(owner);
     return;
   }
-  if (run.unwiped > 0 || run.tally.nameStayed > 0) {
+  if (run.left.Any()) {
     // Emptying now would delete those files unwiped, or could not take the
     // names that stayed; they stay, and the user can try again once whatever
     // kept them is gone.
-    TellError(owner, NotWipedMessage(run.unwiped, run.held, run.noSpace, run.tally.nameStayed));
+    TellError(owner, NotWipedMessage(run.left));
     return;
   }
   // Only the volumes that were walked: the platform's emptying of all of
@@ -277,8 +294,11 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
   switch (extended ? OpenFolder(*extended, held, error) : FolderOpen::Failed) {
     case FolderOpen::Opened:
       break;
-    case FolderOpen::Missing:
     case FolderOpen::Elsewhere:
+      CountThroughLink(work, folder, run);
+      [[fallthrough]];
+    case FolderOpen::Missing:
+    case FolderOpen::Link:
       // Gone since it was listed, or a link put in its place: nothing of the
       // recycle bin to wipe there; the emptying removes a link.
       if (progress) progress->Close();
@@ -343,6 +363,7 @@ void ShredSharedFiles(const engine::WorkContext& work, bool interactive, EraseRu
     if (engine::StopRequested(work)) run.stopped = true;
     if (run.stopped) break;
     CheckedFile first(shared->found.front(), true);
+    if (first.Check() == FileCheck::ThroughLink) CountThroughLink(work, shared->found.front(), run);
     if (first.IsFile() && first.Id() == id) {
       const engine::WipeOutcome outcome = engine::WipeFile(work, first, shared->found.front());
       if (!engine::MayBeRemoved(outcome)) {
@@ -351,6 +372,7 @@ void ShredSharedFiles(const engine::WorkContext& work, bool interactive, EraseRu
         RemoveWiped(work, first, outcome, shared->found.front(), run);
         for (std::size_t i = 1; i < shared->found.size(); ++i) {
           CheckedFile other(shared->found[i], true);
+          if (other.Check() == FileCheck::ThroughLink) CountThroughLink(work, shared->found[i], run);
           if (other.IsFile() && other.Id() == id) RemoveName(work, other, shared->found[i], run);
         }
       }

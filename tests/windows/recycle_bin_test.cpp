@@ -39,6 +39,19 @@ std::wstring WithReason(const std::wstring& text, DWORD error) {
   return text + L"\n" + reason;
 }
 
+std::wstring Quoted(const std::wstring& path) {
+  return L"\"" + path + L"\"";
+}
+
+constexpr wchar_t kThroughLink[] = L" はリンクを経由した場所にあるため上書きしません。";
+
+// The summary of an erase that left entries a link led elsewhere.
+std::wstring LedElsewhere(int count) {
+  return std::to_wstring(count) +
+         L" 個の項目はリンクを経由した場所にあるため上書きせず、ごみ箱を空にしませんでした。\n"
+         L"お知らせした項目を確かめてください。ふつうにごみ箱を空にすると、上書きされないまま削除されます。";
+}
+
 std::wstring Question(int count) {
   return L"ごみ箱の中の " + std::to_wstring(count) + L" 個のファイルを完全に抹消しますか？";
 }
@@ -250,7 +263,10 @@ TEST_F(RecycleBinTest, HardLinksAreWipedWhenEveryNameIsInsideAndKeptOtherwise) {
 }
 
 // Links planted in the recycle bin lead outside it: neither entered nor
-// overwritten, whatever they lead to.
+// overwritten, whatever they lead to. A link to a folder is one by its entry
+// and holds nothing: the emptying removes it. Wine shows a link to a file as
+// the file itself, whose handle is then not where its path says: it is not
+// overwritten either, it is told, and the bin is not emptied over it.
 TEST_F(RecycleBinTest, LinksInTheBinAreNeitherEnteredNorOverwritten) {
   Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
   const std::wstring bin = drive.root + kNtfsBin;
@@ -263,12 +279,64 @@ TEST_F(RecycleBinTest, LinksInTheBinAreNeitherEnteredNorOverwritten) {
   drive.items = 3;
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), kDone}));
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), Quoted(bin + L"\\Dc2.txt") + kThroughLink, LedElsewhere(1)}));
   EXPECT_EQ(ReadWholeFile(victim), "someone else's");
   EXPECT_FALSE(FileExists(bin + L"\\D0.txt"));
   EXPECT_EQ(wiped_.size(), 1u);
+  EXPECT_TRUE(platform_.emptied.empty());
   RemoveSymbolicLink(bin + L"\\Dc1");
   RemoveSymbolicLink(bin + L"\\Dc2.txt");
+}
+
+// What the platform says, presented through the seam: an entry or a folder
+// of the bin whose handle a link led elsewhere is not overwritten, it is told
+// by its path, and the bin is not emptied over what it holds; the rest is
+// erased. An entry that is itself a link holds nothing: it is passed over,
+// and the emptying removes it.
+std::wstring g_presented;
+bool g_presentedAsLink = false;
+
+TEST_F(RecycleBinTest, AnEntryOrAFolderALinkLedElsewhereKeepsTheBinFromBeingEmptied) {
+  const struct {
+    const wchar_t* name;  // below the bin: a file, or a folder with a file in it
+    bool asLink;          // presented as a link itself, rather than one led elsewhere
+    bool emptied;
+  } cases[] = {{L"D1.txt", false, false}, {L"Dc1", false, false}, {L"D1.txt", true, true}};
+  engine::SetFactsOverride([](const std::wstring& path, engine::FileFacts& facts) {
+    if (path != g_presented) return;
+    if (g_presentedAsLink) {
+      facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+      facts.tag = IO_REPARSE_TAG_SYMLINK;
+    } else {
+      facts.elsewhere = true;
+    }
+  });
+  int drives = 0;
+  for (const auto& c : cases) {
+    platform_.drives.clear();
+    platform_.emptied.clear();
+    prompts_.Clear();
+    wiped_.clear();
+    Drive& drive = AddDrive(L"d" + std::to_wstring(++drives), 1, kNtfsBin);
+    const std::wstring bin = drive.root + kNtfsBin;
+    const std::wstring presented = bin + L"\\" + c.name;
+    const std::wstring kept = std::wstring(c.name) == L"Dc1" ? presented + L"\\inner.txt" : presented;
+    MakeFolders(bin + L"\\Dc1");
+    WriteWholeFile(kept, "deleted");
+    drive.items = 2;
+    g_presented = Long(presented);
+    g_presentedAsLink = c.asLink;
+    prompts_.Answer(IDYES);
+    Erase(true);
+    const Texts told =
+        c.emptied ? Texts{Question(2), kDone} : Texts{Question(2), Quoted(presented) + kThroughLink, LedElsewhere(1)};
+    EXPECT_EQ(prompts_.Texts(), told) << Ansi(c.name);
+    EXPECT_EQ(ReadWholeFile(kept), "deleted") << Ansi(c.name);
+    EXPECT_FALSE(FileExists(bin + L"\\D0.txt")) << Ansi(c.name);
+    EXPECT_EQ(wiped_.size(), 1u) << Ansi(c.name);
+    EXPECT_EQ(platform_.emptied, c.emptied ? Texts{drive.root} : Texts{}) << Ansi(c.name);
+  }
+  engine::SetFactsOverride(nullptr);
 }
 
 // Stopped at any moment, even during the last pass of a file, the erase
@@ -354,8 +422,8 @@ TEST_F(RecycleBinTest, ContentKeptElsewhereIsEmptiedButNotCalledErased) {
   Drive& drive = AddDrive(L"d1", 2, kNtfsBin);
   static std::wstring s_compressed;
   s_compressed = Long(drive.root + kNtfsBin + L"\\D1.txt");
-  engine::SetFactsOverride([](const std::wstring& path, DWORD& attributes, std::uint32_t&) {
-    if (path == s_compressed) attributes |= FILE_ATTRIBUTE_COMPRESSED;
+  engine::SetFactsOverride([](const std::wstring& path, engine::FileFacts& facts) {
+    if (path == s_compressed) facts.attributes |= FILE_ATTRIBUTE_COMPRESSED;
   });
   Erase(false);
   engine::SetFactsOverride(nullptr);

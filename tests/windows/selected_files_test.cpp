@@ -423,15 +423,15 @@ TEST_F(SelectedFilesTest, OnlyLinksAreDeclinedAndContentKeptElsewhereIsCountedAp
   s_link = Long(link);
   s_compressed = Long(compressed);
   s_deduplicated = Long(deduplicated);
-  engine::SetFactsOverride([](const std::wstring& path, DWORD& attributes, std::uint32_t& tag) {
+  engine::SetFactsOverride([](const std::wstring& path, engine::FileFacts& facts) {
     if (path == s_link) {
-      attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-      tag = IO_REPARSE_TAG_SYMLINK;
+      facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+      facts.tag = IO_REPARSE_TAG_SYMLINK;
     } else if (path == s_compressed) {
-      attributes |= FILE_ATTRIBUTE_COMPRESSED;
+      facts.attributes |= FILE_ATTRIBUTE_COMPRESSED;
     } else if (path == s_deduplicated) {
-      attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-      tag = IO_REPARSE_TAG_DEDUP;
+      facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+      facts.tag = IO_REPARSE_TAG_DEDUP;
     }
   });
   RunCommandLine(Quoted(link) + L" " + Quoted(compressed) + L" " + Quoted(deduplicated) + L" " + Quoted(plain));
