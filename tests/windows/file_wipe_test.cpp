@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/paths.h"
 #include "shredder/engine/checked_file.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/overwrite_stream.h"
@@ -420,6 +421,36 @@ TEST_F(FileWipeTest, ANameThatCannotGoIsGivenBackOrTheUserIsToldItsTemporaryName
     EXPECT_FALSE(FileExists(result.temporary)) << "marked for deletion, it goes with the viewer";
     DeleteFileW(path.c_str());
   }
+}
+
+// The same path below the root on two drives, the chosen name a link to the
+// file on the other drive that Wine shows as a plain file (no reparse point,
+// so only where its handle lands tells): the handle is at the same place
+// below the root, but of another volume. That is not where the chosen path
+// leads, and what it leads to is kept.
+TEST_F(FileWipeTest, TheSamePathOnAnotherDriveReachedThroughALinkIsRefused) {
+  if (GetFileAttributesW(kSecondDrive) == INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "no drive D: in this prefix (the test bed's fixture links it)";
+  }
+  const std::wstring onD = L"D:" + folder_.WidePath().substr(2);  // "D:\wintests\t..."
+  CreateDirectoryW(paths::FolderOf(onD).c_str(), nullptr);
+  ASSERT_TRUE(CreateDirectoryW(onD.c_str(), nullptr));
+  const std::wstring target = onD + L"\\same.txt";
+  ASSERT_TRUE(WriteWholeFile(target, "on drive D:"));
+  const std::wstring link = folder_ / L"same.txt";
+  if (!MakeSymbolicLink(target, link)) GTEST_SKIP() << "no symbolic links in this test bed";
+  DWORD serialC = 0;
+  ASSERT_TRUE(GetVolumeInformationW(L"C:\\", nullptr, 0, &serialC, nullptr, nullptr, nullptr, 0));
+  {
+    CheckedFile reached(link);
+    if (reached.Id().volume == serialC) GTEST_SKIP() << "drives C: and D: have one serial number here";
+    EXPECT_EQ(reached.Check(), FileCheck::ThroughLink);
+  }
+  EXPECT_FALSE(engine::WipeFile(work_, link));
+  EXPECT_EQ(ReadWholeFile(target), "on drive D:");
+  EXPECT_TRUE(g_passes.empty());
+  RemoveSymbolicLink(link);
+  RemoveTree(onD);
 }
 
 class RecycledFileTest : public FileWipeTest {

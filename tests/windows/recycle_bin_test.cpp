@@ -364,6 +364,91 @@ TEST_F(RecycleBinTest, AStopLeavesTheRestAndEmptiesNothing) {
   EXPECT_TRUE(RemoveDirectoryW(work_.workFolder.c_str())) << "the work folder holds something";
 }
 
+// Records the bar, and asks for a stop once the walk's bar reaches its end:
+// as a stop pressed while the walk's last file was removed.
+class StopAtTheWalksLastStep : public ProgressRecorder {
+ public:
+  StopAtTheWalksLastStep(CProgressDialog& dialog, engine::StopSignal& stop) : ProgressRecorder(dialog), stop_(stop) {}
+  void TotalSet(unsigned minimum, unsigned maximum, unsigned position) override {
+    ProgressRecorder::TotalSet(minimum, maximum, position);
+    if (walkEnd_ == 0) walkEnd_ = maximum;
+  }
+  void Stepped(unsigned position) override {
+    ProgressRecorder::Stepped(position);
+    if (position == walkEnd_) stop_.Request();
+  }
+
+ private:
+  engine::StopSignal& stop_;
+  unsigned walkEnd_ = 0;
+};
+
+// Stopped after the walk's last file, before the files whose every name is in
+// the bin were wiped: the stop asked for since the walk looked counts too, and
+// the bin is not emptied over that pair.
+TEST_F(RecycleBinTest, AStopAskedAtTheWalksLastStepEmptiesNothingOverAnUnwipedPair) {
+  Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
+  const std::wstring bin = drive.root + kNtfsBin;
+  WriteWholeFile(bin + L"\\P1.txt", "deleted pair");
+  ASSERT_TRUE(CreateHardLinkW((bin + L"\\P2.txt").c_str(), (bin + L"\\P1.txt").c_str(), nullptr));
+  drive.items = 3;
+  engine::StopSignal stop;
+  work_.stop = &stop;
+  StopAtTheWalksLastStep stopper(progressDialog_, stop);
+  prompts_.Answer(IDYES);
+  Erase(true);
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), L"ごみ箱の中身の抹消を中止しました。ごみ箱は空にしていません。"}));
+  EXPECT_EQ(stopper.Log(),
+            (std::vector<std::string>{"open", "range 0-3 at 0", "step to 1", "step to 2", "step to 3", "close"}));
+  EXPECT_EQ(ReadWholeFile(bin + L"\\P2.txt"), "deleted pair");
+  EXPECT_FALSE(FileExists(bin + L"\\D0.txt"));
+  EXPECT_TRUE(platform_.emptied.empty());
+}
+
+// A file whose every name is in the bin, and a viewer on its second name that
+// holds no more than its attributes: each name that stays is told and
+// counted, the second as the first, and the bin is not emptied. (Wine keeps
+// every name of the file while the viewer holds it.)
+TEST_F(RecycleBinTest, EachFurtherNameOfAWipedPairThatStaysIsToldAndKeepsTheBin) {
+  Drive& drive = AddDrive(L"d1", 0, kNtfsBin);
+  const std::wstring bin = drive.root + kNtfsBin;
+  MakeFolders(bin + L"\\Dc1");
+  const std::wstring first = bin + L"\\D1.txt", second = bin + L"\\Dc1\\D2.txt";
+  WriteWholeFile(first, "deleted pair");
+  ASSERT_TRUE(CreateHardLinkW(second.c_str(), first.c_str(), nullptr));
+  drive.items = 2;
+  wf::UniqueFile viewer(CreateFileW(second.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                    nullptr));
+  ASSERT_TRUE(viewer);
+  prompts_.Answer(IDYES);
+  Erase(true);
+  if (prompts_.Texts().back() == kDone) GTEST_SKIP() << "this platform removes names with POSIX semantics";
+  // Each name waits for the viewer under a temporary name of the work folder.
+  std::vector<std::wstring> temporary;
+  WIN32_FIND_DATAW entry;
+  if (wf::FindHandle found(FindFirstFileW((work_.workFolder + L"\\*.tmp").c_str(), &entry)); found) {
+    do temporary.push_back(work_.workFolder + L"\\" + entry.cFileName);
+    while (FindNextFileW(found.Get(), &entry));
+  }
+  viewer.Reset();
+  ASSERT_EQ(temporary.size(), 2u);
+  const auto stayed = [&](const std::wstring& name, const std::wstring& at) {
+    return Quoted(name) + L" は上書きしましたが、ほかのプログラムが開いているため削除できず、" + Quoted(at) +
+           L" という名前で残っています。";
+  };
+  const Texts told = prompts_.Texts();
+  ASSERT_EQ(told.size(), 4u);
+  EXPECT_TRUE(told[1] == stayed(first, temporary[0]) || told[1] == stayed(first, temporary[1])) << Ansi(told[1]);
+  EXPECT_TRUE(told[2] == stayed(second, temporary[0]) || told[2] == stayed(second, temporary[1])) << Ansi(told[2]);
+  EXPECT_EQ(
+      told[3],
+      L"2 個のファイルは上書きしましたが、ほかのプログラムが開いているため削除できず、ごみ箱を空にしませんでした。\n"
+      L"ファイルを使っているプログラムを終了してから、もう一度実行してください。");
+  EXPECT_EQ(wiped_.size(), 1u);
+  EXPECT_TRUE(platform_.emptied.empty());
+}
+
 // A file that another program keeps open, sharing its deletion, is
 // overwritten, but where its name cannot go at once it stays, and the bin is
 // not emptied. A viewer that reads the content gets the file back under its
