@@ -190,6 +190,19 @@ TEST_F(RecycleBinTest, AFailedEmptyingKeepsTheWorkFolder) {
   EXPECT_TRUE(FileExists(work_.workFolder));
 }
 
+// The work folder goes after the emptying; where something keeps it, the
+// application's own box says so, with the system's reason.
+TEST_F(RecycleBinTest, AWorkFolderThatCannotGoIsToldWithTheSystemsReason) {
+  AddDrive(L"d1", 1, kNtfsBin);
+  WriteWholeFile(work_.workFolder + L"\\stray.txt", "not the erase's");
+  prompts_.Answer(IDYES);
+  Erase(true);
+  EXPECT_EQ(prompts_.Texts(),
+            (Texts{Question(1), kDone,
+                   WithReason(L"作業用フォルダを削除することができませんでした。", ERROR_DIR_NOT_EMPTY)}));
+  EXPECT_EQ(prompts_.Shown()[2].flags, static_cast<UINT>(MB_ICONERROR));
+}
+
 // Without the SID this user's folders cannot be found; emptying would then
 // delete their files unwiped.
 TEST_F(RecycleBinTest, AnUnknownSidStopsTheEraseBeforeTheEmptying) {
