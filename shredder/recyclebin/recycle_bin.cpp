@@ -276,7 +276,8 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   }
   if (const std::optional<std::wstring> workFolder = paths::ToExtended(work.workFolder)) {
     if (GetFileAttributesW(workFolder->c_str()) != INVALID_FILE_ATTRIBUTES && !RemoveDirectoryW(workFolder->c_str())) {
-      wf::Prompt(owner, wf::WithReason(texts::kWorkFolderNotRemoved, GetLastError()), work.appName, MB_ICONERROR);
+      const DWORD error = GetLastError();
+      wf::Prompt(owner, wf::WithReason(texts::kWorkFolderNotRemoved, error), work.appName, MB_ICONERROR);
     }
   }
 }
@@ -295,8 +296,11 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
     case FolderOpen::Opened:
       break;
     case FolderOpen::Elsewhere:
+      // Where a link led, not the bin's own folder: not entered, and the bin
+      // is not emptied over what it holds.
       CountThroughLink(work, folder, run);
-      [[fallthrough]];
+      if (progress) progress->Close();
+      return true;
     case FolderOpen::Missing:
     case FolderOpen::Link:
       // Gone since it was listed, or a link put in its place: nothing of the
@@ -310,7 +314,8 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
   WIN32_FIND_DATAW entry;
   wf::FindHandle search = FindFirst(*extended + L"\\*", entry);
   if (!search) {
-    TellError(work.owner, texts::kCannotSearch, GetLastError());
+    const DWORD searchError = GetLastError();
+    TellError(work.owner, texts::kCannotSearch, searchError);
     return false;
   }
   do {
