@@ -9,9 +9,17 @@ std::wstring FormatCount(std::wstring_view format, long long value) {
   return result;
 }
 
-std::wstring EightHexDigits(std::uint32_t value) {
-  std::wstring digits(8, L'0');
-  for (std::size_t i = digits.size(); value != 0; value >>= 4) digits[--i] = L"0123456789abcdef"[value & 0xF];
+std::wstring FormatText(std::wstring_view format, std::wstring_view value) {
+  std::wstring result(format);
+  const std::size_t at = result.find(L"%s");
+  if (at != std::wstring::npos) result.replace(at, 2, value);
+  return result;
+}
+
+std::wstring HexDigits(std::uint32_t value, std::size_t width) {
+  std::wstring digits;
+  for (; value != 0 || digits.size() < width; value >>= 4)
+    digits.insert(digits.begin(), L"0123456789abcdef"[value & 0xF]);
   return digits;
 }
 

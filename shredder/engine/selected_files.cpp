@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,20 +27,37 @@ namespace engine {
 namespace {
 
 // An item passed over with a word to the user; the batch goes on.
-void Decline(HWND owner, const std::wstring& item, const wchar_t* reason) {
-  wf::Prompt(owner, L"\"" + item + L"\"" + reason, captions::kInfo, captions::kInfoFlags);
+void Decline(HWND owner, const std::wstring& message) {
+  wf::Prompt(owner, message, captions::kInfo, captions::kInfoFlags);
 }
 
-// Runs `remove(index, tally)` over `count` items and ends the batch. The bar
-// moves on after every item reached, but not after the one that stops the
-// batch; the window is gone before the result is told.
-template <typename Remove>
-void RunBatch(const WorkContext& work, std::size_t count, Remove remove) {
+// What names one file however the item spells it: the long form, letters
+// compared as the file system compares them.
+std::wstring SameFileKey(const std::wstring& item) {
+  std::wstring key = paths::ToExtended(item).value_or(item);
+  if (!key.empty()) CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+  return key;
+}
+
+// Runs RemoveShreddedFile over the `count` items that `itemAt(index)` gives
+// and ends the batch. An item named a second time is told and passed over:
+// its file is gone, or was declined already. The bar moves on after every
+// item reached, but not after the one that stops the batch; the window is
+// gone before the result is told.
+template <typename ItemAt>
+void RunBatch(const WorkContext& work, std::size_t count, ItemAt itemAt) {
   EraseTally tally;
+  std::set<std::wstring> seen;
   for (std::size_t index = 0; index < count; ++index) {
     ServeMessages();
     // After a stop no further file is touched.
-    if (StopRequested(work) || !remove(index, tally)) break;
+    if (StopRequested(work)) break;
+    const std::wstring item = itemAt(index);
+    if (!seen.insert(SameFileKey(item)).second) {
+      Decline(work.owner, texts::Quoted(item) + texts::kRepeated);
+    } else if (!RemoveShreddedFile(work, item, tally)) {
+      break;
+    }
     if (work.progress) work.progress->Step();
   }
   if (work.progress) work.progress->Close();
@@ -92,57 +110,37 @@ bool RemoveShreddedFile(const WorkContext& work, const std::wstring& item, Erase
   const HWND owner = work.owner;
   switch (CheckItem(item)) {
     case ItemCheck::TooLong:
-      Decline(owner, item, texts::kPathTooLong);
+      Decline(owner, texts::Quoted(item) + texts::kPathTooLong);
       return true;
     case ItemCheck::NotAbsolute:
-      Decline(owner, item, texts::kNotFullPath);
+      Decline(owner, texts::Quoted(item) + texts::kNotFullPath);
       return true;
     case ItemCheck::Accepted:
       break;
   }
+  // Gone (or a folder on its way renamed), a folder, a link or a file with
+  // other names: told, and the batch goes on. A file that cannot be opened
+  // stops it, with the files after it untouched.
   CheckedFile file(item);
-  switch (file.Check()) {
-    // A link to a folder looks like one, but the link itself is what was chosen.
-    case FileCheck::Link:
-      Decline(owner, item, texts::kLinkNotOverwritten);
-      return true;
-    case FileCheck::ThroughLink:
-      Decline(owner, item, texts::kReachedThroughLink);
-      return true;
-    case FileCheck::Folder:
-      Decline(owner, item, texts::kFolderNotProcessed);
-      return true;
-    case FileCheck::HardLinked:
-      Decline(owner, item, texts::kHardLinkedNotOverwritten);
-      return true;
-    case FileCheck::Missing:
-    case FileCheck::InUse:
-    case FileCheck::File:
-      break;
+  if (file.Check() != FileCheck::File && file.Check() != FileCheck::InUse) {
+    Decline(owner, CheckMessage(file.Check(), item));
+    return true;
   }
   const WipeOutcome outcome = WipeFile(work, file, item);
   if (!MayBeRemoved(outcome)) return false;  // it has told the user, or the user stopped the run
 
   // Removed under a meaningless name in its own folder, as the handle finds
   // it; only a name the system gave out is replaced.
-  switch (RemoveUnderTemporaryName(file, paths::FolderOf(file.ExtendedPath()), L"ms")) {
-    case Removal::NotRenamed:
-      wf::Prompt(owner, texts::kNotRemoved, captions::kError, captions::kErrorFlags);
-      return false;
-    case Removal::NameStayed:
-      ++tally.nameStayed;
-      wf::Prompt(owner, L"\"" + item + L"\"" + texts::kNameStayed, captions::kError, captions::kErrorFlags);
-      return true;
-    case Removal::Removed:
-      break;
+  const RemovalResult removal = RemoveUnderTemporaryName(file, paths::FolderOf(file.ExtendedPath()), L"ms");
+  if (removal.removal != Removal::Removed) {
+    wf::Prompt(owner, RemovalMessage(removal, item), captions::kError, captions::kErrorFlags);
+    // A name that stayed is told, and the batch goes on; one that could not
+    // be renamed stops it, as a file that cannot be opened does.
+    if (removal.removal == Removal::NotRenamed) return false;
+    ++tally.nameStayed;
+    return true;
   }
-  if (outcome == WipeOutcome::WipedElsewhere) {
-    ++tally.elsewhere;
-  } else if (outcome == WipeOutcome::StreamsLeft) {
-    ++tally.streamsLeft;
-  } else {
-    ++tally.erased;
-  }
+  CountRemoved(tally, outcome);
   return true;
 }
 
@@ -175,8 +173,7 @@ void ShredClipboardList(const WorkContext& work) {
 
   const std::vector<std::wstring> items = HandOffItems(text, wideBlock ? &*wideBlock : nullptr);
   SetProgressTotal(work, items.size());
-  RunBatch(work, items.size(),
-           [&](std::size_t index, EraseTally& tally) { return RemoveShreddedFile(work, items[index], tally); });
+  RunBatch(work, items.size(), [&](std::size_t index) { return items[index]; });
 }
 
 void ShredCommandLineList(const WorkContext& work, const std::wstring& commandLine) {
@@ -190,8 +187,7 @@ void ShredCommandLineList(const WorkContext& work, const std::wstring& commandLi
   OpenProgress(work);
   const std::vector<std::wstring> items = CommandLineItems(commandLine);
   SetProgressTotal(work, items.size());
-  RunBatch(work, items.size(),
-           [&](std::size_t index, EraseTally& tally) { return RemoveShreddedFile(work, items[index], tally); });
+  RunBatch(work, items.size(), [&](std::size_t index) { return items[index]; });
 }
 
 void ShredDroppedFiles(const WorkContext& work, HDROP drop) {
@@ -206,9 +202,7 @@ void ShredDroppedFiles(const WorkContext& work, HDROP drop) {
 
   OpenProgress(work);
   SetProgressTotal(work, count);
-  RunBatch(work, count, [&](std::size_t index, EraseTally& tally) {
-    return RemoveShreddedFile(work, DroppedName(drop, static_cast<UINT>(index)), tally);
-  });
+  RunBatch(work, count, [&](std::size_t index) { return DroppedName(drop, static_cast<UINT>(index)); });
 }
 
 }  // namespace engine

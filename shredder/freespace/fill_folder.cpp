@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "common/paths.h"
-#include "shredder/engine/checked_file.h"
+#include "shredder/engine/handle_place.h"
 #include "shredder/freespace/free_space_rules.h"
 #include "shredder/freespace/volume.h"
 

@@ -11,6 +11,7 @@
 #include "tests/support/system_state.h"
 #include "tests/support/temp_folder.h"
 #include "winframe/handles.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -122,21 +123,31 @@ TEST_F(SelectedFiles, OnlyFoldersEraseNothingAndNoTextAsksNothing) {
   uidrv::Close(silent);
 }
 
-TEST_F(SelectedFiles, AFileInUseStopsTheBatchAtItself) {
+// From the command line: a file gone since it was chosen and a name given
+// twice are told by their names and the batch goes on; a file held by
+// another program stops it there, named, with the system's reason, and the
+// files after it stay untouched.
+TEST_F(SelectedFiles, AGoneFileAndARepeatedNameAreToldAndAFileInUseStopsTheBatch) {
   const std::string first = files_.WriteFile("1.txt", "secret");
+  const std::string gone = files_ / "gone.txt";
   const std::string locked = files_.WriteFile("2.txt", "secret");
   const std::string third = files_.WriteFile("3.txt", "secret");
   {
     wf::UniqueFile holder(
         CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
-    ASSERT_TRUE(SetClipboardText("," + first + "," + locked + "," + third));
-    process_ = app_.Start("-D");
-    ConfirmAndExpect({{"エラー", "ファイルが開けません"}}, Erased(1));
+    process_ = app_.Start(Quoted(first) + " " + Quoted(gone) + " " + Quoted(first) + " " + Quoted(locked) + " " +
+                          Quoted(third));
+    ConfirmAndExpect({{"情報", Quoted(gone) + " は見つからないため処理しません。"},
+                      {"情報", Quoted(first) + " は前にも指定されているため処理しません。"},
+                      {"エラー", "ファイル " + Quoted(locked) + " が開けません\n" +
+                                     Ansi(wf::SystemReason(ERROR_SHARING_VIOLATION))}},
+                     Erased(1));
   }
   EXPECT_FALSE(FileExists(first));
   EXPECT_EQ(ReadWholeFile(locked), "secret");
   EXPECT_EQ(ReadWholeFile(third), "secret");
+  EXPECT_FALSE(HasTemporaryNames(files_.Path()));
 }
 
 // A viewer maps one file, sharing its deletion: its content is overwritten,
@@ -163,7 +174,8 @@ TEST_F(SelectedFiles, AFileMappedByAnotherProgramIsNamedWhenItsNameCannotGo) {
   }
   if (error) {
     EXPECT_EQ(uidrv::MessageText(error),
-              Quoted(mapped) + " は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。");
+              Quoted(mapped) + " は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。\n" +
+                  Ansi(wf::SystemReason(ERROR_SHARING_VIOLATION)));
     uidrv::Press(error, IDOK);
     ASSERT_TRUE(uidrv::WaitGone(error));
     Answer("情報", Erased(1), IDOK);
