@@ -1,27 +1,8 @@
 #include "shredder/freespace/volume.h"
 
-#include <winioctl.h>
-
-#include "winframe/handles.h"
 #include "winframe/module.h"
 
 namespace freespace {
-namespace {
-
-// Asks the device behind the drive for one storage property; false when it
-// cannot be asked.
-template <typename Descriptor>
-bool QueryProperty(HANDLE device, STORAGE_PROPERTY_ID property, Descriptor& descriptor) {
-  STORAGE_PROPERTY_QUERY query{};
-  query.PropertyId = property;
-  query.QueryType = PropertyStandardQuery;
-  DWORD returned = 0;
-  return DeviceIoControl(device, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof(query), &descriptor, sizeof(descriptor),
-                         &returned, nullptr) &&
-         returned >= sizeof(descriptor);
-}
-
-}  // namespace
 
 QuietDriveErrors::QuietDriveErrors() {
   SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previous_);
@@ -74,18 +55,6 @@ DWORD VolumeSerial(const std::wstring& root) {
   QuietDriveErrors quiet;
   DWORD serial = 0;
   return GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0) ? serial : 0;
-}
-
-bool IsSolidState(const std::wstring& root) {
-  // The volume's device, opened for queries only: no rights are needed.
-  const std::wstring device = L"\\\\.\\" + root.substr(0, 2);
-  wf::UniqueFile handle(
-      CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!handle) return false;
-  DEVICE_SEEK_PENALTY_DESCRIPTOR seek{};
-  if (QueryProperty(handle.Get(), StorageDeviceSeekPenaltyProperty, seek) && !seek.IncursSeekPenalty) return true;
-  DEVICE_TRIM_DESCRIPTOR trim{};
-  return QueryProperty(handle.Get(), StorageDeviceTrimProperty, trim) && trim.TrimEnabled;
 }
 
 }  // namespace freespace

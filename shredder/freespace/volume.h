@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "shredder/engine/storage_device.h"
+
 namespace freespace {
 
 // Turns the system's "no disk in the drive" box off for this thread while
@@ -44,8 +46,8 @@ std::optional<Volume> ReadVolume(const std::wstring& root);
 // The volume's serial number; 0 when it cannot be read.
 DWORD VolumeSerial(const std::wstring& root);
 
-// Whether the device reports no seek penalty or TRIM; false when it cannot
-// be asked (Wine, older drivers).
-bool IsSolidState(const std::wstring& root);
+// Whether the device reports no seek penalty or TRIM (asked as the
+// recycle-bin erase asks it).
+using engine::IsSolidState;
 
 }  // namespace freespace
