@@ -1,5 +1,7 @@
 #include "winframe/prompt.h"
 
+#include <utility>
+
 namespace wf {
 namespace {
 
@@ -8,10 +10,15 @@ int ShowMessageBox(const PromptRequest& request) {
 }
 
 PromptHandler g_handler = ShowMessageBox;
+thread_local std::vector<PromptRequest>* t_held = nullptr;
 
 }  // namespace
 
 int Prompt(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) {
+  if (t_held) {
+    t_held->push_back(PromptRequest{owner, text, caption, flags});
+    return IDOK;
+  }
   return g_handler(PromptRequest{owner, text, caption, flags});
 }
 
@@ -19,6 +26,12 @@ PromptHandler SetPromptHandler(PromptHandler handler) {
   PromptHandler previous = g_handler;
   g_handler = handler ? handler : ShowMessageBox;
   return previous;
+}
+
+HeldPrompts::HeldPrompts(std::vector<PromptRequest>& held) : previous_(std::exchange(t_held, &held)) {}
+
+HeldPrompts::~HeldPrompts() {
+  t_held = previous_;
 }
 
 }  // namespace wf

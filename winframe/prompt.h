@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace wf {
 
@@ -23,5 +24,20 @@ int Prompt(HWND owner, const std::wstring& text, const std::wstring& caption, UI
 
 // Installs `handler` (nullptr restores MessageBoxW); returns the previous one.
 PromptHandler SetPromptHandler(PromptHandler handler);
+
+// While one lives, the boxes its thread asks for are kept in `held`, in
+// order, instead of shown: a worker thread owns no window, and the thread
+// that does shows them in their turn. Each is answered IDOK, so only boxes
+// that tell, never ones that ask, may come where one is in force.
+class HeldPrompts {
+ public:
+  explicit HeldPrompts(std::vector<PromptRequest>& held);
+  ~HeldPrompts();
+  HeldPrompts(const HeldPrompts&) = delete;
+  HeldPrompts& operator=(const HeldPrompts&) = delete;
+
+ private:
+  std::vector<PromptRequest>* previous_;
+};
 
 }  // namespace wf
