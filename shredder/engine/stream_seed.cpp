@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <mutex>
+
 namespace engine {
 
 // Word 0 is the tick count. The others make two files wiped in the same
@@ -10,6 +12,10 @@ namespace engine {
 // the files wiped by this process (never zero in the bits the seeding
 // keeps, so the state is never all zero) and a stack address.
 void MakeSeed(const WorkContext& work, std::uint32_t (&words)[8]) {
+  // Workers seed their files side by side: the count, and a seed source of
+  // the caller's, see one at a time.
+  static std::mutex seeding;
+  const std::lock_guard lock(seeding);
   static std::uint32_t wiped = 0;
   ++wiped;
   LARGE_INTEGER counter{};

@@ -9,7 +9,7 @@
 namespace engine {
 
 // Fresh seed words for one file's stream (then work.seed, when set, has its
-// say). Not for two threads at once: it counts the files it seeds.
+// say). Threads that call it at once are taken one after the other.
 void MakeSeed(const WorkContext& work, std::uint32_t (&words)[8]);
 
 }  // namespace engine

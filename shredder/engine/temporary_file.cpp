@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "winframe/handles.h"
@@ -14,10 +16,13 @@ std::optional<std::wstring> CreateTemporaryFile(const std::wstring& folder, cons
   if (!extendedFolder) return std::nullopt;
   const std::wstring base = extendedFolder->back() == L'\\' ? *extendedFolder : *extendedFolder + L"\\";
   // As the platform's own temporary names: a 16-bit number from the clock,
-  // counted on past names that are taken.
-  const DWORD start = GetTickCount();
+  // counted on past names that are taken. The count is the process's: two
+  // files removed side by side would otherwise be given the same name, the
+  // second as soon as the first had let it go, and the first would then take
+  // the second's file under that name for its own that stayed.
+  static std::atomic<DWORD> next{GetTickCount()};
   for (DWORD attempt = 0; attempt < 0x10000; ++attempt) {
-    const DWORD unique = (start + attempt) & 0xFFFF;
+    const DWORD unique = next.fetch_add(1) & 0xFFFF;
     if (unique == 0) continue;
     const std::wstring path = base + prefix + text::HexDigits(unique) + L".tmp";
     wf::UniqueFile file(
