@@ -94,7 +94,13 @@ std::size_t ChunksFor(std::uint64_t bytes) {
 }
 
 void ShowWithin(const WorkContext& work, std::uint64_t done, std::uint64_t total) {
-  if (work.progress && total > 0) work.progress->ShowWithinItem(static_cast<double>(done) / static_cast<double>(total));
+  if (total == 0) return;
+  const double fraction = static_cast<double>(done) / static_cast<double>(total);
+  if (work.withinFile) {
+    work.withinFile(fraction);  // a worker's passes: the window is moved by its own thread
+  } else if (work.progress) {
+    work.progress->ShowWithinItem(fraction);
+  }
 }
 
 PassesOutcome WriteInline(const WorkContext& work, PassCursor& cursor, COverwriteStream& stream,

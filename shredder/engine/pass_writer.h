@@ -35,7 +35,9 @@ struct PassesResult {
 // from pass to pass (one chunk of 16 bytes after another, the last cut to
 // what the ranges hold), flushed to the device before the next pass begins.
 // work.afterPass is called on the calling thread after each flush, with
-// `shownPath`, before the next pass is written.
+// `shownPath`, before the next pass is written. Called on a worker thread
+// (work.withinFile set), it tells work.withinFile how far it is instead of
+// moving the progress window; it serves that thread's messages all the same.
 PassesResult WritePasses(const WorkContext& work, HANDLE file, COverwriteStream& stream,
                          const std::vector<ByteRange>& ranges, const std::wstring& shownPath);
 

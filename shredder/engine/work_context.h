@@ -21,6 +21,8 @@ inline constexpr int kDefaultPasses = 3;
 using SeedSource = std::function<void(std::uint32_t (&words)[8])>;
 // Called after pass `pass` (from 1) over `path` has reached the device.
 using PassObserver = std::function<void(const std::wstring& path, int pass)>;
+// Told how far (0..1) the passes are through the file being written.
+using FileProgress = std::function<void(double fraction)>;
 
 // Set while an erase or a batch runs. Their message boxes run nested message
 // loops in which a button, the tray, a drop or the timer could otherwise
@@ -73,6 +75,7 @@ struct WorkContext {
   SeedSource seed;                      // empty: fresh words for every file
   PassObserver afterPass;               // empty: nobody looks
   CProgressDialog* progress = nullptr;  // null: no progress window
+  FileProgress withinFile;              // set on a worker thread: told there instead of `progress`
   std::wstring workFolder;              // where recycled files are removed; empty: in place
   BusyFlag* busy = nullptr;
   StopSignal* stop = nullptr;  // null: the work cannot be stopped
