@@ -1,5 +1,8 @@
 #include "shredder/recyclebin/recycle_bin.h"
 
+#include <memory>
+#include <optional>
+
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "shredder/captions.h"
@@ -124,14 +127,18 @@ wf::FindHandle FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& entry) {
   return search;
 }
 
-// Counts a file the wiper overwrote, once it is removed; a name that stayed
-// keeps the recycle bin from being emptied, as an unwiped file does.
-bool RemoveName(const engine::WorkContext& work, CheckedFile& file, const std::wstring& path, EraseRun& run) {
-  const engine::RemovalResult removal = engine::RemoveRecycledFile(work, file);
+// Counts a file the wiper overwrote by what became of its name; a name that
+// stayed keeps the recycle bin from being emptied, as an unwiped file does.
+bool CountRemoval(const engine::WorkContext& work, const engine::RemovalResult& removal, const std::wstring& path,
+                  EraseRun& run) {
   if (removal.removal == engine::Removal::Removed) return true;
   ++run.left.nameStayed;
   TellError(work.owner, engine::RemovalMessage(removal, path));
   return false;
+}
+
+bool RemoveName(const engine::WorkContext& work, CheckedFile& file, const std::wstring& path, EraseRun& run) {
+  return CountRemoval(work, engine::RemoveRecycledFile(work, file), path, run);
 }
 
 void RemoveWiped(const engine::WorkContext& work, CheckedFile& file, engine::WipeOutcome outcome,
@@ -139,25 +146,68 @@ void RemoveWiped(const engine::WorkContext& work, CheckedFile& file, engine::Wip
   if (RemoveName(work, file, path, run)) engine::CountRemoved(run.tally, outcome);
 }
 
-// One file of a recycle-bin folder: wiped and removed, or, with several
-// names, noted for the end of the walk.
-void ShredEntry(const engine::WorkContext& work, const std::wstring& path, EraseRun& run) {
+// What became of one file of a recycle-bin folder: found by whichever thread
+// wiped it, counted by the walk's.
+struct EntryResult {
+  bool reached = false;  // not, when a stop came first: the file is untouched
+  FileCheck check = FileCheck::Missing;
+  engine::FileId id;
+  DWORD names = 0;
+  engine::WipeOutcome outcome = engine::WipeOutcome::Declined;
+  engine::RemovalResult removal;
+};
+
+// Opens and checks one file of a recycle-bin folder. Side by side, another
+// worker may hold the same file under another of its names for the moment
+// it takes to look at it (it wipes none with several names during the
+// walk): a refusal to share is asked again a few times before it counts.
+CheckedFile CheckEntry(const std::wstring& path, bool sideBySide) {
   CheckedFile file(path, true);
-  switch (file.Check()) {
+  for (DWORD waitMs = 1; sideBySide && waitMs <= 256; waitMs *= 2) {
+    if (file.Check() != FileCheck::InUse || file.Error() != ERROR_SHARING_VIOLATION) break;
+    Sleep(waitMs);
+    file = CheckedFile(path, true);
+  }
+  return file;
+}
+
+// Wipes and removes one file of a recycle-bin folder, unless it has several
+// names (those wait for the end of the walk) or is no file of its own.
+EntryResult WipeEntry(const engine::WorkContext& work, const std::wstring& path, bool sideBySide) {
+  EntryResult result;
+  result.reached = true;
+  CheckedFile file = CheckEntry(path, sideBySide);
+  result.check = file.Check();
+  if (result.check == FileCheck::File && file.Names() > 1) {
+    result.id = file.Id();
+    result.names = file.Names();
+  } else if (result.check == FileCheck::File || result.check == FileCheck::InUse) {
+    result.outcome = engine::WipeFile(work, file, path);
+    if (engine::MayBeRemoved(result.outcome)) result.removal = engine::RemoveRecycledFile(work, file);
+  }
+  return result;
+}
+
+void CountEntry(const engine::WorkContext& work, const std::wstring& path, const EntryResult& result, EraseRun& run) {
+  if (!result.reached) {
+    run.stopped = true;
+    return;
+  }
+  switch (result.check) {
     case FileCheck::File:
-      if (file.Names() > 1) {
-        EraseRun::SharedFile& shared = run.shared[file.Id()];
-        shared.names = file.Names();
+      if (result.names > 1) {
+        EraseRun::SharedFile& shared = run.shared[result.id];
+        shared.names = result.names;
         shared.found.push_back(path);
         return;
       }
       [[fallthrough]];
     case FileCheck::InUse:
       // A file that cannot be wiped keeps the recycle bin from being emptied.
-      if (const engine::WipeOutcome outcome = engine::WipeFile(work, file, path); !engine::MayBeRemoved(outcome)) {
-        CountNotWiped(work, outcome, run);
-      } else {
-        RemoveWiped(work, file, outcome, path, run);
+      if (!engine::MayBeRemoved(result.outcome)) {
+        CountNotWiped(work, result.outcome, run);
+      } else if (CountRemoval(work, result.removal, path, run)) {
+        engine::CountRemoved(run.tally, result.outcome);
       }
       return;
     case FileCheck::ThroughLink:
@@ -171,6 +221,63 @@ void ShredEntry(const engine::WorkContext& work, const std::wstring& path, Erase
       return;
   }
 }
+
+// One file of a recycle-bin folder: wiped and removed, or, with several
+// names, noted for the end of the walk. Given to a worker while the walk has
+// them, and counted in its turn.
+void ShredEntry(const engine::WorkContext& work, const std::wstring& path, EraseRun& run) {
+  if (!run.workers) {
+    CountEntry(work, path, WipeEntry(work, path, false), run);
+    return;
+  }
+  auto result = std::make_shared<EntryResult>();
+  run.workers->Add([path, result](const engine::WorkContext& worker) { *result = WipeEntry(worker, path, true); },
+                   [&work, path, result, &run] { CountEntry(work, path, *result, run); });
+}
+
+// What the walk itself tells comes after what it has told of the files
+// before.
+void InTurn(EraseRun& run) {
+  if (run.workers) run.workers->FinishAll();
+}
+
+void StepInTurn(CProgressDialog* progress, EraseRun& run) {
+  if (!progress) return;
+  if (run.workers) {
+    run.workers->Then([progress] { progress->Step(); });
+  } else {
+    progress->Step();
+  }
+}
+
+// The workers of a walk, from the folder it starts at to its end by any way
+// out, where whatever they still have is finished.
+class SideBySide {
+ public:
+  SideBySide(const engine::WorkContext& work, const std::wstring& folder, bool topLevel, EraseRun& run) : run_(run) {
+    if (!topLevel || run.workers) return;
+    Platform& platform = CurrentPlatform();
+    const unsigned count = EraseWorkers(platform.Cores(), platform.SeekPenalty(folder));
+    if (count < 2) return;  // one: the walk's own thread wipes, as it always has
+    workers_.emplace(work, count);
+    if (workers_->Started() == 0) {
+      workers_.reset();
+      return;
+    }
+    run.workers = &*workers_;
+  }
+  ~SideBySide() {
+    if (!workers_) return;
+    workers_.reset();
+    run_.workers = nullptr;
+  }
+  SideBySide(const SideBySide&) = delete;
+  SideBySide& operator=(const SideBySide&) = delete;
+
+ private:
+  EraseRun& run_;
+  std::optional<engine::OrderedWorkers> workers_;
+};
 
 }  // namespace
 
@@ -298,6 +405,7 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
     case FolderOpen::Elsewhere:
       // Where a link led, not the bin's own folder: not entered, and the bin
       // is not emptied over what it holds.
+      InTurn(run);
       CountThroughLink(work, folder, run);
       if (progress) progress->Close();
       return true;
@@ -308,6 +416,7 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
       if (progress) progress->Close();
       return true;
     case FolderOpen::Failed:
+      InTurn(run);
       TellError(work.owner, texts::kCannotSearch, error);
       return false;
   }
@@ -315,9 +424,11 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
   wf::FindHandle search = FindFirst(*extended + L"\\*", entry);
   if (!search) {
     const DWORD searchError = GetLastError();
+    InTurn(run);
     TellError(work.owner, texts::kCannotSearch, searchError);
     return false;
   }
+  const SideBySide sideBySide(work, folder, topLevel, run);
   do {
     const std::wstring name = entry.cFileName;
     if (name == L"." || name == L"..") continue;
@@ -329,11 +440,12 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
     // Other reparse points are files and folders whose content lies
     // elsewhere, and are erased as well as the platform allows.
     if (engine::IsLink(entry.dwFileAttributes, entry.dwReserved0)) {
-      if (progress) progress->Step();
+      StepInTurn(progress, run);
       continue;
     }
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       if (!SubfolderFits(extended->size(), name.size())) {
+        InTurn(run);
         TellError(work.owner, texts::kPathTooLong);
         return false;
       }
@@ -344,8 +456,9 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
       ShredEntry(work, folder + L"\\" + name, run);
       if (run.stopped) return false;
     }
-    if (progress) progress->Step();
+    StepInTurn(progress, run);
   } while (FindNextFileW(search.Get(), &entry));
+  InTurn(run);
   if (progress) progress->Close();
   return true;
 }

@@ -13,6 +13,7 @@
 
 #include "shredder/engine/checked_file.h"
 #include "shredder/engine/erase_tally.h"
+#include "shredder/engine/ordered_workers.h"
 #include "shredder/engine/work_context.h"
 #include "shredder/recyclebin/recycle_bin_rules.h"
 
@@ -48,11 +49,17 @@ struct EraseRun {
     std::vector<std::wstring> found;
   };
   std::map<engine::FileId, SharedFile> shared;
+  // While a walk wipes its files side by side: the workers, which finish
+  // each file (what is told and counted of it) in walk order.
+  engine::OrderedWorkers* workers = nullptr;
 };
 
 // Wipes and removes every file below `folder`; false after an error has been
-// told, or when the user stopped the erase (run.stopped). The progress
-// window shows the top level of an interactive erase.
+// told, or when the user stopped the erase (run.stopped). From the folder a
+// walk starts at (`topLevel`), the files of its volume are wiped side by
+// side (EraseWorkers), each told of and counted in walk order, all of them
+// before this returns; the progress window of an interactive erase shows
+// that folder's entries.
 bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& folder, bool topLevel, bool interactive,
                            long long itemTotal, EraseRun& run);
 

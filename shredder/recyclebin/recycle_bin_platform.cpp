@@ -4,9 +4,11 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
 #include "common/paths.h"
+#include "shredder/engine/storage_device.h"
 #include "winframe/handles.h"
 #include "winframe/module.h"
 
@@ -87,6 +89,17 @@ std::optional<std::wstring> Platform::UserSid(DWORD& error) {
   std::wstring sid(text);
   LocalFree(text);
   return sid;
+}
+
+unsigned Platform::Cores() {
+  return std::thread::hardware_concurrency();
+}
+
+std::optional<bool> Platform::SeekPenalty(const std::wstring& path) {
+  const std::wstring extended = paths::ToExtended(path).value_or(path);
+  std::vector<wchar_t> root(extended.size() + 2, L'\0');
+  if (!GetVolumePathNameW(extended.c_str(), root.data(), static_cast<DWORD>(root.size()))) return std::nullopt;
+  return engine::SeekPenalty(paths::ShownForm(root.data()));
 }
 
 Platform& CurrentPlatform() {

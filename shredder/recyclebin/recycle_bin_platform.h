@@ -1,5 +1,6 @@
 // What the recycle-bin erase asks of the platform: the volumes and their
-// type, the recycle bin's item count and emptying, and the user's SID. Tests
+// type, the recycle bin's item count and emptying, the user's SID, and the
+// cores and devices that decide how many files are wiped at once. Tests
 // stand in for it to present volumes the test bed cannot (a second fixed
 // drive, a volume mounted in a folder) and to record the emptying.
 #pragma once
@@ -27,6 +28,11 @@ class Platform {
   // The SID of the account the process runs as, as text ("S-1-5-21-...",
   // "S-1-12-1-..."); nothing when it cannot be read, and `error` says why.
   virtual std::optional<std::wstring> UserSid(DWORD& error);
+  // The processors the process may use; 0 when unknown.
+  virtual unsigned Cores();
+  // Whether the device holding the folder at `path` reports a seek penalty;
+  // nothing when it cannot be asked.
+  virtual std::optional<bool> SeekPenalty(const std::wstring& path);
 };
 
 // The platform in use; tests install their own (null restores the real one).

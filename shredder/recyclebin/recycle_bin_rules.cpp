@@ -1,5 +1,7 @@
 #include "shredder/recyclebin/recycle_bin_rules.h"
 
+#include <algorithm>
+
 #include "common/paths.h"
 #include "common/text_format.h"
 #include "shredder/recyclebin/recyclebin_texts.h"
@@ -36,6 +38,11 @@ bool IsSkippedFileName(std::wstring_view name) {
 
 bool SubfolderFits(std::size_t parentLength, std::size_t nameLength) {
   return parentLength + nameLength + 3 <= paths::kMaxPath;
+}
+
+unsigned EraseWorkers(unsigned cores, std::optional<bool> seekPenalty) {
+  if (seekPenalty.value_or(false)) return 1;
+  return std::clamp(cores, 1u, kMostWorkers);
 }
 
 }  // namespace recyclebin

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,15 @@ bool IsSkippedFileName(std::wstring_view name);
 // A sub-folder is entered only while its path stays within the platform's
 // limit: the parent's length, the name's length and 3 at most that limit.
 bool SubfolderFits(std::size_t parentLength, std::size_t nameLength);
+
+// Most files of one volume wiped at once, each by a worker of its own.
+inline constexpr unsigned kMostWorkers = 16;
+
+// How many files of a volume are wiped at once: one per core (`cores` 0
+// when unknown), at most kMostWorkers; one where the device reports a seek
+// penalty (a rotating disk, where writes side by side only add seeks). A
+// device that cannot say is taken at its cores.
+unsigned EraseWorkers(unsigned cores, std::optional<bool> seekPenalty);
 
 // What an erase left in the bin, by cause. The bin is emptied only when it
 // left nothing: emptying would delete those files unwiped.

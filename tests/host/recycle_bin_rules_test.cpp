@@ -50,6 +50,23 @@ TEST(NotWipedMessage, SaysWhatToDoForEachCauseThereWas) {
   EXPECT_FALSE(recyclebin::LeftInBin{}.Any());
 }
 
+// One per core up to the cap; one on a disk that seeks, whatever its cores;
+// a device that cannot say (Wine, older drivers) is not taken for one.
+TEST(WorkerRule, CoresUpToTheCapAndOneOnADiskThatSeeks) {
+  const struct {
+    unsigned cores;
+    std::optional<bool> seekPenalty;
+    unsigned workers;
+  } cases[] = {
+      {0, std::nullopt, 1}, {1, std::nullopt, 1},   {2, std::nullopt, 2}, {2, false, 2}, {8, false, 8}, {16, false, 16},
+      {17, false, 16},      {64, std::nullopt, 16}, {8, true, 1},         {64, true, 1}, {0, true, 1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(recyclebin::EraseWorkers(c.cores, c.seekPenalty), c.workers)
+        << c.cores << " cores, seek penalty " << (c.seekPenalty ? int(*c.seekPenalty) : -1);
+  }
+}
+
 TEST(SkipRule, OnlyTheExactIndexAndDesktopFileNames) {
   EXPECT_TRUE(recyclebin::IsSkippedFileName(L"desktop.ini"));
   EXPECT_TRUE(recyclebin::IsSkippedFileName(L"INFO2"));

@@ -1,6 +1,7 @@
 // Stands in for the platform under the recycle-bin erase: volumes the test
 // bed cannot present (a second fixed drive, a volume mounted in a folder),
-// failing queries, and a record of the emptying.
+// failing queries, a record of the emptying, and the cores and devices that
+// decide how many files are wiped at once.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -26,6 +27,8 @@ class FakePlatform : public recyclebin::Platform {
   HRESULT emptyResult = S_OK;
   std::vector<std::wstring> emptied;  // the roots, in order
   std::vector<std::wstring> queried;
+  unsigned cores = 4;               // files wiped at once, unless the device seeks
+  std::optional<bool> seekPenalty;  // what every device says; nothing: it cannot be asked
 
   std::vector<std::wstring> VolumeRoots() override {
     std::vector<std::wstring> roots;
@@ -46,6 +49,8 @@ class FakePlatform : public recyclebin::Platform {
     if (!sid) error = sidError;
     return sid;
   }
+  unsigned Cores() override { return cores; }
+  std::optional<bool> SeekPenalty(const std::wstring&) override { return seekPenalty; }
 
  private:
   const Drive& Find(const std::wstring& root) {
