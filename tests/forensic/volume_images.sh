@@ -13,6 +13,10 @@
 #         Windows.
 #   full  a truly full ext4 volume: a pass writes what the file's clusters
 #         hold and never needs one more, so the file is wiped all the same.
+#   bin   a recycle-bin folder of 400 files of the pattern (most small, a few
+#         large enough to be written on two threads), on ext4 and NTFS,
+#         erased by the walk with four files at once: no file is left, and
+#         not one unit of any.
 #
 #   free-ext4, free-ntfs  the free-space erase of the real binshredder.exe.
 #         Files of the pattern (a large one, medium ones, and hundreds under
@@ -34,13 +38,13 @@
 # missing is skipped with the reason, and when none could run the script
 # exits 77 (CTest reports the test as skipped).
 #
-#   volume_images.sh <bed> <build-dir> [ext4|ntfs|full|free-ext4|free-ntfs ...]
+#   volume_images.sh <bed> <build-dir> [ext4|ntfs|full|bin|free-ext4|free-ntfs ...]
 set -euo pipefail
 
 bed=$(cd "${1:?test bed folder}" && pwd)
 build=$(cd "${2:?build folder}" && pwd)
 shift 2
-[ $# -gt 0 ] || set -- ext4 ntfs full
+[ $# -gt 0 ] || set -- ext4 ntfs full bin
 
 testbed=$(cd "$(dirname "$0")/../.." && pwd)/scripts/testbed.sh
 tool=$build/bin/wipetool.exe
@@ -80,10 +84,10 @@ pattern_file() {  # <path> <bytes>
   { yes "$unit" || true; } | head -c "$2" > "$1"
 }
 
-run_tool() {  # <mode> <windows path>; the tool's output is shown in UTF-8
+run_tool() {  # <mode> <windows path> [workers]; the tool's output is shown in UTF-8
   local status=0
   ln -sfn "$mount_dir" "$drive"
-  bash "$testbed" exec "$bed" "$tool" "$1" "$2" > "$work/tool.out" 2>&1 || status=$?
+  bash "$testbed" exec "$bed" "$tool" "$@" > "$work/tool.out" 2>&1 || status=$?
   rm -f "$drive"
   sed 's/^/  wipetool: /' "$work/tool.out"  # the tool writes UTF-8
   return $status
@@ -184,6 +188,35 @@ check_full() {
   ran=1
 }
 
+# A recycle-bin folder of many files, erased with several files at once.
+check_bin() {  # <kind>
+  local kind=$1 name=bin-$1
+  make_volume "$kind" "$name" 32M || { skip "$name" "the image could not be mounted"; return; }
+  local bin=$mount_dir/Recycler/S-1-5-21-0-0-0-1000 i
+  mkdir -p "$bin/Dc1"
+  for i in $(seq 1 396); do pattern_file "$bin/D$i.txt" $((700 + i * 13)); done
+  for i in 1 2; do pattern_file "$bin/Dc1/large$i.bin" $((1536 * 1024 + i)); done
+  for i in 1 2; do pattern_file "$bin/medium$i.bin" $((300 * 1024 + i)); done
+  sync
+  local before
+  before=$(units_in "$image")
+  if [ "$before" -lt 300000 ]; then
+    fail "$name" "the pattern did not reach the image before the erase ($before units), the check could not tell"
+    return
+  fi
+  run_tool folder 'M:\Recycler\S-1-5-21-0-0-0-1000' 4 || fail "$name" "the walk reported a failure"
+  local left
+  left=$(find "$mount_dir/Recycler" -type f | wc -l)
+  echo "$name: files left in the bin folder and the work folder: $left"
+  [ "$left" -eq 0 ] || fail "$name" "$left files are still there"
+  unmount_volumes
+  local after
+  after=$(units_in "$image")
+  echo "$name: pattern units in the raw image: $before before, $after after"
+  [ "$after" -eq 0 ] || fail "$name" "$after units of the pattern are still in the image"
+  ran=1
+}
+
 free_bytes() { df -B1 --output=avail "$1" | tail -n 1 | tr -d ' '; }
 driver() { bash "$testbed" exec "$bed" "$driver" "$@" | tr -d '\r' | iconv -f CP932 -t UTF-8; }
 
@@ -262,6 +295,11 @@ for check in "$@"; do
       ;;
     full)
       if reason=$(volume_needs ext4); then check_full; else skip full "$reason"; fi
+      ;;
+    bin)
+      for kind in ext4 ntfs; do
+        if reason=$(volume_needs "$kind"); then check_bin "$kind"; else skip "bin-$kind" "$reason"; fi
+      done
       ;;
     free-ext4)
       if reason=$(volume_needs ext4); then check_free_space free-ext4; else skip free-ext4 "$reason"; fi
