@@ -99,6 +99,17 @@ skipped=()
 skip() { skipped+=("$1: $2"); echo "skipped $1: $2"; }
 fail() { echo "FAILED $1: $2"; failed=1; }
 
+# Unmounts the image and reads it raw: not one unit of the pattern may be
+# left of the `before` there were.
+expect_no_units() {  # <check> <units before>
+  unmount_volumes
+  local after
+  after=$(units_in "$image")
+  echo "$1: pattern units in the raw image: $2 before, $after after"
+  [ "$after" -eq 0 ] || fail "$1" "$after units of the pattern are still in the image"
+  ran=1
+}
+
 # A file of the pattern over many clusters, synced to the image, wiped and
 # removed as the recycle-bin erase does it; then the image is read raw.
 check_wipe() {  # <kind>
@@ -118,12 +129,7 @@ check_wipe() {  # <kind>
   [ ! -e "$mount_dir/secret.bin" ] || fail "$kind" "the file is still there"
   [ -z "$(ls -A "$mount_dir" | grep -v -x -e lost+found -e '\$RECYCLE.BIN' || true)" ] ||
     fail "$kind" "left on the volume: $(ls -A "$mount_dir" | tr '\n' ' ')"
-  unmount_volumes
-  local after
-  after=$(units_in "$image")
-  echo "$kind: pattern units in the raw image: $before before, $after after"
-  [ "$after" -eq 0 ] || fail "$kind" "$after units of the pattern are still in the image"
-  ran=1
+  expect_no_units "$kind" "$before"
 }
 
 # The real program, its question answered Yes with uidriver.exe, with a pass
@@ -209,12 +215,7 @@ check_bin() {  # <kind>
   left=$(find "$mount_dir/Recycler" -type f | wc -l)
   echo "$name: files left in the bin folder and the work folder: $left"
   [ "$left" -eq 0 ] || fail "$name" "$left files are still there"
-  unmount_volumes
-  local after
-  after=$(units_in "$image")
-  echo "$name: pattern units in the raw image: $before before, $after after"
-  [ "$after" -eq 0 ] || fail "$name" "$after units of the pattern are still in the image"
-  ran=1
+  expect_no_units "$name" "$before"
 }
 
 free_bytes() { df -B1 --output=avail "$1" | tail -n 1 | tr -d ' '; }
