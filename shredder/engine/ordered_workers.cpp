@@ -66,7 +66,12 @@ void OrderedWorkers::FinishAll() {
 void OrderedWorkers::WaitForOne(wf::MessagePump& pump) {
   pump.Wait(doneEvent_.Get(), kServeEveryMs);
   FinishDone();
-  if (work_.progress && !order_.empty()) work_.progress->ShowWithinItem(order_.front()->within.load());
+  if (!work_.progress) return;
+  // What every worker has written of its file moves the bar on within the
+  // next item (the dialog never moves it back, nor past that item's end).
+  double written = 0;
+  for (const std::unique_ptr<Entry>& entry : order_) written += entry->within.load();
+  work_.progress->ShowWithinItem(written);
 }
 
 void OrderedWorkers::FinishDone() {
