@@ -7,6 +7,7 @@
 #include "shredder/engine/checked_file.h"
 #include "shredder/freespace/free_space_rules.h"
 #include "shredder/freespace/volume.h"
+#include "winframe/drives.h"
 
 namespace freespace {
 namespace {
@@ -126,7 +127,7 @@ Removal RemoveFillFolder(const std::wstring& root) {
 }
 
 void RemoveLeftoverFillFolders() {
-  QuietDriveErrors quiet;
+  wf::QuietDriveErrors quiet;
   for (const std::wstring& root : LocalDriveRoots()) RemoveFillFolder(root);
 }
 

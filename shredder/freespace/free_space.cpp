@@ -12,6 +12,7 @@
 #include "shredder/freespace/free_space_rules.h"
 #include "shredder/freespace/free_space_texts.h"
 #include "shredder/freespace/volume.h"
+#include "winframe/drives.h"
 #include "winframe/handles.h"
 #include "winframe/message_pump.h"
 #include "winframe/prompt.h"
@@ -166,7 +167,7 @@ void EraseFreeSpace(const engine::WorkContext& work, const std::wstring& root, c
   // Nor beside an erase of another process: the fill would leave it no room.
   const engine::EraseLock lock;
   if (!engine::ErasesAlone(work, lock, true)) return;
-  QuietDriveErrors quiet;
+  wf::QuietDriveErrors quiet;
 
   std::optional<Volume> volume;
   if (const std::optional<Refusal> refusal = CheckDrive(root, volume)) {

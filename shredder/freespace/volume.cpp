@@ -2,8 +2,8 @@
 
 #include <winioctl.h>
 
+#include "winframe/drives.h"
 #include "winframe/handles.h"
-#include "winframe/module.h"
 
 namespace freespace {
 namespace {
@@ -23,14 +23,6 @@ bool QueryProperty(HANDLE device, STORAGE_PROPERTY_ID property, Descriptor& desc
 
 }  // namespace
 
-QuietDriveErrors::QuietDriveErrors() {
-  SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previous_);
-}
-
-QuietDriveErrors::~QuietDriveErrors() {
-  SetThreadErrorMode(previous_, nullptr);
-}
-
 bool IsLocalDrive(const std::wstring& root) {
   const UINT type = GetDriveTypeW(root.c_str());
   return type == DRIVE_FIXED || type == DRIVE_REMOVABLE;
@@ -45,7 +37,7 @@ std::vector<std::wstring> LocalDriveRoots() {
 }
 
 std::optional<Volume> ReadVolume(const std::wstring& root) {
-  QuietDriveErrors quiet;
+  wf::QuietDriveErrors quiet;
   Volume volume;
   wchar_t label[MAX_PATH + 1] = {};
   wchar_t fileSystem[MAX_PATH + 1] = {};
@@ -71,7 +63,7 @@ std::optional<Volume> ReadVolume(const std::wstring& root) {
 }
 
 DWORD VolumeSerial(const std::wstring& root) {
-  QuietDriveErrors quiet;
+  wf::QuietDriveErrors quiet;
   DWORD serial = 0;
   return GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0) ? serial : 0;
 }

@@ -12,19 +12,6 @@
 
 namespace freespace {
 
-// Turns the system's "no disk in the drive" box off for this thread while
-// it lives: an empty card reader is simply not readable.
-class QuietDriveErrors {
- public:
-  QuietDriveErrors();
-  ~QuietDriveErrors();
-  QuietDriveErrors(const QuietDriveErrors&) = delete;
-  QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
-
- private:
-  DWORD previous_ = 0;
-};
-
 // Fixed and removable drives: the only ones whose free space is erased.
 bool IsLocalDrive(const std::wstring& root);
 // Their roots ("C:\"), in the platform's order.

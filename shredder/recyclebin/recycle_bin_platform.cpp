@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "common/paths.h"
+#include "winframe/drives.h"
 #include "winframe/handles.h"
-#include "winframe/module.h"
 
 namespace recyclebin {
 namespace {
