@@ -18,6 +18,7 @@
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
 #include "winframe/system_error.h"
+#include "winframe/worker_thread.h"
 
 namespace engine {
 
@@ -244,7 +245,7 @@ Removal RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, 
   // takes a while: the windows are served meanwhile.
   bool removed = false;
   if (file.Length() >= kLengthRemovedAside) {
-    WhileServing([&] { removed = file.Remove(); });
+    wf::WhileServing([&] { removed = file.Remove(); });
   } else {
     removed = file.Remove();
   }

@@ -1,11 +1,11 @@
 #include "shredder/freespace/fill_run.h"
 
 #include <deque>
-#include <thread>
 #include <vector>
 
 #include "shredder/engine/file_wipe.h"
 #include "winframe/handles.h"
+#include "winframe/worker_thread.h"
 
 namespace freespace {
 namespace {
@@ -50,13 +50,17 @@ bool FillRun::PrepareRecords() {
 
 FillRun::End FillRun::FillData(unsigned writers) {
   started_ = GetTickCount();
-  std::vector<std::thread> threads;
-  try {
-    for (unsigned i = 0; i < writers; ++i) threads.emplace_back([this] { Writer(); });
-  } catch (...) {
-    Fail();  // no thread to be had: those that started end at once, and are joined
+  {
+    std::vector<wf::WorkerThread> threads(writers);
+    for (wf::WorkerThread& thread : threads) {
+      // No thread to be had: those that started end at once.
+      if (thread.Start([this] { Writer(); }) != NO_ERROR) {
+        Fail();
+        break;
+      }
+    }
+    for (wf::WorkerThread& thread : threads) thread.Join();
   }
-  for (std::thread& thread : threads) thread.join();
   if (failed_) return End::Failed;
   if (engine::StopRequested(work_)) return End::Stopped;
   return full_ ? End::Full : End::Planned;

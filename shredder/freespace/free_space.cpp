@@ -14,8 +14,8 @@
 #include "shredder/freespace/volume.h"
 #include "winframe/drives.h"
 #include "winframe/handles.h"
-#include "winframe/message_pump.h"
 #include "winframe/prompt.h"
+#include "winframe/worker_thread.h"
 
 namespace freespace {
 namespace {
@@ -34,23 +34,6 @@ HANDLE CleanEvent() {
 void Tell(const engine::WorkContext& work, const std::wstring& text, bool error) {
   wf::Prompt(work.owner, text, error ? captions::kError : captions::kInfo,
              error ? captions::kErrorFlags : captions::kInfoFlags);
-}
-
-// Runs `job` on a thread of its own while this thread serves its windows,
-// calling `tick` here every kTickMs meanwhile.
-template <typename Job, typename Tick>
-void RunServing(Job job, Tick tick) {
-  wf::UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!done) return job();
-  std::thread worker([&] {
-    job();
-    SetEvent(done.Get());
-  });
-  {
-    wf::MessagePump pump;
-    while (!pump.Wait(done.Get(), kTickMs)) tick();
-  }
-  worker.join();
 }
 
 std::optional<Refusal> CheckDrive(const std::wstring& root, std::optional<Volume>& volume) {
@@ -80,7 +63,7 @@ std::uint64_t MeasureSpeed(const engine::WorkContext& work, const Volume& volume
   FillRun probe(FillFolderPath(root), PlanProbe(volume.clusterBytes, volume.freeBytes, writers), measuring);
   const DWORD start = GetTickCount();
   FillRun::End end = FillRun::End::Failed;
-  RunServing([&] { end = probe.FillData(writers); }, [] {});
+  if (wf::WhileServing([&] { end = probe.FillData(writers); }) != NO_ERROR) return 0;
   if (end == FillRun::End::Failed) return 0;
   return BytesPerSecond(probe.BytesWritten(), std::max<DWORD>(GetTickCount() - start, 1));
 }
@@ -110,7 +93,7 @@ RunReport Run(const engine::WorkContext& work, const std::wstring& root, const V
   std::atomic<Phase> phase{Phase::Filling};
   RateMeter meter;
   const DWORD start = GetTickCount();
-  RunServing(
+  const DWORD error = wf::WhileServing(
       [&] {
         report.fill = fill.FillData(WriterCount(std::thread::hardware_concurrency()));
         report.fillMs = GetTickCount() - start;
@@ -140,7 +123,14 @@ RunReport Run(const engine::WorkContext& work, const std::wstring& root, const V
             progress->SetDetail(RemovingDetail());
             break;
         }
-      });
+      },
+      kTickMs);
+  if (error != NO_ERROR) {
+    // Nothing was written: the folder goes at once.
+    held.Reset();
+    report.removal = RemoveFillFolder(root);
+    SetEvent(CleanEvent());
+  }
   report.bytes = fill.BytesWritten();
   report.recordCount = fill.Records();
   if (progress) {
