@@ -9,6 +9,18 @@ std::wstring FormatCount(std::wstring_view format, long long value) {
   return result;
 }
 
+std::wstring FormatTexts(std::wstring_view format, std::initializer_list<std::wstring_view> values) {
+  std::wstring result;
+  const std::wstring_view* value = values.begin();
+  for (;;) {
+    const std::size_t at = format.find(L"%s");
+    if (at == std::wstring_view::npos || value == values.end()) break;
+    result.append(format.substr(0, at)).append(*value++);
+    format.remove_prefix(at + 2);
+  }
+  return result.append(format);
+}
+
 std::wstring EightHexDigits(std::uint32_t value) {
   std::wstring digits(8, L'0');
   for (std::size_t i = digits.size(); value != 0; value >>= 4) digits[--i] = L"0123456789abcdef"[value & 0xF];

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,11 @@ namespace text {
 
 // `format` with its first "%d" replaced by `value` in decimal.
 std::wstring FormatCount(std::wstring_view format, long long value);
+
+// `format` with each "%s" replaced in turn by the next of `values`; the
+// values are put in as they are (a "%s" in a path stays a "%s"), and a "%s"
+// left without a value stays too.
+std::wstring FormatTexts(std::wstring_view format, std::initializer_list<std::wstring_view> values);
 
 // `value` as eight lowercase hexadecimal digits ("0000002a").
 std::wstring EightHexDigits(std::uint32_t value);
