@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "common/paths.h"
-#include "shredder/engine/checked_file.h"
+#include "shredder/engine/held_folder.h"
 #include "shredder/freespace/free_space_rules.h"
 #include "shredder/freespace/volume.h"
 #include "winframe/drives.h"
@@ -14,21 +14,22 @@ namespace {
 
 enum class Walk { Ours, InUse, Foreign, Failed };
 
-// A folder of the fill, opened only where its path says and never through a
-// link, and held without sharing deletion: while it is held nobody renames
-// it or puts something else in its place. Open with DELETE, so that a
-// folder another process holds so (a running erase) is found in use.
+// A folder of the fill, held while it is looked at (engine::HoldFolder). Held
+// with DELETE, so that a folder another process holds so (a running erase)
+// is found in use.
 Walk OpenHeld(const std::wstring& extended, DWORD access, wf::UniqueFile& held) {
-  held.Reset(CreateFileW(extended.c_str(), access | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!held) return GetLastError() == ERROR_SHARING_VIOLATION ? Walk::InUse : Walk::Failed;
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(held.Get(), &info)) return Walk::Failed;
-  const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  const bool link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-  if (!folder || link || !engine::HandleIsAt(held.Get(), extended, engine::IdOf(info))) return Walk::Foreign;
-  return Walk::Ours;
+  switch (engine::HoldFolder(extended, access, held)) {
+    case engine::FolderHold::Held:
+      return Walk::Ours;
+    case engine::FolderHold::InUse:
+      return Walk::InUse;
+    case engine::FolderHold::Elsewhere:
+      return Walk::Foreign;
+    case engine::FolderHold::Missing:
+    case engine::FolderHold::Failed:
+      break;
+  }
+  return Walk::Failed;
 }
 
 Walk Folder(const std::wstring& extended, bool inRecordTree, bool remove);
