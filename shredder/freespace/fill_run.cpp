@@ -10,11 +10,6 @@
 namespace freespace {
 namespace {
 
-// Within a file the writer also flushes every so many bytes: where the
-// platform buffers after all (Wine does), the device writes while the
-// stream is made, and little is left to write when a stop comes.
-constexpr std::uint64_t kFlushEveryBytes = std::uint64_t{64} << 20;
-
 // ERROR_DISK_QUOTA_EXCEEDED, which MinGW's headers lack: the account's share
 // of the volume is full, which is all of it that this run can reach.
 constexpr DWORD kDiskQuotaExceeded = 1295;
@@ -103,42 +98,50 @@ void FillRun::Writer() {
   }
 }
 
-bool FillRun::WriteFillFile(HANDLE file, std::uint8_t* buffer) {
-  COverwriteStream stream;
-  Seed(stream);
-  std::uint64_t write = plan_.writeBytes;
-  std::uint64_t written = 0;
-  std::uint64_t unflushed = 0;
-  bool goOn = true;
-  while (written < plan_.fileBytes && !Ending()) {
-    write = std::min(write, plan_.fileBytes - written);
-    stream.Generate(buffer, static_cast<std::size_t>(write / COverwriteStream::kChunkBytes));
-    DWORD done = 0;
-    const bool whole = WriteFile(file, buffer, static_cast<DWORD>(write), &done, nullptr) && done == write;
-    const DWORD error = GetLastError();
-    written += done;
-    unflushed += done;
-    bytes_ += done;
-    if (whole) {
-      if (unflushed >= kFlushEveryBytes) {
-        if (!FlushFileBuffers(file)) Fail();
-        unflushed = 0;
-      }
-      continue;
-    }
-    // A short write is the volume running out; any other refusal ends the run.
-    if (done == 0 && !MeansFull(error)) {
-      Fail();
-      break;
-    }
-    full_ = true;
-    goOn = false;
-    write = WriteAfterFull(write, plan_.clusterBytes);
-    if (write == 0) break;
+// One fill file as FillOneFile sees it: the stream written through the
+// handle from the writer's buffer.
+class FillRun::File final : public FillFileTarget {
+ public:
+  File(FillRun& run, HANDLE file, std::uint8_t* buffer) : run_(run), file_(file), buffer_(buffer) {
+    run_.Seed(stream_);
   }
-  // What was written reaches the device before anything can delete it.
-  if (!FlushFileBuffers(file)) Fail();
-  return goOn && !Ending();
+
+  Written Write(std::uint64_t bytes) override {
+    stream_.Generate(buffer_, static_cast<std::size_t>(bytes / COverwriteStream::kChunkBytes));
+    DWORD done = 0;
+    const bool whole = WriteFile(file_, buffer_, static_cast<DWORD>(bytes), &done, nullptr) && done == bytes;
+    const DWORD error = GetLastError();
+    run_.bytes_ += done;
+    if (whole) return {done, Outcome::Whole};
+    // A short write is the volume running out; any other refusal ends the run.
+    return {done, done != 0 || MeansFull(error) ? Outcome::NoRoom : Outcome::Refused};
+  }
+
+  bool Flush() override { return FlushFileBuffers(file_) != FALSE; }
+  bool Ending() override { return run_.Ending(); }
+
+ private:
+  FillRun& run_;
+  HANDLE file_;
+  std::uint8_t* buffer_;
+  COverwriteStream stream_;
+};
+
+bool FillRun::WriteFillFile(HANDLE file, std::uint8_t* buffer) {
+  File target(*this, file, buffer);
+  switch (FillOneFile(plan_, target)) {
+    case FileFill::Written:
+      return !Ending();
+    case FileFill::NoRoom:
+      full_ = true;
+      return false;
+    case FileFill::Ended:
+      return false;
+    case FileFill::Failed:
+      Fail();
+      return false;
+  }
+  return false;
 }
 
 FillRun::End FillRun::FillRecords() {

@@ -45,6 +45,8 @@ class FillRun {
   std::uint64_t Records() const { return records_.load(); }
 
  private:
+  class File;
+
   void Writer();
   // One fill file through `file`; false when the writer is to end.
   bool WriteFillFile(HANDLE file, std::uint8_t* buffer);

@@ -17,6 +17,10 @@ constexpr std::uint64_t kFillFileBytes = 1024 * kMiB;
 constexpr std::uint64_t kProbeBytes = 64 * kMiB;
 constexpr std::uint32_t kProbeMs = 1000;
 constexpr unsigned kMostWriters = 32;
+// Within a file the writer also flushes every so many bytes: where the
+// platform buffers after all (Wine does), the device writes while the
+// stream is made, and little is left to write when a stop comes.
+constexpr std::uint64_t kFlushEveryBytes = 64 * kMiB;
 // The speed is taken over about this much of the latest run.
 constexpr std::uint64_t kRateWindowMs = 5000;
 
@@ -85,6 +89,42 @@ FillPlan PlanProbe(std::uint64_t clusterBytes, std::uint64_t freeBytes, unsigned
 std::uint64_t WriteAfterFull(std::uint64_t failedBytes, std::uint64_t clusterBytes) {
   if (clusterBytes == 0) return 0;
   return failedBytes / 2 / clusterBytes * clusterBytes;
+}
+
+FileFill FillOneFile(const FillPlan& plan, FillFileTarget& file) {
+  using Outcome = FillFileTarget::Outcome;
+  std::uint64_t write = plan.writeBytes;
+  std::uint64_t written = 0;
+  std::uint64_t unflushed = 0;
+  FileFill end = FileFill::Written;
+  while (written < plan.fileBytes) {
+    if (file.Ending()) {
+      end = FileFill::Ended;
+      break;
+    }
+    write = std::min(write, plan.fileBytes - written);
+    const FillFileTarget::Written done = file.Write(write);
+    written += done.bytes;
+    unflushed += done.bytes;
+    if (done.outcome == Outcome::Whole) {
+      if (unflushed >= kFlushEveryBytes) {
+        if (!file.Flush()) return FileFill::Failed;
+        unflushed = 0;
+      }
+      continue;
+    }
+    if (done.outcome == Outcome::Refused) {
+      end = FileFill::Failed;
+      break;
+    }
+    // A new file would need room in the folder's index that a full volume
+    // no longer has: what is left is taken in this one.
+    end = FileFill::NoRoom;
+    write = WriteAfterFull(write, plan.clusterBytes);
+    if (write == 0) break;
+  }
+  if (!file.Flush()) return FileFill::Failed;
+  return end;
 }
 
 unsigned WriterCount(unsigned cores) {

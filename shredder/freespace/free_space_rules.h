@@ -74,6 +74,41 @@ FillPlan PlanProbe(std::uint64_t clusterBytes, std::uint64_t freeBytes, unsigned
 // then full to the cluster).
 std::uint64_t WriteAfterFull(std::uint64_t failedBytes, std::uint64_t clusterBytes);
 
+// The writes of one fill file, as the fill sees them: a seam between the
+// halving of the writes and the platform, so that the real loop is tried
+// against a volume made up for the test.
+class FillFileTarget {
+ public:
+  enum class Outcome {
+    Whole,    // every byte asked for was written
+    NoRoom,   // less or nothing: the volume, or the account's share of it, is full
+    Refused,  // nothing, for another reason
+  };
+  struct Written {
+    std::uint64_t bytes = 0;
+    Outcome outcome = Outcome::Whole;
+  };
+  virtual ~FillFileTarget() = default;
+  // Writes the next `bytes` of the stream at the end of the file.
+  virtual Written Write(std::uint64_t bytes) = 0;
+  // Puts what was written on the device; false when it refused.
+  virtual bool Flush() = 0;
+  // Whether the run is to end now (a stop, the time up, a failure elsewhere).
+  virtual bool Ending() = 0;
+};
+
+enum class FileFill {
+  Written,  // every planned byte
+  NoRoom,   // the volume is full to the cluster
+  Ended,    // the run ended it
+  Failed,   // a write or a flush was refused
+};
+// Fills one file as `plan` says: whole writes while they fit, then halved
+// down to one cluster (WriteAfterFull); flushed every so often and at the
+// end, whatever ended it: the file is to be deleted, and a system may drop
+// what a deleted file has not yet put on the device.
+FileFill FillOneFile(const FillPlan& plan, FillFileTarget& file);
+
 // Two writers per core, each making its own stream: while one waits for the
 // device, the other makes its next piece, so that the cores stay busy (one
 // per core left them idle half the time). At least 2 and at most 32.

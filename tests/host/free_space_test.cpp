@@ -14,21 +14,31 @@ constexpr std::uint64_t kKiB = 1024;
 constexpr std::uint64_t kMiB = kKiB * 1024;
 constexpr std::uint64_t kGiB = kMiB * 1024;
 
-// One writer against a volume with `freeBytes` free: whole writes while they
-// fit, halved once one does not. What it cannot fill is left.
-std::uint64_t LeftAfterFill(std::uint64_t freeBytes, std::uint64_t clusterBytes) {
-  const FillPlan plan = PlanFill(clusterBytes);
-  for (std::uint64_t write = plan.writeBytes; write != 0;) {
-    if (write <= freeBytes) {
-      freeBytes -= write;
-    } else {
-      write = WriteAfterFull(write, clusterBytes);
-    }
-  }
-  return freeBytes;
-}
+// A volume with `free` bytes left, as one writer's file meets it: a write that
+// does not fit is refused whole (Windows, unbuffered) or cut to what fits
+// (Wine). It counts what was written and not yet flushed.
+class FakeVolume final : public FillFileTarget {
+ public:
+  FakeVolume(std::uint64_t free, bool cutsWrites) : free_(free), cutsWrites_(cutsWrites) {}
 
-TEST(FreeSpaceFill, TheHalvedWritesLeaveLessThanOneClusterWhateverTheFreeSpace) {
+  Written Write(std::uint64_t bytes) override {
+    const std::uint64_t done = bytes <= free_ ? bytes : cutsWrites_ ? free_ : 0;
+    free_ -= done;
+    unflushed_ += done;
+    return {done, done == bytes ? Outcome::Whole : Outcome::NoRoom};
+  }
+  bool Flush() override {
+    unflushed_ = 0;
+    return true;
+  }
+  bool Ending() override { return false; }
+
+  std::uint64_t free_;
+  bool cutsWrites_;
+  std::uint64_t unflushed_ = 0;
+};
+
+TEST(FreeSpaceFill, TheHalvedWritesLeaveLessThanOneClusterWhateverTheFreeSpaceAndFlushEveryByte) {
   struct Case {
     std::uint64_t freeBytes;
     std::uint64_t clusterBytes;
@@ -36,7 +46,14 @@ TEST(FreeSpaceFill, TheHalvedWritesLeaveLessThanOneClusterWhateverTheFreeSpace) 
   for (const Case& c : {Case{0, 4 * kKiB}, Case{4 * kKiB - 1, 4 * kKiB}, Case{4 * kKiB, 4 * kKiB},
                         Case{57638912, 4 * kKiB}, Case{4 * kMiB + 3 * 4 * kKiB + 7, 4 * kKiB},
                         Case{3 * kGiB + 12345678, 64 * kKiB}, Case{7 * kMiB + 512, 512}, Case{9 * kMiB, 2 * kMiB}}) {
-    EXPECT_LT(LeftAfterFill(c.freeBytes, c.clusterBytes), c.clusterBytes) << c.freeBytes << " / " << c.clusterBytes;
+    for (const bool cutsWrites : {false, true}) {
+      FillPlan plan = PlanFill(c.clusterBytes);
+      plan.fileBytes = 4 * kGiB;  // one file takes it all
+      FakeVolume volume(c.freeBytes, cutsWrites);
+      EXPECT_EQ(FillOneFile(plan, volume), FileFill::NoRoom);
+      EXPECT_LT(volume.free_, c.clusterBytes) << c.freeBytes << " / " << c.clusterBytes << " cut " << cutsWrites;
+      EXPECT_EQ(volume.unflushed_, 0u) << c.freeBytes << " / " << c.clusterBytes << " cut " << cutsWrites;
+    }
   }
 }
 
