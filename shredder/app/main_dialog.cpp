@@ -2,10 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <climits>
-#include <cstdint>
-
 #include "common/paths.h"
 #include "common/program_contract.h"
 #include "shredder/app/about_dialog.h"
@@ -110,16 +106,7 @@ void CMainDialog::ShredRecycleBin(bool interactive) {
 void CMainDialog::EraseFreeSpace(const std::wstring& root) {
   engine::WorkContext work = WorkContext();
   work.progress = &freeSpaceProgress_;
-  const freespace::SpeedMemory memory{
-      [](DWORD serial) -> std::uint64_t {
-        const int kilobytes = settings::ReadInt(settings::FreeSpaceSpeedKey(serial).c_str(), 0);
-        return kilobytes > 0 ? std::uint64_t{static_cast<unsigned>(kilobytes)} * 1000 : 0;
-      },
-      [](DWORD serial, std::uint64_t bytesPerSecond) {
-        const std::uint64_t kilobytes = std::min<std::uint64_t>(bytesPerSecond / 1000, INT_MAX);
-        if (kilobytes > 0) settings::WriteInt(settings::FreeSpaceSpeedKey(serial).c_str(), static_cast<int>(kilobytes));
-      }};
-  freespace::EraseFreeSpace(work, root, memory);
+  freespace::EraseFreeSpace(work, root, {settings::ReadFreeSpaceSpeed, settings::WriteFreeSpaceSpeed});
 }
 
 void CMainDialog::ChooseDriveForFreeSpace() {
