@@ -112,9 +112,9 @@ class FillRun::File final : public FillFileTarget {
     const bool whole = WriteFile(file_, buffer_, static_cast<DWORD>(bytes), &done, nullptr) && done == bytes;
     const DWORD error = GetLastError();
     run_.bytes_ += done;
-    if (whole) return {done, Outcome::Whole};
+    if (whole) return {done, WriteEnd::Whole};
     // A short write is the volume running out; any other refusal ends the run.
-    return {done, done != 0 || MeansFull(error) ? Outcome::NoRoom : Outcome::Refused};
+    return {done, done != 0 || MeansFull(error) ? WriteEnd::NoRoom : WriteEnd::Refused};
   }
 
   bool Flush() override { return FlushFileBuffers(file_) != FALSE; }

@@ -19,12 +19,7 @@ namespace freespace {
 
 class FillRun {
  public:
-  enum class End {
-    Full,     // nothing more could be written: the free space is taken
-    Planned,  // every planned file written, or the time was up (the measuring write)
-    Stopped,  // the user stopped it, or the session ended
-    Failed,   // the drive refused a write for another reason than being full
-  };
+  using End = FillEnd;
 
   // `folder` is the held fill folder in the "\\?\" form.
   FillRun(std::wstring folder, const FillPlan& plan, const engine::WorkContext& work);

@@ -62,15 +62,15 @@ std::uint64_t MeasureSpeed(const engine::WorkContext& work, const Volume& volume
   const unsigned writers = WriterCount(std::thread::hardware_concurrency());
   FillRun probe(FillFolderPath(root), PlanProbe(volume.clusterBytes, volume.freeBytes, writers), measuring);
   const DWORD start = GetTickCount();
-  FillRun::End end = FillRun::End::Failed;
+  FillEnd end = FillEnd::Failed;
   if (wf::WhileServing([&] { end = probe.FillData(writers); }) != NO_ERROR) return 0;
-  if (end == FillRun::End::Failed) return 0;
+  if (end == FillEnd::Failed) return 0;
   return BytesPerSecond(probe.BytesWritten(), std::max<DWORD>(GetTickCount() - start, 1));
 }
 
 struct RunReport {
-  FillRun::End fill = FillRun::End::Failed;
-  FillRun::End records = FillRun::End::Full;
+  FillEnd fill = FillEnd::Failed;
+  std::optional<FillEnd> records;
   std::uint64_t bytes = 0;
   std::uint64_t recordCount = 0;
   std::uint64_t fillMs = 0;
@@ -97,7 +97,7 @@ RunReport Run(const engine::WorkContext& work, const std::wstring& root, const V
       [&] {
         report.fill = fill.FillData(WriterCount(std::thread::hardware_concurrency()));
         report.fillMs = GetTickCount() - start;
-        if (records && report.fill == FillRun::End::Full) {
+        if (records && report.fill == FillEnd::Full) {
           phase = Phase::Records;
           report.records = fill.FillRecords();
         }
@@ -138,13 +138,6 @@ RunReport Run(const engine::WorkContext& work, const std::wstring& root, const V
     progress->Close();
   }
   return report;
-}
-
-Outcome OutcomeOf(const RunReport& report, bool sameDisk) {
-  if (!sameDisk) return Outcome::DriveChanged;
-  if (report.fill == FillRun::End::Failed) return Outcome::WriteFailed;
-  if (report.fill == FillRun::End::Stopped || report.records == FillRun::End::Stopped) return Outcome::Stopped;
-  return Outcome::Done;
 }
 
 }  // namespace
@@ -191,7 +184,7 @@ void EraseFreeSpace(const engine::WorkContext& work, const std::wstring& root, c
   }
   const RunReport report = Run(work, root, *now, std::move(held));
 
-  const Outcome outcome = OutcomeOf(report, VolumeSerial(root) == volume->serial);
+  const Outcome outcome = OutcomeOf({report.fill, report.records, VolumeSerial(root) == volume->serial});
   if ((outcome == Outcome::Done || outcome == Outcome::Stopped) && report.fillMs >= kShortestTimedRunMs &&
       memory.keep) {
     memory.keep(volume->serial, BytesPerSecond(report.bytes, report.fillMs));

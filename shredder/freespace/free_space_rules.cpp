@@ -92,7 +92,7 @@ std::uint64_t WriteAfterFull(std::uint64_t failedBytes, std::uint64_t clusterByt
 }
 
 FileFill FillOneFile(const FillPlan& plan, FillFileTarget& file) {
-  using Outcome = FillFileTarget::Outcome;
+  using WriteEnd = FillFileTarget::WriteEnd;
   std::uint64_t write = plan.writeBytes;
   std::uint64_t written = 0;
   std::uint64_t unflushed = 0;
@@ -106,14 +106,14 @@ FileFill FillOneFile(const FillPlan& plan, FillFileTarget& file) {
     const FillFileTarget::Written done = file.Write(write);
     written += done.bytes;
     unflushed += done.bytes;
-    if (done.outcome == Outcome::Whole) {
+    if (done.end == WriteEnd::Whole) {
       if (unflushed >= kFlushEveryBytes) {
         if (!file.Flush()) return FileFill::Failed;
         unflushed = 0;
       }
       continue;
     }
-    if (done.outcome == Outcome::Refused) {
+    if (done.end == WriteEnd::Refused) {
       end = FileFill::Failed;
       break;
     }
@@ -125,6 +125,13 @@ FileFill FillOneFile(const FillPlan& plan, FillFileTarget& file) {
   }
   if (!file.Flush()) return FileFill::Failed;
   return end;
+}
+
+Outcome OutcomeOf(const RunEnds& ends) {
+  if (!ends.sameDisk) return Outcome::DriveChanged;
+  if (ends.data == FillEnd::Failed || ends.records == FillEnd::Failed) return Outcome::WriteFailed;
+  if (ends.data == FillEnd::Stopped || ends.records == FillEnd::Stopped) return Outcome::Stopped;
+  return Outcome::Done;
 }
 
 unsigned WriterCount(unsigned cores) {

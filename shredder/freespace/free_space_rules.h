@@ -79,14 +79,14 @@ std::uint64_t WriteAfterFull(std::uint64_t failedBytes, std::uint64_t clusterByt
 // against a volume made up for the test.
 class FillFileTarget {
  public:
-  enum class Outcome {
+  enum class WriteEnd {
     Whole,    // every byte asked for was written
     NoRoom,   // less or nothing: the volume, or the account's share of it, is full
     Refused,  // nothing, for another reason
   };
   struct Written {
     std::uint64_t bytes = 0;
-    Outcome outcome = Outcome::Whole;
+    WriteEnd end = WriteEnd::Whole;
   };
   virtual ~FillFileTarget() = default;
   // Writes the next `bytes` of the stream at the end of the file.
@@ -108,6 +108,29 @@ enum class FileFill {
 // end, whatever ended it: the file is to be deleted, and a system may drop
 // what a deleted file has not yet put on the device.
 FileFill FillOneFile(const FillPlan& plan, FillFileTarget& file);
+
+// How a part of the run ended: the fill of the free space, or the record tree.
+enum class FillEnd {
+  Full,     // nothing more could be written: the free space is taken
+  Planned,  // every planned file written, or the time was up (the measuring write)
+  Stopped,  // the user stopped it, or the session ended
+  Failed,   // the drive refused a write for another reason than being full
+};
+
+enum class Outcome {
+  Done,          // filled to the last cluster (and every free record taken)
+  Stopped,       // the user stopped it, or the session ended
+  WriteFailed,   // the drive stopped taking writes for another reason than being full
+  DriveChanged,  // another disk was in the drive at the end
+};
+struct RunEnds {
+  FillEnd data = FillEnd::Failed;
+  std::optional<FillEnd> records;  // when the record tree was filled too
+  bool sameDisk = true;            // the disk at the end is the one at the start
+};
+// What the user is told of a run: a stop in either part is a stop, since
+// what the record tree had not reached yet may still hold small files.
+Outcome OutcomeOf(const RunEnds& ends);
 
 // Two writers per core, each making its own stream: while one waits for the
 // device, the other makes its next piece, so that the cores stay busy (one

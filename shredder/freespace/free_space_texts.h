@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "shredder/freespace/free_space_rules.h"
+
 namespace freespace {
 namespace texts {
 
@@ -95,12 +97,6 @@ std::wstring FillDetail(std::uint64_t doneBytes, std::uint64_t totalBytes, std::
 std::wstring RecordsDetail(std::uint64_t records);
 std::wstring RemovingDetail();
 
-enum class Outcome {
-  Done,          // filled to the last cluster (and every free record taken)
-  Stopped,       // the user stopped it, or the session ended
-  WriteFailed,   // the drive stopped taking writes for another reason than being full
-  DriveChanged,  // another disk was in the drive at the end
-};
 struct Result {
   std::wstring root;
   Outcome outcome = Outcome::Done;

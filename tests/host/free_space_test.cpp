@@ -25,7 +25,7 @@ class FakeVolume final : public FillFileTarget {
     const std::uint64_t done = bytes <= free_ ? bytes : cutsWrites_ ? free_ : 0;
     free_ -= done;
     unflushed_ += done;
-    return {done, done == bytes ? Outcome::Whole : Outcome::NoRoom};
+    return {done, done == bytes ? WriteEnd::Whole : WriteEnd::NoRoom};
   }
   bool Flush() override {
     unflushed_ = 0;
@@ -73,6 +73,30 @@ TEST(FreeSpaceFill, WritesAndFilesAreWholeClustersAndTheMeasuringWriteIsShort) {
   }
   EXPECT_EQ(WriteAfterFull(12 * kKiB, 4 * kKiB), 4 * kKiB);  // one and a half clusters: one
   EXPECT_EQ(WriterCount(0), 2u);
+}
+
+TEST(FreeSpaceOutcome, AStopOrAFailureInEitherPartIsToldAsSuchAndASwappedDiskFirst) {
+  using E = FillEnd;
+  const std::nullopt_t none = std::nullopt;
+  struct Case {
+    RunEnds ends;
+    Outcome expected;
+  };
+  const Case cases[] = {
+      {{E::Full, none, true}, Outcome::Done},
+      {{E::Full, E::Full, true}, Outcome::Done},
+      {{E::Full, E::Stopped, true}, Outcome::Stopped},  // small files may stay in the file table
+      {{E::Stopped, none, true}, Outcome::Stopped},
+      {{E::Failed, none, true}, Outcome::WriteFailed},
+      {{E::Full, E::Failed, true}, Outcome::WriteFailed},
+      {{E::Stopped, none, false}, Outcome::DriveChanged},
+      {{E::Full, E::Full, false}, Outcome::DriveChanged},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(OutcomeOf(c.ends), c.expected)
+        << static_cast<int>(c.ends.data) << " " << (c.ends.records ? static_cast<int>(*c.ends.records) : -1) << " "
+        << c.ends.sameDisk;
+  }
 }
 
 TEST(FreeSpaceFill, OnlyOurNamesAndKindsAreOursAndALinkNever) {
