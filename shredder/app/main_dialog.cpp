@@ -162,6 +162,10 @@ BOOL CMainDialog::OnInitDialog() {
       EraseFreeSpace(route.driveRoot);
       PostQuitMessage(0);
       return FALSE;
+    case app::RunMode::CleanUp:
+      freespace::CleanUpLeftovers(WorkContext());
+      PostQuitMessage(0);
+      return FALSE;
     case app::RunMode::Windowed:
       break;
   }

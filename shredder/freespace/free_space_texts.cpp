@@ -1,5 +1,7 @@
 #include "shredder/freespace/free_space_texts.h"
 
+#include <algorithm>
+
 #include "common/text_format.h"
 #include "shredder/freespace/free_space_rules.h"
 
@@ -9,7 +11,13 @@ namespace {
 using text::FormatTexts;
 
 std::wstring Drive(const std::wstring& root) {
-  return FormatTexts(texts::kDrive, {root});
+  return VolumeName(root);
+}
+
+// The sentence that says which volume a substituted drive is on, or nothing.
+std::wstring SubstitutedDrive(const std::wstring& chosenRoot, const std::wstring& volumeRoot) {
+  if (chosenRoot.empty() || chosenRoot == volumeRoot) return {};
+  return FormatTexts(texts::kSubstitutedDrive, {FormatTexts(texts::kDrive, {chosenRoot}), VolumeName(volumeRoot)});
 }
 
 std::wstring Number(std::uint64_t value) {
@@ -49,27 +57,71 @@ std::wstring FormatDuration(std::uint64_t seconds) {
   return FormatTexts(texts::kAboutHoursMinutes, {Number(minutes / 60), Number(minutes % 60)});
 }
 
-std::wstring RefusalText(Refusal refusal, const std::wstring& root) {
-  switch (refusal) {
-    case Refusal::Missing:
-      return FormatTexts(texts::kMissing, {Drive(root)});
-    case Refusal::NotLocal:
-      return FormatTexts(texts::kNotLocal, {Drive(root)});
-    case Refusal::NotReadable:
-      return FormatTexts(texts::kNotReadable, {Drive(root)});
-    case Refusal::NotWritable:
-      return FormatTexts(texts::kNotWritable, {Drive(root)});
-    case Refusal::NoFreeSpace:
-      return FormatTexts(texts::kNoFreeSpace, {Drive(root)});
-    case Refusal::Changed:
-      return FormatTexts(texts::kChanged, {Drive(root)});
+std::wstring VolumeName(const std::wstring& root) {
+  // "D:\" and nothing more is a drive; any longer root is a folder.
+  if (root.size() == 3 && root[1] == L':') return FormatTexts(texts::kDrive, {root});
+  return FormatTexts(texts::kMountedVolume, {root});
+}
+
+std::wstring RefusalText(Refusal refusal, const std::wstring& root, const std::wstring& chosenRoot,
+                         std::uint64_t freeBytes) {
+  return SubstitutedDrive(chosenRoot, root) + [&]() -> std::wstring {
+    switch (refusal) {
+      case Refusal::Missing:
+        return FormatTexts(texts::kMissing, {Drive(root)});
+      case Refusal::NotLocal:
+        return FormatTexts(texts::kNotLocal, {Drive(root)});
+      case Refusal::NotReadable:
+        return FormatTexts(texts::kNotReadable, {Drive(root)});
+      case Refusal::NotWritable:
+        return FormatTexts(texts::kNotWritable, {Drive(root)});
+      case Refusal::NoFreeSpace:
+        return FormatTexts(texts::kNoFreeSpace, {Drive(root)});
+      case Refusal::NoReach:
+        return FormatTexts(texts::kNoReach, {Drive(root), FormatBytes(freeBytes)});
+      case Refusal::Changed:
+        return FormatTexts(texts::kChanged, {Drive(root)});
+    }
+    return {};
+  }();
+}
+
+std::wstring LeftoverText(const Leftover& leftover, LeftoverSeen seen) {
+  const std::wstring size = FormatBytes(leftover.bytes);
+  if (!leftover.foreign.empty()) {
+    const wchar_t* const holds =
+        seen == LeftoverSeen::AfterRun ? texts::kLeftBehindHoldsForeign : texts::kLeftoverHoldsForeign;
+    return FormatTexts(holds, {leftover.folder, size, leftover.foreign}) +
+           FormatTexts(
+               seen == LeftoverSeen::BeforeRun ? texts::kMoveForeignThenAgain : texts::kMoveForeignThenNextStart,
+               {leftover.foreign});
   }
-  return {};
+  switch (seen) {
+    case LeftoverSeen::BeforeRun:
+      return FormatTexts(texts::kLeftoverNotRemovedBeforeRun, {leftover.folder, size});
+    case LeftoverSeen::AfterRun:
+      return FormatTexts(texts::kLeftBehind, {leftover.folder, size});
+    case LeftoverSeen::AtStart:
+      break;
+  }
+  return FormatTexts(texts::kLeftoverNotRemoved, {leftover.folder, size});
+}
+
+std::wstring FolderNotOursText(const std::wstring& root, const std::wstring& folder) {
+  return FormatTexts(texts::kFolderNotOurs, {Drive(root), folder});
+}
+
+std::wstring FolderInUseText(const std::wstring& root) {
+  return FormatTexts(texts::kFolderInUse, {Drive(root)});
 }
 
 std::wstring QuestionText(const Question& question) {
-  std::wstring text = FormatTexts(texts::kQuestion, {Drive(question.root), FormatBytes(question.freeBytes)});
-  if (const std::optional<std::uint64_t> seconds = SecondsFor(question.freeBytes, question.bytesPerSecond)) {
+  std::wstring text = SubstitutedDrive(question.chosenRoot, question.root) +
+                      FormatTexts(texts::kQuestion, {Drive(question.root), FormatBytes(question.freeBytes)});
+  const std::uint64_t beyond = std::min(question.beyondReach, question.freeBytes);
+  const std::uint64_t reachable = question.freeBytes - beyond;
+  if (beyond > 0) text += FormatTexts(texts::kReachLimited, {FormatBytes(reachable), FormatBytes(beyond)});
+  if (const std::optional<std::uint64_t> seconds = SecondsFor(reachable, question.bytesPerSecond)) {
     text += FormatTexts(*seconds <= 60 ? texts::kEndsWithin : texts::kTakes,
                         {FormatBytes(question.bytesPerSecond), FormatDuration(*seconds)});
   }
@@ -106,6 +158,14 @@ std::wstring ResultText(const Result& result) {
       text = FormatTexts(texts::kDone, {drive, FormatBytes(result.bytesWritten)});
       if (result.records > 0) text += FormatTexts(texts::kRecordsToo, {Number(result.records)});
       break;
+    case Outcome::Reached:
+      text = FormatTexts(texts::kReached, {drive, FormatBytes(result.bytesWritten + result.beyondReach),
+                                           FormatBytes(result.bytesWritten), FormatBytes(result.beyondReach)});
+      if (result.records > 0) text += FormatTexts(texts::kRecordsToo, {Number(result.records)});
+      break;
+    case Outcome::NothingToWrite:
+      text = FormatTexts(texts::kNoFreeSpace, {drive});
+      break;
     case Outcome::Stopped:
       text = FormatTexts(texts::kStopped, {drive}) + overwritten;
       break;
@@ -116,7 +176,7 @@ std::wstring ResultText(const Result& result) {
       text = FormatTexts(texts::kDriveChanged, {drive});
       break;
   }
-  if (result.leftBehind) text += texts::kLeftBehind;
+  if (result.leftBehind) text += L"\n" + LeftoverText(*result.leftBehind, LeftoverSeen::AfterRun);
   return text;
 }
 
