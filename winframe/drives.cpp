@@ -1,5 +1,7 @@
 #include "winframe/drives.h"
 
+#include "common/paths.h"
+
 namespace wf {
 
 std::vector<std::wstring> DriveRoots() {
@@ -11,6 +13,12 @@ std::vector<std::wstring> DriveRoots() {
     at += roots.back().size() + 1;
   }
   return roots;
+}
+
+std::optional<std::wstring> SubstituteOf(const std::wstring& path) {
+  wchar_t target[MAX_PATH + 1] = {};
+  if (path.size() < 2 || !QueryDosDeviceW(path.substr(0, 2).c_str(), target, MAX_PATH + 1)) return std::nullopt;
+  return paths::SubstitutedFolder(target);
 }
 
 QuietDriveErrors::QuietDriveErrors() {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,10 @@ namespace wf {
 
 // The roots of the drives ("C:\\"), in the platform's order.
 std::vector<std::wstring> DriveRoots();
+
+// The folder that the drive of `path` ("S:\\..." or "S:") stands for when it
+// is a subst drive ("C:\\data"); nothing for a drive of its own.
+std::optional<std::wstring> SubstituteOf(const std::wstring& path);
 
 // Turns the system's "no disk in the drive" box off for this thread while it
 // lives: an empty card reader, or a card pulled out, is simply not readable,

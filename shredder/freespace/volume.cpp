@@ -3,7 +3,6 @@
 #include <winioctl.h>
 #include <winternl.h>
 
-#include "common/paths.h"
 #include "winframe/drives.h"
 #include "winframe/handles.h"
 
@@ -24,13 +23,6 @@ bool QueryProperty(HANDLE device, STORAGE_PROPERTY_ID property, Descriptor& desc
   return DeviceIoControl(device, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof(query), &descriptor, sizeof(descriptor),
                          &returned, nullptr) &&
          returned >= sizeof(descriptor);
-}
-
-// The folder a drive letter stands for, when it is a subst drive.
-std::optional<std::wstring> SubstituteOf(const std::wstring& path) {
-  wchar_t target[MAX_PATH + 1] = {};
-  if (path.size() < 2 || !QueryDosDeviceW(path.substr(0, 2).c_str(), target, MAX_PATH + 1)) return std::nullopt;
-  return paths::SubstitutedFolder(target);
 }
 
 // FILE_FS_FULL_SIZE_INFORMATION, which MinGW's headers lack.
@@ -61,7 +53,7 @@ std::vector<std::wstring> LocalDriveRoots() {
 std::optional<std::wstring> VolumeRootOf(const std::wstring& root) {
   wf::QuietDriveErrors quiet;
   std::wstring path = root;
-  for (int substitutions = 0; const std::optional<std::wstring> folder = SubstituteOf(path); ++substitutions) {
+  for (int substitutions = 0; const std::optional<std::wstring> folder = wf::SubstituteOf(path); ++substitutions) {
     if (substitutions == kMostSubstitutions) return std::nullopt;
     path = *folder + (folder->back() == L'\\' ? L"" : L"\\") + path.substr(3);
   }
