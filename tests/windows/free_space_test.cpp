@@ -198,6 +198,31 @@ TEST(FreeSpaceErase, WhatIsRefusedOrAskedBeforeAnythingIsWritten) {
   DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
 }
 
+// What was true at the question is read again after Yes: here the drive
+// letter is gone by then. (A stop is asked for too, so that a run that did
+// not look again would end at once rather than fill drive C:.)
+TEST(FreeSpaceErase, TheDriveIsReadAgainAfterYes) {
+  static std::vector<std::wstring> shown;
+  static engine::StopSignal stop;
+  shown.clear();
+  const wf::PromptHandler previous = wf::SetPromptHandler([](const wf::PromptRequest& request) {
+    shown.push_back(request.text);
+    if ((request.flags & MB_YESNO) != MB_YESNO) return IDOK;
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
+    stop.Request();
+    return IDYES;
+  });
+  RemoveTree(kFill);
+  ASSERT_TRUE(DefineDosDeviceW(0, L"Q:", L"C:\\windows"));
+  engine::WorkContext work;
+  work.stop = &stop;
+  freespace::EraseFreeSpace(work, L"Q:\\", {});
+  wf::SetPromptHandler(previous);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1], L"ドライブ Q:\\ が見つかりません。");
+  EXPECT_FALSE(FileExists(kFill));
+}
+
 // The free-space erase runs under the one-erase lock, and a lock whose holder
 // ended without letting go (a crash, a kill) is free.
 TEST(FreeSpaceErase, RunsUnderTheOneEraseLockAndTakesAnAbandonedOne) {
