@@ -57,8 +57,8 @@ TEST(OverwriteStream, KnownSeedGivesKnownStateAndBytes) {
   const Bytes firstTwoChunks{0xf2, 0x47, 0x07, 0x0d, 0xfb, 0x00, 0x0c, 0x6d, 0x8c, 0x76, 0xa5,
                              0xa1, 0x63, 0x86, 0x78, 0x7b, 0x59, 0x5f, 0xa1, 0x53, 0x30, 0xf4,
                              0x2e, 0x04, 0xa7, 0xfc, 0x2a, 0x0a, 0x71, 0x58, 0x45, 0xee};
-  for (const auto steps :
-       {COverwriteStream::Steps::Fastest, COverwriteStream::Steps::NamedWords, COverwriteStream::Steps::Vector}) {
+  for (const auto steps : {COverwriteStream::Steps::Fastest, COverwriteStream::Steps::NamedWords,
+                           COverwriteStream::Steps::Vector}) {
     COverwriteStream writer(steps);
     SeedWith(writer, kOneToEight);
     std::FILE* file = std::tmpfile();
