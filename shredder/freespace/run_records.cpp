@@ -93,6 +93,8 @@ void ForgetRun(const std::wstring& identity) {
   if (RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
                        nullptr, nullptr) == ERROR_SUCCESS &&
       values == 0) {
+    key.Reset();
+    RegDeleteKeyW(HKEY_CURRENT_USER, kRunsKey.c_str());
     DisarmCleanUpAtLogon();
   }
 }
