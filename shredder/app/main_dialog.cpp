@@ -18,6 +18,7 @@
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/selected_files.h"
 #include "shredder/freespace/drive_dialog.h"
+#include "shredder/freespace/fill_folder.h"
 #include "shredder/freespace/free_space.h"
 #include "shredder/recyclebin/recycle_bin.h"
 #include "shredder/resources/resource.h"
@@ -68,6 +69,9 @@ engine::WorkContext CMainDialog::WorkContext() {
   work.workFolder = workFolder_;
   work.busy = &busy_;
   work.stop = &stop_;
+  // A free-space erase that died while writing leaves its fill behind, which
+  // would leave the next erase no room.
+  work.tidyAfterCrash = freespace::RemoveLeftoverFillFolders;
   return work;
 }
 
@@ -90,10 +94,10 @@ void CMainDialog::ShredDroppedFiles(HDROP drop) {
   ShutdownBlockReasonDestroy(Hwnd());
 }
 
-void CMainDialog::ShredRecycleBin(bool interactive) {
-  recyclebin::ShredRecycleBin(WorkContext(), interactive, [this](const std::wstring& title, const std::wstring& text) {
-    tray_.ShowBalloon(title, text);
-  });
+void CMainDialog::ShredRecycleBin(bool interactive, engine::WhenTaken whenTaken) {
+  recyclebin::ShredRecycleBin(
+      WorkContext(), interactive,
+      [this](const std::wstring& title, const std::wstring& text) { tray_.ShowBalloon(title, text); }, whenTaken);
   // The session may end again without asking.
   ShutdownBlockReasonDestroy(Hwnd());
 }
@@ -387,7 +391,8 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       }
       return false;
     case WM_TIMER:
-      if (wParam == IDT_AUTOERASE) ShredRecycleBin(false);
+      // Never waits: the next tick tries again.
+      if (wParam == IDT_AUTOERASE) ShredRecycleBin(false, engine::WhenTaken::Skip);
       return false;
     case WM_DROPFILES:
       ShredDroppedFiles(reinterpret_cast<HDROP>(wParam));

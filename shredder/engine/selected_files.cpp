@@ -12,8 +12,8 @@
 #include "shredder/captions.h"
 #include "shredder/engine/checked_file.h"
 #include "shredder/engine/engine_texts.h"
-#include "shredder/engine/erase_lock.h"
 #include "shredder/engine/erase_tally.h"
+#include "shredder/engine/erase_turn.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/pass_writer.h"
 #include "shredder/engine/path_lists.h"
@@ -32,9 +32,10 @@ void Decline(HWND owner, const std::wstring& item, const wchar_t* reason) {
 
 // Runs `remove(index, tally)` over `count` items and ends the batch. The bar
 // moves on after every item reached, but not after the one that stops the
-// batch; the window is gone before the result is told.
+// batch; the window is gone, and the turn given back, before the result is
+// told.
 template <typename Remove>
-void RunBatch(const WorkContext& work, std::size_t count, Remove remove) {
+void RunBatch(const WorkContext& work, EraseTurn& turn, std::size_t count, Remove remove) {
   EraseTally tally;
   for (std::size_t index = 0; index < count; ++index) {
     ServeMessages();
@@ -43,6 +44,7 @@ void RunBatch(const WorkContext& work, std::size_t count, Remove remove) {
     if (work.progress) work.progress->Step();
   }
   if (work.progress) work.progress->Close();
+  turn.End();
   wf::Prompt(work.owner, BatchResult(tally), captions::kInfo, captions::kInfoFlags);
 }
 
@@ -151,15 +153,12 @@ void ShredClipboardList(const WorkContext& work) {
   if (!guard.Acquired()) return;
   ClearStop(work);
   if (!IsClipboardFormatAvailable(CF_TEXT)) return;
-  const EraseLock lock;
-  if (!ErasesAlone(work, lock, true)) return;  // the list stays for later
   // Open while the user decides, so that nobody changes the list meanwhile;
   // on No it is closed with the list left as it was.
   wf::ClipboardSession clipboard(work.owner);
   if (!clipboard.IsOpen()) return;
   if (wf::Prompt(work.owner, texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
 
-  OpenProgress(work);
   std::string text = ClipboardBytes(CF_TEXT).value_or(std::string());
   text.resize(std::min(text.size(), text.find('\0')));
   std::optional<std::wstring> wideBlock;
@@ -172,10 +171,13 @@ void ShredClipboardList(const WorkContext& work) {
   }
   EmptyClipboard();
   clipboard.Close();
+  EraseTurn turn(work, EraseKind::Files, WhenTaken::Wait);
+  if (!turn.Taken()) return;
 
+  OpenProgress(work);
   const std::vector<std::wstring> items = HandOffItems(text, wideBlock ? &*wideBlock : nullptr);
   SetProgressTotal(work, items.size());
-  RunBatch(work, items.size(),
+  RunBatch(work, turn, items.size(),
            [&](std::size_t index, EraseTally& tally) { return RemoveShreddedFile(work, items[index], tally); });
 }
 
@@ -183,14 +185,14 @@ void ShredCommandLineList(const WorkContext& work, const std::wstring& commandLi
   WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   ClearStop(work);
-  const EraseLock lock;
-  if (!ErasesAlone(work, lock, true)) return;
   if (wf::Prompt(work.owner, texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
+  EraseTurn turn(work, EraseKind::Files, WhenTaken::Wait);
+  if (!turn.Taken()) return;
 
   OpenProgress(work);
   const std::vector<std::wstring> items = CommandLineItems(commandLine);
   SetProgressTotal(work, items.size());
-  RunBatch(work, items.size(),
+  RunBatch(work, turn, items.size(),
            [&](std::size_t index, EraseTally& tally) { return RemoveShreddedFile(work, items[index], tally); });
 }
 
@@ -198,15 +200,15 @@ void ShredDroppedFiles(const WorkContext& work, HDROP drop) {
   WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   ClearStop(work);
-  const EraseLock lock;
-  if (!ErasesAlone(work, lock, true)) return;
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   const std::wstring question = text::FormatCount(texts::kConfirmDroppedFormat, count);
   if (wf::Prompt(work.owner, question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
+  EraseTurn turn(work, EraseKind::Files, WhenTaken::Wait);
+  if (!turn.Taken()) return;
 
   OpenProgress(work);
   SetProgressTotal(work, count);
-  RunBatch(work, count, [&](std::size_t index, EraseTally& tally) {
+  RunBatch(work, turn, count, [&](std::size_t index, EraseTally& tally) {
     return RemoveShreddedFile(work, DroppedName(drop, static_cast<UINT>(index)), tally);
   });
 }

@@ -76,6 +76,9 @@ struct WorkContext {
   std::wstring workFolder;              // where recycled files are removed; empty: in place
   BusyFlag* busy = nullptr;
   StopSignal* stop = nullptr;  // null: the work cannot be stopped
+  // Takes away what an erase that died while writing may have left (a
+  // free-space fill takes a drive's room); called before writing after one.
+  std::function<void()> tidyAfterCrash;
 };
 
 inline bool StopRequested(const WorkContext& work) {
