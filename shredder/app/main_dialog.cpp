@@ -81,25 +81,20 @@ void CMainDialog::CreateWorkFolder(const std::wstring& folder) {
 
 void CMainDialog::ShredClipboardList() {
   engine::ShredClipboardList(WorkContext());
-  ShutdownBlockReasonDestroy(Hwnd());
 }
 
 void CMainDialog::ShredCommandLineList(const std::wstring& commandLine) {
   engine::ShredCommandLineList(WorkContext(), commandLine);
-  ShutdownBlockReasonDestroy(Hwnd());
 }
 
 void CMainDialog::ShredDroppedFiles(HDROP drop) {
   engine::ShredDroppedFiles(WorkContext(), drop);
-  ShutdownBlockReasonDestroy(Hwnd());
 }
 
 void CMainDialog::ShredRecycleBin(bool interactive, engine::WhenTaken whenTaken) {
   recyclebin::ShredRecycleBin(
       WorkContext(), interactive,
       [this](const std::wstring& title, const std::wstring& text) { tray_.ShowBalloon(title, text); }, whenTaken);
-  // The session may end again without asking.
-  ShutdownBlockReasonDestroy(Hwnd());
 }
 
 void CMainDialog::EraseFreeSpace(const std::wstring& root) {
@@ -366,10 +361,10 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       result = 0;
       return true;
     case WM_QUERYENDSESSION:
-      // Asked whether the session may end while an erase runs: Windows is
-      // told why not yet, and shows the user, who decides.
-      if (!busy_.IsBusy()) return false;
-      ShutdownBlockReasonCreate(Hwnd(), app::texts::kEndSessionBlocked);
+      // Not while an erase writes: Windows shows the reason the erase gave
+      // it, and the user decides. A question, a wait or a result is no
+      // reason to keep the session.
+      if (!busy_.IsWriting()) return false;
       result = FALSE;
       return true;
     case WM_ENDSESSION:
@@ -377,7 +372,6 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       // it, before the process is ended in the middle of a pass. A shutdown
       // that was cancelled changes nothing.
       if (busy_.IsBusy() && wParam) stop_.Request();
-      if (!wParam) ShutdownBlockReasonDestroy(Hwnd());
       // The session may end as soon as this returns: the free-space erase
       // takes its fill away first, as far as a few seconds allow (the next
       // start removes what is left).

@@ -13,6 +13,9 @@ inline constexpr wchar_t kWorkFolderPathTooLong[] =
 inline constexpr wchar_t kEraseMutexName[] = L"Local\\MORVANE Shredder erase";
 inline constexpr wchar_t kEraseHolderName[] = L"Local\\MORVANE Shredder erase holder";
 
+// Shown by Windows when the session is to end while an erase writes.
+inline constexpr wchar_t kEndSessionBlocked[] = L"ファイルを抹消しています。終わるまでお待ちください。";
+
 // The waiting window, while another erase writes.
 inline constexpr wchar_t kWaitingCaption[] = L"待機中...";
 inline constexpr wchar_t kWaitingForAnother[] = L"ほかの抹消処理が終わるのを待っています...";

@@ -42,7 +42,7 @@ EraseKind ReadRecord(const wf::MappedView& view) {
 }  // namespace
 
 EraseTurn::EraseTurn(const WorkContext& work, EraseKind kind, WhenTaken whenTaken)
-    : lock_(EraseLock::Request(whenTaken == WhenTaken::Wait)) {
+    : lock_(EraseLock::Request(whenTaken == WhenTaken::Wait)), busy_(work.busy) {
   if (!AwaitLock(work)) return;
   const EraseLock::State state = lock_.Current();
   if (state != EraseLock::State::Held && state != EraseLock::State::HeldAfterCrash &&
@@ -55,6 +55,8 @@ EraseTurn::EraseTurn(const WorkContext& work, EraseKind kind, WhenTaken whenTake
   recordMapping_ = std::move(record.mapping);
   record_ = std::move(record.view);
   WriteRecord(record_, kind);
+  if (busy_) busy_->writing_ = true;
+  shutdownReason_.emplace(work.owner, texts::kEndSessionBlocked);
 }
 
 EraseTurn::~EraseTurn() {
@@ -62,6 +64,8 @@ EraseTurn::~EraseTurn() {
 }
 
 void EraseTurn::End() {
+  shutdownReason_.reset();
+  if (taken_ && busy_) busy_->writing_ = false;
   // Before the lock goes: the next erase writes its own kind.
   if (taken_) WriteRecord(record_, EraseKind::Unknown);
   record_.Reset();

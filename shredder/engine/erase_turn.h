@@ -1,13 +1,18 @@
 // One erase's turn to write. Taken when the writing is decided on (after the
 // user's Yes; for the timer's or the exit's erase, when it starts), given
-// back before the result is told: the one-erase lock. It goes back by End or
-// when the turn goes, however the erase ends.
+// back before the result is told: the one-erase lock, and for as long as the
+// erase writes, a reason for Windows to show instead of ending the session.
+// Both go back together by End or when the turn goes, however the erase
+// ends.
 #pragma once
+
+#include <optional>
 
 #include "shredder/engine/erase_kind.h"
 #include "shredder/engine/erase_lock.h"
 #include "shredder/engine/work_context.h"
 #include "winframe/handles.h"
+#include "winframe/session_guards.h"
 
 namespace engine {
 
@@ -39,10 +44,12 @@ class EraseTurn {
   bool AwaitLock(const WorkContext& work);
 
   EraseLock lock_;
+  BusyFlag* busy_;
   bool taken_ = false;
   bool waited_ = false;
   wf::UniqueHandle recordMapping_;
   wf::MappedView record_;
+  std::optional<wf::ShutdownReason> shutdownReason_;
 };
 
 }  // namespace engine

@@ -28,10 +28,14 @@ using PassObserver = std::function<void(const std::wstring& path, int pass)>;
 class BusyFlag {
  public:
   bool IsBusy() const { return busy_; }
+  // Only while it writes: not during its question, its wait or its result.
+  bool IsWriting() const { return writing_; }
 
  private:
   friend class WorkGuard;
+  friend class EraseTurn;
   bool busy_ = false;
+  bool writing_ = false;
 };
 
 // Holds the flag for the length of one run; a run that does not get it is

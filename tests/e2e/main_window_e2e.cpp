@@ -236,6 +236,8 @@ TEST_F(MainWindow, ACancelledShutdownAndASecondEraseLeaveTheFirstToFinish) {
   EXPECT_EQ(uidrv::MessageText(done), "ごみ箱の中身を完全に抹消しました。");
   EXPECT_EQ(uidrv::WaitExit(second), 0u) << "the second goes on while the first's result is still open";
   uidrv::Close(second);
+  ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+  EXPECT_EQ(answer, 1u) << "a result box keeps no session";
   uidrv::Press(done, IDOK);
   EXPECT_FALSE(FileExists(big));
   EXPECT_EQ(RecycleBinItems(), 0);

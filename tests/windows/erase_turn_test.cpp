@@ -1,6 +1,7 @@
 // The one-erase lock and an erase's turn under Wine: requests served in the
 // order they came, a crashed holder's lock taken as free, the waiting window
-// and its stop, and the timer's erase that does not wait. Another
+// and its stop, the timer's erase that does not wait, and what the turn asks
+// of the session while it writes (recorded through the seams). Another
 // process's erase is played by another thread: the lock is held by a thread
 // of its own either way.
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@ using State = engine::EraseLock::State;
 using Calls = std::vector<std::wstring>;
 
 constexpr wchar_t kMutexName[] = L"Local\\MORVANE Shredder erase";
+constexpr wchar_t kReason[] = L"ファイルを抹消しています。終わるまでお待ちください。";
 
 State Settled(const engine::EraseLock& lock) {
   EXPECT_EQ(WaitForSingleObject(lock.Settled(), 5000), WAIT_OBJECT_0);
@@ -68,8 +70,11 @@ TEST(EraseLock, RequestsAreServedInTurnAndACrashedHoldersLockIsFree) {
 }
 
 // While another erase writes, an erase waits in a window that names it, with
-// its taskbar button paused; it goes on by itself once the other is done.
+// its taskbar button paused; it goes on by itself once the other is done, and
+// asks the session for what it needs while it writes, and only then.
 TEST(EraseTurn, AnEraseWaitsInAWindowNamingTheWriterAndGoesOnByItself) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"owner", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(window);
   OtherErase other(engine::EraseKind::FreeSpace);
   SystemCalls calls;
   std::wstring shown;
@@ -77,18 +82,30 @@ TEST(EraseTurn, AnEraseWaitsInAWindowNamingTheWriterAndGoesOnByItself) {
     if (waiting) shown = WaitingWindowText(waiting);
     other.Release();
   });
+  engine::BusyFlag busy;
   engine::WorkContext work;
+  work.owner = window;
+  work.busy = &busy;
   engine::EraseTurn turn(work, engine::EraseKind::Files, engine::WhenTaken::Wait);
   watcher.join();
   EXPECT_TRUE(turn.Taken());
   EXPECT_TRUE(turn.Waited());
+  EXPECT_TRUE(busy.IsWriting());
   EXPECT_EQ(shown, L"ほかの抹消処理（空き領域の抹消）が終わるのを待っています...\n終わりしだい、抹消を始めます。");
   EXPECT_FALSE(FindWindowW(L"#32770", L"待機中...")) << "the window goes once the wait is over";
-  EXPECT_EQ(calls.Log(), (Calls{L"taskbar paused 1/1", L"taskbar none"}));
+  const Calls whileWriting{L"taskbar paused 1/1", L"taskbar none", std::wstring(L"block: ") + kReason};
+  EXPECT_EQ(calls.Log(), whileWriting);
+  turn.End();
+  EXPECT_FALSE(busy.IsWriting());
+  Calls all = whileWriting;
+  all.push_back(L"allow");
+  EXPECT_EQ(calls.Log(), all);
+  EXPECT_EQ(calls.ShutdownWindows(), std::vector<HWND>(2, window));
+  DestroyWindow(window);
 }
 
 // The timer's erase gives up at once and without a window; a wait given up
-// with the stop button takes no turn.
+// with the stop button takes no turn. Neither asks anything of the session.
 TEST(EraseTurn, TheTimersEraseDoesNotWaitAndAWaitCanBeGivenUp) {
   OtherErase other(engine::EraseKind::RecycleBin);
   SystemCalls calls;
