@@ -57,6 +57,7 @@ EraseTurn::EraseTurn(const WorkContext& work, EraseKind kind, WhenTaken whenTake
   WriteRecord(record_, kind);
   if (busy_) busy_->writing_ = true;
   shutdownReason_.emplace(work.owner, texts::kEndSessionBlocked);
+  awake_.emplace();
 }
 
 EraseTurn::~EraseTurn() {
@@ -64,6 +65,7 @@ EraseTurn::~EraseTurn() {
 }
 
 void EraseTurn::End() {
+  awake_.reset();
   shutdownReason_.reset();
   if (taken_ && busy_) busy_->writing_ = false;
   // Before the lock goes: the next erase writes its own kind.

@@ -1,9 +1,9 @@
 // One erase's turn to write. Taken when the writing is decided on (after the
 // user's Yes; for the timer's or the exit's erase, when it starts), given
 // back before the result is told: the one-erase lock, and for as long as the
-// erase writes, a reason for Windows to show instead of ending the session.
-// Both go back together by End or when the turn goes, however the erase
-// ends.
+// erase writes, a reason for Windows to show instead of ending the session
+// and the system kept from sleeping. All of it goes back together by End or
+// when the turn goes, however the erase ends.
 #pragma once
 
 #include <optional>
@@ -50,6 +50,7 @@ class EraseTurn {
   wf::UniqueHandle recordMapping_;
   wf::MappedView record_;
   std::optional<wf::ShutdownReason> shutdownReason_;
+  std::optional<wf::SystemAwake> awake_;
 };
 
 }  // namespace engine

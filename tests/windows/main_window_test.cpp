@@ -236,8 +236,8 @@ TEST_F(MainWindowTest, TheSessionMayEndExceptWhileAnEraseWrites) {
   for (const std::wstring& call : calls.Log()) {
     if (call.rfind(L"taskbar", 0) != 0) session.push_back(call);
   }
-  EXPECT_EQ(session,
-            (std::vector<std::wstring>{L"block: ファイルを抹消しています。終わるまでお待ちください。", L"allow"}));
+  EXPECT_EQ(session, (std::vector<std::wstring>{L"block: ファイルを抹消しています。終わるまでお待ちください。",
+                                                L"awake", L"may sleep", L"allow"}));
   EXPECT_EQ(calls.ShutdownWindows(), std::vector<HWND>(2, Window()));
   EXPECT_FALSE(FileExists(file));
 }
