@@ -56,6 +56,20 @@ void SetProgressTotal(const WorkContext& work, unsigned long long total) {
   if (work.progress) work.progress->SetTotal(total);
 }
 
+// Another program may hold the clipboard for a moment: a clipboard history
+// reads every new content as it comes, the hand-off list included.
+constexpr int kClipboardAttempts = 20;
+constexpr DWORD kClipboardRetryMs = 25;
+
+bool OpenClipboardWhenFree(std::optional<wf::ClipboardSession>& clipboard, HWND owner) {
+  for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
+    if (attempt > 0) Sleep(kClipboardRetryMs);
+    clipboard.emplace(owner);
+    if (clipboard->IsOpen()) return true;
+  }
+  return false;
+}
+
 // The whole block of a clipboard format, as large as its memory.
 std::optional<std::string> ClipboardBytes(UINT format) {
   HANDLE block = GetClipboardData(format);
@@ -71,6 +85,40 @@ std::wstring DroppedName(HDROP drop, UINT index) {
   std::wstring name(length + 1, L'\0');
   name.resize(DragQueryFileW(drop, index, name.data(), length + 1));
   return name;
+}
+
+// The hand-off list as it was read, and the clipboard's change count then.
+struct HandOff {
+  std::vector<std::wstring> items;
+  DWORD sequence = 0;
+};
+
+// Reads the list and closes the clipboard at once: every other program's copy
+// and paste works while the user decides.
+std::optional<HandOff> ReadHandOff(HWND owner) {
+  std::optional<wf::ClipboardSession> clipboard;
+  if (!OpenClipboardWhenFree(clipboard, owner)) return std::nullopt;
+  HandOff handOff;
+  handOff.sequence = GetClipboardSequenceNumber();
+  std::string text = ClipboardBytes(CF_TEXT).value_or(std::string());
+  text.resize(std::min(text.size(), text.find('\0')));
+  std::optional<std::wstring> wideBlock;
+  if (const UINT format = RegisterClipboardFormatW(contract::kHandOffListFormat)) {
+    if (const std::optional<std::string> bytes = ClipboardBytes(format)) {
+      wideBlock.emplace(bytes->size() / sizeof(wchar_t), L'\0');
+      std::copy(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(wideBlock->size() * sizeof(wchar_t)),
+                reinterpret_cast<char*>(wideBlock->data()));
+    }
+  }
+  handOff.items = HandOffItems(text, wideBlock ? &*wideBlock : nullptr);
+  return handOff;
+}
+
+// Takes the list off the clipboard, unless another program has put something
+// there since it was read: that is someone else's, and stays.
+void ConsumeHandOff(HWND owner, DWORD sequence) {
+  std::optional<wf::ClipboardSession> clipboard;
+  if (OpenClipboardWhenFree(clipboard, owner) && GetClipboardSequenceNumber() == sequence) EmptyClipboard();
 }
 
 }  // namespace
@@ -153,29 +201,16 @@ void ShredClipboardList(const WorkContext& work) {
   if (!guard.Acquired()) return;
   ClearStop(work);
   if (!IsClipboardFormatAvailable(CF_TEXT)) return;
-  // Open while the user decides, so that nobody changes the list meanwhile;
-  // on No it is closed with the list left as it was.
-  wf::ClipboardSession clipboard(work.owner);
-  if (!clipboard.IsOpen()) return;
+  const std::optional<HandOff> handOff = ReadHandOff(work.owner);
+  if (!handOff) return;
+  // On No, or a wait given up, the list stays for later.
   if (wf::Prompt(work.owner, texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
-
-  std::string text = ClipboardBytes(CF_TEXT).value_or(std::string());
-  text.resize(std::min(text.size(), text.find('\0')));
-  std::optional<std::wstring> wideBlock;
-  if (const UINT format = RegisterClipboardFormatW(contract::kHandOffListFormat)) {
-    if (const std::optional<std::string> bytes = ClipboardBytes(format)) {
-      wideBlock.emplace(bytes->size() / sizeof(wchar_t), L'\0');
-      std::copy(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(wideBlock->size() * sizeof(wchar_t)),
-                reinterpret_cast<char*>(wideBlock->data()));
-    }
-  }
-  EmptyClipboard();
-  clipboard.Close();
   EraseTurn turn(work, EraseKind::Files, WhenTaken::Wait);
   if (!turn.Taken()) return;
+  ConsumeHandOff(work.owner, handOff->sequence);
 
   OpenProgress(work);
-  const std::vector<std::wstring> items = HandOffItems(text, wideBlock ? &*wideBlock : nullptr);
+  const std::vector<std::wstring>& items = handOff->items;
   SetProgressTotal(work, items.size());
   RunBatch(work, turn, items.size(),
            [&](std::size_t index, EraseTally& tally) { return RemoveShreddedFile(work, items[index], tally); });

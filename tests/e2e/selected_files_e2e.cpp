@@ -88,6 +88,20 @@ TEST_F(SelectedFiles, HandOffErasesTheFilesDeclinesTheFolderAndEmptiesTheClipboa
   EXPECT_FALSE(ClipboardText()) << "the list is consumed";
 }
 
+// Another program copies while the question waits: the clipboard is free for
+// it, and what it put there stays after the erase, which takes the list off
+// only while the list is what the clipboard holds.
+TEST_F(SelectedFiles, TheClipboardIsFreeDuringTheQuestionAndWhatIsCopiedMeanwhileStays) {
+  const std::string a = files_.WriteFile("a.txt", "secret");
+  ASSERT_TRUE(SetClipboardText("," + a));
+  process_ = app_.Start("-D");
+  ASSERT_TRUE(uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, process_.pid));
+  ASSERT_TRUE(SetClipboardText("copied meanwhile")) << "the question holds the clipboard";
+  ConfirmAndExpect({}, Erased(1));
+  EXPECT_FALSE(FileExists(a));
+  EXPECT_EQ(ClipboardText(), "copied meanwhile");
+}
+
 // Started with a UTF-16 command line, as Explorer, a shortcut or PowerShell
 // start it: the chosen files are erased whatever their names and length, and
 // the look-alike that the ANSI spelling of "résumé.txt" names is kept.
