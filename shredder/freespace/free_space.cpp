@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "shredder/captions.h"
-#include "shredder/engine/erase_lock.h"
+#include "shredder/engine/erase_turn.h"
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/freespace/fill_folder.h"
 #include "shredder/freespace/fill_run.h"
@@ -163,9 +163,6 @@ void EraseFreeSpace(const engine::WorkContext& work, const std::wstring& root, c
   engine::WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   engine::ClearStop(work);
-  // Nor beside an erase of another process: the fill would leave it no room.
-  const engine::EraseLock lock;
-  if (!engine::ErasesAlone(work, lock, true)) return;
   QuietDriveErrors quiet;
 
   std::optional<Volume> volume;
@@ -176,6 +173,14 @@ void EraseFreeSpace(const engine::WorkContext& work, const std::wstring& root, c
   // shows that the drive can be written, and without a kept speed a short
   // write into it measures the drive. Nothing stays for a No.
   std::uint64_t speed = memory.recall ? memory.recall(volume->serial) : 0;
+  // The measuring write writes too: not beside another erase, which it would
+  // slow down and be slowed by. It waits before the question, which names
+  // the time it gives.
+  std::optional<engine::EraseTurn> measuring;
+  if (speed == 0) {
+    measuring.emplace(work, engine::EraseKind::FreeSpace, engine::WhenTaken::Wait);
+    if (!measuring->Taken()) return;
+  }
   ResetEvent(CleanEvent());
   wf::UniqueFile held = CreateFillFolder(root);
   const bool writable = static_cast<bool>(held);
@@ -183,22 +188,31 @@ void EraseFreeSpace(const engine::WorkContext& work, const std::wstring& root, c
   held.Reset();
   RemoveFillFolder(root);
   SetEvent(CleanEvent());
+  measuring.reset();
   if (!writable || speed == 0) return Tell(work, RefusalText(Refusal::NotWritable, root), true);
 
   const Question question{root, volume->freeBytes, speed, IsSolidState(root)};
   if (wf::Prompt(work.owner, QuestionText(question), captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
+  // Nor beside an erase of another process: the fill would leave it no room.
+  engine::EraseTurn turn(work, engine::EraseKind::FreeSpace, engine::WhenTaken::Wait);
+  if (!turn.Taken()) return;
 
   // Another disk put in while the question was open is not the one the user
   // chose; the one that is there may have more or less free space by now.
   const std::optional<Volume> now = ReadVolume(root);
-  if (!now || now->serial != volume->serial) return Tell(work, RefusalText(Refusal::Changed, root), true);
+  if (!now || now->serial != volume->serial) {
+    turn.End();
+    return Tell(work, RefusalText(Refusal::Changed, root), true);
+  }
   ResetEvent(CleanEvent());
   held = CreateFillFolder(root);
   if (!held) {
     SetEvent(CleanEvent());
+    turn.End();
     return Tell(work, RefusalText(Refusal::NotWritable, root), true);
   }
   const RunReport report = Run(work, root, *now, std::move(held));
+  turn.End();
 
   const Outcome outcome = OutcomeOf(report, VolumeSerial(root) == volume->serial);
   if ((outcome == Outcome::Done || outcome == Outcome::Stopped) && report.fillMs >= kShortestTimedRunMs &&
