@@ -1,5 +1,6 @@
 #include "common/paths.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/text_format.h"
@@ -140,6 +141,15 @@ std::optional<std::wstring> ExtendedForm(std::wstring_view path) {
 }
 
 }  // namespace
+
+std::wstring ShownForm(std::wstring_view path) {
+  if (text::EqualsIgnoringAsciiCase(path.substr(0, kExtendedUncPrefix.size()), kExtendedUncPrefix)) {
+    return L"\\\\" + std::wstring(path.substr(kExtendedUncPrefix.size()));
+  }
+  const std::wstring_view rest = path.substr(std::min(path.size(), kExtendedPrefix.size()));
+  if (path.substr(0, kExtendedPrefix.size()) == kExtendedPrefix && IsDriveRoot(rest)) return std::wstring(rest);
+  return std::wstring(path);
+}
 
 std::optional<std::wstring> SubstitutedFolder(std::wstring_view dosDeviceTarget) {
   constexpr std::wstring_view kObjectPrefix = L"\\??\\";

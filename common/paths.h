@@ -48,6 +48,12 @@ bool IsAbsolutePath(std::wstring_view path);
 // path is not absolute or the result does not fit.
 std::optional<std::wstring> ToExtended(std::wstring_view path);
 
+// A path as the user reads it: a drive's or a share's path in the "\\?\"
+// form without that prefix ("\\?\C:\x" gives "C:\x",
+// "\\?\UNC\server\share\x" gives "\\server\share\x"); any other path
+// as it is.
+std::wstring ShownForm(std::wstring_view path);
+
 // The folder a subst drive stands for, from the target the platform gives
 // for the drive ("\\??\\C:\\data" gives "C:\\data"); nothing for a drive of its
 // own ("\\Device\\HarddiskVolume1", or what Wine gives for its drives).

@@ -21,9 +21,14 @@ std::wstring FormatTexts(std::wstring_view format, std::initializer_list<std::ws
   return result.append(format);
 }
 
-std::wstring EightHexDigits(std::uint32_t value) {
-  std::wstring digits(8, L'0');
-  for (std::size_t i = digits.size(); value != 0; value >>= 4) digits[--i] = L"0123456789abcdef"[value & 0xF];
+std::wstring FormatText(std::wstring_view format, std::wstring_view value) {
+  return FormatTexts(format, {value});
+}
+
+std::wstring HexDigits(std::uint32_t value, std::size_t width) {
+  std::wstring digits;
+  for (; value != 0 || digits.size() < width; value >>= 4)
+    digits.insert(digits.begin(), L"0123456789abcdef"[value & 0xF]);
   return digits;
 }
 

@@ -1,5 +1,6 @@
 #include "contextmenu/menu_choice.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace shellext {
@@ -16,6 +17,7 @@ bool IsDriveRoot(std::wstring_view path) {
 }  // namespace
 
 MenuChoice ChooseMenu(const std::vector<std::wstring>& selection, const DriveTypeOf& driveTypeOf) {
+  if (selection.empty()) return {};
   if (selection.size() != 1 || !IsDriveRoot(selection.front())) return {MenuCommand::ShredFiles, {}};
   std::wstring root = selection.front();
   if (root[0] >= L'a') root[0] = static_cast<wchar_t>(root[0] - L'a' + L'A');
@@ -26,6 +28,12 @@ MenuChoice ChooseMenu(const std::vector<std::wstring>& selection, const DriveTyp
 
 unsigned CommandOffset(MenuCommand command) {
   return command == MenuCommand::EraseFreeSpace ? kEraseFreeSpaceOffset : kShredFilesOffset;
+}
+
+bool ClassicMenuStepsAside(const std::vector<std::wstring>& selection, unsigned windowsBuild, bool packageRegistered) {
+  if (!packageRegistered || windowsBuild < kFirstWindows11Build) return false;
+  if (windowsBuild >= kFirstBuildWithDriveCommands) return true;
+  return std::none_of(selection.begin(), selection.end(), [](const std::wstring& path) { return IsDriveRoot(path); });
 }
 
 }  // namespace shellext

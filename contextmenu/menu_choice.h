@@ -36,13 +36,23 @@ using DriveTypeOf = std::function<DriveType(const std::wstring& root)>;
 // One drive root ("X:\", as Explorer names a drive of This PC) of a fixed or
 // removable drive gets the free-space command alone: handed off as a file,
 // the root would only be declined as a folder. A root of any other drive
-// (network, CD, RAM disk, gone) gets no popup. Any other selection, several
-// drives among them, gets the file command as before. `driveTypeOf` is
-// asked only about a single root.
+// (network, CD, RAM disk, gone) gets no popup, and neither does an empty
+// selection. Any other selection, several drives among them, gets the file
+// command as before. `driveTypeOf` is asked only about a single root, which
+// asks the system's drive table, not the disk.
 MenuChoice ChooseMenu(const std::vector<std::wstring>& selection, const DriveTypeOf& driveTypeOf);
 
 // The offset of the command's item; the free-space command's for
 // EraseFreeSpace, the file command's otherwise.
 unsigned CommandOffset(MenuCommand command);
+
+// Windows 11 lists the command of our package (explorer_command.h) in its
+// first menu and again under "Show more options"; the classic popup then
+// stays out, so that no menu holds the command twice. Builds before 22621
+// do not know the package's drive entry: there a selection with a drive
+// root keeps the classic popup, which is then its only command.
+inline constexpr unsigned kFirstWindows11Build = 22000;
+inline constexpr unsigned kFirstBuildWithDriveCommands = 22621;
+bool ClassicMenuStepsAside(const std::vector<std::wstring>& selection, unsigned windowsBuild, bool packageRegistered);
 
 }  // namespace shellext

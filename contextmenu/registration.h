@@ -28,6 +28,7 @@ struct RegistryEntry {
 inline constexpr char kModuleToken[] = "%MODULE%";
 
 #define SHREDMENU_CLSID_KEY "CLSID\\" SHREDMENU_CLSID_TEXT
+#define SHREDMENU_COMMAND_CLSID_KEY "CLSID\\" SHREDMENU_COMMAND_CLSID_TEXT
 
 // Parents come before their children, so that a ForceRemove key is emptied
 // before its subkeys are written again.
@@ -45,6 +46,11 @@ inline constexpr RegistryEntry kRegistryEntries[] = {
     {SHREDMENU_CLSID_KEY "\\Programmable", KeyMark::ForceRemove, nullptr, nullptr, nullptr},
     {SHREDMENU_CLSID_KEY "\\InprocServer32", KeyMark::None, kModuleToken, "ThreadingModel", kThreadingModel},
     {SHREDMENU_CLSID_KEY "\\TypeLib", KeyMark::None, SHREDMENU_LIBID_TEXT, nullptr, nullptr},
+    // The command of Windows 11's first menu, for in-process callers. No
+    // item type names it here: only our package's registration puts it in
+    // a menu, so Windows 10 goes on showing the classic popup alone.
+    {SHREDMENU_COMMAND_CLSID_KEY, KeyMark::ForceRemove, kCommandClassDescription, nullptr, nullptr},
+    {SHREDMENU_COMMAND_CLSID_KEY "\\InprocServer32", KeyMark::None, kModuleToken, "ThreadingModel", kThreadingModel},
     {"*", KeyMark::NoRemove, nullptr, nullptr, nullptr},
     {"*\\ShellEx", KeyMark::NoRemove, nullptr, nullptr, nullptr},
     {"*\\ShellEx\\ContextMenuHandlers", KeyMark::NoRemove, nullptr, nullptr, nullptr},

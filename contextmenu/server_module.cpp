@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "contextmenu/explorer_command.h"
 #include "contextmenu/shell_ext.h"
 #include "contextmenu/shellext_ids.h"
 #include "winframe/handles.h"
@@ -116,7 +117,8 @@ class ClassEntry {
 };
 
 ClassEntry g_classes[] = {
-    {kClsid, &CreateShellExtension},
+    {kClsid, &CreateObject<RuzeVoriduruShlExt>},
+    {kCommandClsid, &CreateObject<ExplorerCommand>},
 };
 
 }  // namespace

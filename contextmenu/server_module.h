@@ -17,6 +17,28 @@ void LockModule();
 void UnlockModule();
 LONG ModuleLockCount();
 
+// One lock of the module for as long as its owner lives: every object of the
+// module holds one.
+class ModuleLock {
+ public:
+  ModuleLock() { LockModule(); }
+  ~ModuleLock() { UnlockModule(); }
+  ModuleLock(const ModuleLock&) = delete;
+  ModuleLock& operator=(const ModuleLock&) = delete;
+};
+
+// The creator the class table holds for a class: a new object asked for
+// `riid`, held across the request, so that a refused interface destroys it.
+template <typename Object>
+HRESULT CreateObject(REFIID riid, void** object) {
+  Object* created = new (std::nothrow) Object();
+  if (!created) return E_OUTOFMEMORY;
+  created->AddRef();
+  const HRESULT result = created->QueryInterface(riid, object);
+  created->Release();
+  return result;
+}
+
 // Runs the body of a COM method: an allocation failure becomes
 // E_OUTOFMEMORY and nothing else escapes to the caller.
 template <typename Body>

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "contextmenu/handoff_writer.h"
+#include "contextmenu/menu_platform.h"
 #include "contextmenu/server_module.h"
 #include "contextmenu/shellext_ids.h"
 #include "winframe/handles.h"
@@ -30,51 +30,7 @@ std::size_t CutAtCharacter(std::string_view text, std::size_t limit) {
   return end;
 }
 
-DriveType PlatformDriveType(const std::wstring& root) {
-  switch (GetDriveTypeW(root.c_str())) {
-    case DRIVE_NO_ROOT_DIR:
-      return DriveType::NoRootDirectory;
-    case DRIVE_REMOVABLE:
-      return DriveType::Removable;
-    case DRIVE_FIXED:
-      return DriveType::Fixed;
-    case DRIVE_REMOTE:
-      return DriveType::Remote;
-    case DRIVE_CDROM:
-      return DriveType::CdRom;
-    case DRIVE_RAMDISK:
-      return DriveType::RamDisk;
-    default:
-      return DriveType::Unknown;
-  }
-}
-
-const wchar_t* ItemText(MenuCommand command) {
-  return command == MenuCommand::EraseFreeSpace ? kFreeSpaceCommandText : kMenuCommandText;
-}
-
-const wchar_t* HelpText(MenuCommand command) {
-  return command == MenuCommand::EraseFreeSpace ? kFreeSpaceHelpText : kHelpText;
-}
-
 }  // namespace
-
-RuzeVoriduruShlExt::RuzeVoriduruShlExt() {
-  LockModule();
-}
-
-RuzeVoriduruShlExt::~RuzeVoriduruShlExt() {
-  UnlockModule();
-}
-
-HRESULT CreateShellExtension(REFIID riid, void** object) {
-  RuzeVoriduruShlExt* created = new (std::nothrow) RuzeVoriduruShlExt();
-  if (!created) return E_OUTOFMEMORY;
-  // Held across the request, so that a refused interface destroys it.
-  created->AddRef();
-  const auto extension = wf::ComPtr<RuzeVoriduruShlExt>::Adopt(created);
-  return extension->QueryInterface(riid, object);
-}
 
 HRESULT RuzeVoriduruShlExt::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
@@ -183,7 +139,7 @@ HRESULT RuzeVoriduruShlExt::AppendDropList(const STGMEDIUM& medium) {
 // --- IContextMenu ---
 
 MenuChoice RuzeVoriduruShlExt::Choice() const {
-  return ChooseMenu(paths_, &PlatformDriveType);
+  return PlatformChoice(paths_);
 }
 
 HRESULT RuzeVoriduruShlExt::QueryContextMenu(HMENU menu, UINT index, UINT firstId, UINT lastId, UINT flags) {
@@ -192,6 +148,8 @@ HRESULT RuzeVoriduruShlExt::QueryContextMenu(HMENU menu, UINT index, UINT firstI
 }
 
 HRESULT RuzeVoriduruShlExt::AddPopup(HMENU menu, UINT index, UINT firstId, UINT lastId) {
+  if (ClassicMenuStepsAside(paths_, WindowsBuild(), MenuPackageRegistered()))
+    return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
   const MenuChoice choice = Choice();
   const UINT offset = CommandOffset(choice.command);
   // An identifier past the range would be another handler's.
@@ -199,7 +157,7 @@ HRESULT RuzeVoriduruShlExt::AddPopup(HMENU menu, UINT index, UINT firstId, UINT 
     return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
   }
   wf::MenuHandle popup(CreateMenu());
-  if (popup) InsertMenuW(popup.Get(), 0, MF_BYPOSITION | MF_STRING, firstId + offset, ItemText(choice.command));
+  if (popup) InsertMenuW(popup.Get(), 0, MF_BYPOSITION | MF_STRING, firstId + offset, CommandText(choice.command));
   if (!InsertMenuW(menu, index, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup.Get()),
                    kMenuPopupText)) {
     return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
@@ -216,7 +174,7 @@ HRESULT RuzeVoriduruShlExt::GetCommandString(UINT_PTR commandOffset, UINT type, 
     // Only for the item the popup shows for this selection.
     const MenuChoice choice = Choice();
     if (choice.command == MenuCommand::None || commandOffset != CommandOffset(choice.command)) return E_INVALIDARG;
-    const wchar_t* text = HelpText(choice.command);
+    const wchar_t* text = CommandHelpText(choice.command);
     if (type & GCS_UNICODE) {
       const int characters = static_cast<int>(std::min<UINT>(capacity, 0x7FFFFFFF));
       lstrcpynW(reinterpret_cast<wchar_t*>(name), text, characters);
@@ -240,11 +198,8 @@ HRESULT RuzeVoriduruShlExt::InvokeCommand(CMINVOKECOMMANDINFO* invocation) {
   AtComBoundary([&] {
     // An offset that carries no item for this selection does nothing.
     const MenuChoice choice = Choice();
-    if (choice.command == MenuCommand::None || offset != CommandOffset(choice.command)) return S_OK;
-    if (choice.command == MenuCommand::EraseFreeSpace) {
-      StartFreeSpaceErase(choice.driveRoot);
-    } else {
-      HandOff(invocation->hwnd, paths_);
+    if (choice.command != MenuCommand::None && offset == CommandOffset(choice.command)) {
+      CarryOut(choice, invocation->hwnd, paths_);
     }
     return S_OK;
   });

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "contextmenu/menu_choice.h"
+#include "contextmenu/server_module.h"
 #include "winframe/handles.h"
 
 namespace shellext {
@@ -22,7 +23,7 @@ struct IRuzeVoriduruShl : public IDispatch {};
 
 class RuzeVoriduruShlExt final : public IRuzeVoriduruShl, public IShellExtInit, public IContextMenu {
  public:
-  RuzeVoriduruShlExt();
+  RuzeVoriduruShlExt() = default;
   RuzeVoriduruShlExt(const RuzeVoriduruShlExt&) = delete;
   RuzeVoriduruShlExt& operator=(const RuzeVoriduruShlExt&) = delete;
 
@@ -49,7 +50,7 @@ class RuzeVoriduruShlExt final : public IRuzeVoriduruShl, public IShellExtInit, 
                                              UINT capacity) override;
 
  private:
-  ~RuzeVoriduruShlExt();
+  ~RuzeVoriduruShlExt() = default;
 
   HRESULT AppendDropList(const STGMEDIUM& medium);
   HRESULT LoadTypeInfo();
@@ -58,12 +59,10 @@ class RuzeVoriduruShlExt final : public IRuzeVoriduruShl, public IShellExtInit, 
   MenuChoice Choice() const;
   HRESULT AddPopup(HMENU menu, UINT index, UINT firstId, UINT lastId);
 
+  ModuleLock moduleLock_;
   ULONG references_ = 0;  // apartment-threaded: one thread calls the object
   std::vector<std::wstring> paths_;
   wf::ComPtr<ITypeInfo> typeInfo_;
 };
-
-// The creator of the class table: a new object asked for `riid`.
-HRESULT CreateShellExtension(REFIID riid, void** object);
 
 }  // namespace shellext

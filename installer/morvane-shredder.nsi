@@ -3,7 +3,10 @@
 ;
 ;   makensis -INPUTCHARSET UTF8 -DTARGET=x86-unicode|amd64-unicode -DVERSION=1.11
 ;            -DVERSION_QUAD=1.11.0.0 -DBIN64=<win64 bin> -DBIN32=<win32 bin>
-;            -DICON=<app.ico> -DOUTFILE=<setup.exe> morvane-shredder.nsi
+;            -DICON=<app.ico> -DMENU_PACKAGE_DEFINES=<package.nsh> -DOUTFILE=<setup.exe>
+;            morvane-shredder.nsi
+;
+; (installer/make_release.sh runs it so, and writes package.nsh.)
 ;
 ; One installer for both kinds of Windows: it carries the 64-bit and the 32-bit
 ; binaries and installs the ones that match the system. Nobody but
@@ -21,6 +24,8 @@ ManifestSupportedOS all
 !include LogicLib.nsh
 !include x64.nsh
 !include FileFunc.nsh
+!include WinVer.nsh
+!include WordFunc.nsh
 
 !if ${NSIS_PTR_SIZE} > 4
   ; A 64-bit installer knows it runs on 64-bit Windows: x64.nsh makes
@@ -76,6 +81,11 @@ LangString MsgRegisterFailed ${LANG_JAPANESE} "エクスプローラーの右ク
 LangString MsgAccessFailed ${LANG_JAPANESE} "以前のバージョンがインストール先フォルダの Users グループに与えた書き込みの権限を取り除けませんでした。"
 LangString MsgKeepSettings ${LANG_JAPANESE} "設定ファイル OPTION.INI を残しますか？$\n「いいえ」を選ぶと、このアカウントの設定ファイルも削除します。ほかのアカウントの設定ファイルは残ります。"
 LangString ShortcutComment ${LANG_JAPANESE} "ごみ箱の中身やファイルを完全に抹消します"
+LangString LogMenuOlderWindows ${LANG_JAPANESE} "Windows 11 の右クリックメニュー: Windows のビルド $0 のため登録しません。右クリックメニューはこれまでどおりです。"
+LangString LogMenuUnsigned ${LANG_JAPANESE} "Windows 11 の右クリックメニュー: 署名されたパッケージがないため登録しません。「その他のオプションを確認」から使えます。"
+LangString LogMenuRegistered ${LANG_JAPANESE} "Windows 11 の右クリックメニューを登録しました。次回のサインインから表示されます。"
+LangString LogMenuFailed ${LANG_JAPANESE} "Windows 11 の右クリックメニューを登録できませんでした (終了コード $1)。「その他のオプションを確認」から使えます。"
+LangString LogMenuRemoved ${LANG_JAPANESE} "Windows 11 の右クリックメニューの登録を解除しました (終了コード $1)。"
 
 VIProductVersion ${VERSION_QUAD}
 VIFileVersion ${VERSION_QUAD}
@@ -133,6 +143,132 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "Copyright (C) 2026 MORV
     SetRegView 64
   ${EndIf}
 !macroend
+
+; --- Windows 11's first right-click menu -----------------------------------
+; Windows 11 lists there only commands of a package with identity. On build
+; 22000 and later, when the release was signed, the package (its manifest
+; alone) is registered with the install folder as its external location, for
+; every account (each sees it from its next sign-in, when Explorer starts
+; afresh). The classic menu stays registered whatever happens here; a
+; failure is logged, never fatal. What happened goes into install.log beside
+; the program, since a silent install shows no details.
+!include "${MENU_PACKAGE_DEFINES}"
+!define MENU_PACKAGE_FILE "morvane-shredder.msix"
+!define MENU_PACKAGE_LOGO_FILE "morvane-shredder.png"
+!define MENU_PACKAGE_FAMILY_VALUE "MenuPackageFamily"
+!define INSTALL_LOG "install.log"
+!ifdef SIGN_COMMAND
+  ; The uninstaller, written into the setup, is signed before it is packed.
+  !uninstfinalize '${SIGN_COMMAND} "%1"'
+!endif
+
+; Pops a line; shows it in the details and appends it to install.log
+; (UTF-16, so that it reads right on any system).
+Function InstallLog
+  Exch $R0
+  Push $R1
+  Push $R2
+  DetailPrint $R0
+  ClearErrors
+  FileOpen $R1 "$INSTDIR\${INSTALL_LOG}" a
+  ${IfNot} ${Errors}
+    FileSeek $R1 0 END $R2
+    ${If} $R2 == 0
+      FileWriteWord $R1 0xFEFF
+    ${EndIf}
+    FileWriteUTF16LE $R1 "$R0$\r$\n"
+    FileClose $R1
+  ${EndIf}
+  Pop $R2
+  Pop $R1
+  Pop $R0
+FunctionEnd
+
+; Windows PowerShell of the system's own bitness (the Appx commands are not
+; all there in the 32-bit one); the command's exit code in `result`, its
+; output on the stack.
+!macro MenuPowerShell command result
+  !if ${NSIS_PTR_SIZE} <= 4
+    ${If} ${RunningX64}
+      ${DisableX64FSRedirection}
+    ${EndIf}
+  !endif
+  nsExec::ExecToStack `"$WINDIR\System32\WindowsPowerShell\v1.0\powershell.exe" -NoLogo -NoProfile -NonInteractive -ExecutionPolicy Bypass -Command "$$ErrorActionPreference = 'Stop'; ${command}"`
+  Pop ${result}
+  !if ${NSIS_PTR_SIZE} <= 4
+    ${If} ${RunningX64}
+      ${EnableX64FSRedirection}
+    ${EndIf}
+  !endif
+!macroend
+
+; The package's family name (or nothing) in both registry views, where
+; shredmenu.dll looks for it to keep its classic popup out of the menus that
+; list the package's command.
+!macro SetMenuPackageFamily value
+  ${If} ${RunningX64}
+    SetRegView 32
+    WriteRegStr HKLM "${PROGRAM_KEY}" "${MENU_PACKAGE_FAMILY_VALUE}" "${value}"
+    SetRegView 64
+  ${EndIf}
+  WriteRegStr HKLM "${PROGRAM_KEY}" "${MENU_PACKAGE_FAMILY_VALUE}" "${value}"
+!macroend
+
+Function RegisterMenuPackage
+  Delete "$INSTDIR\${INSTALL_LOG}"
+  ${WinVerGetBuild} $0
+  ${If} $0 < 22000
+    Push "$(LogMenuOlderWindows)"
+    Call InstallLog
+    Return
+  ${EndIf}
+  !ifndef MENU_PACKAGE
+    Push "$(LogMenuUnsigned)"
+    Call InstallLog
+  !else
+    File "/oname=${MENU_PACKAGE_FILE}" "${MENU_PACKAGE}"
+    File "/oname=${MENU_PACKAGE_LOGO_FILE}" "${MENU_PACKAGE_LOGO}"
+    ; In PowerShell's single quotes a quote is written twice.
+    ${WordReplace} "$INSTDIR" "'" "''" "+" $2
+    !insertmacro MenuPowerShell "Add-AppxPackage -Path '$2\${MENU_PACKAGE_FILE}' -Stage -ExternalLocation '$2'; Add-AppxProvisionedPackage -Online -PackagePath '$2\${MENU_PACKAGE_FILE}' -SkipLicense | Out-Null" $1
+    Pop $3
+    ${If} $1 == 0
+      !insertmacro SetMenuPackageFamily "${MENU_PACKAGE_FAMILY}"
+      Push "$(LogMenuRegistered)"
+      Call InstallLog
+    ${Else}
+      Push "$(LogMenuFailed)"
+      Call InstallLog
+      Push $3
+      Call InstallLog
+    ${EndIf}
+  !endif
+FunctionEnd
+
+; Before the files go: the package's surrogate may hold shredmenu.dll. Only
+; where the install put a package; removing what is gone already does no harm.
+Function un.RemoveMenuPackage
+  ${If} ${FileExists} "$INSTDIR\${MENU_PACKAGE_FILE}"
+  ${AndIf} ${AtLeastBuild} 22000
+    !insertmacro MenuPowerShell "Get-AppxProvisionedPackage -Online | Where-Object { $$_.DisplayName -eq '${MENU_PACKAGE_NAME}' } | ForEach-Object { Remove-AppxProvisionedPackage -Online -PackageName $$_.PackageName | Out-Null }; Get-AppxPackage -AllUsers -Name '${MENU_PACKAGE_NAME}' | ForEach-Object { Remove-AppxPackage -Package $$_.PackageFullName -AllUsers }" $1
+    Pop $2
+    DetailPrint "$(LogMenuRemoved)"
+  ${EndIf}
+  ${If} ${RunningX64}
+    SetRegView 32
+    DeleteRegValue HKLM "${PROGRAM_KEY}" "${MENU_PACKAGE_FAMILY_VALUE}"
+    DeleteRegKey /ifempty HKLM "${PROGRAM_KEY}"
+    DeleteRegKey /ifempty HKLM "${VENDOR_KEY}"
+    SetRegView 64
+  ${EndIf}
+  DeleteRegValue HKLM "${PROGRAM_KEY}" "${MENU_PACKAGE_FAMILY_VALUE}"
+  DeleteRegKey /ifempty HKLM "${PROGRAM_KEY}"
+  DeleteRegKey /ifempty HKLM "${VENDOR_KEY}"
+  Delete "$INSTDIR\${MENU_PACKAGE_FILE}"
+  Delete "$INSTDIR\${MENU_PACKAGE_LOGO_FILE}"
+  Delete "$INSTDIR\${INSTALL_LOG}"
+FunctionEnd
+; ---------------------------------------------------------------------------
 
 Function .onInit
   !insertmacro UseSystemViews
@@ -220,6 +356,7 @@ Section
     MessageBox MB_OK|MB_ICONEXCLAMATION "$(MsgRegisterFailed)" /SD IDOK
     SetErrorLevel 2
   ${EndIf}
+  Call RegisterMenuPackage
 
   CreateShortcut "${SHORTCUT}" "$INSTDIR\binshredder.exe" "" "$INSTDIR\binshredder.exe" 0 SW_SHOWNORMAL "" "$(ShortcutComment)"
 
@@ -295,6 +432,7 @@ FunctionEnd
 !insertmacro RemoveWorkFolderFunction "un."
 
 Section Uninstall
+  Call un.RemoveMenuPackage
   !insertmacro Regsvr32 "/u /s" $0
   DetailPrint "regsvr32 /u: $0"
   ${If} ${FileExists} "$INSTDIR\${DLL32}"

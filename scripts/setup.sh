@@ -13,6 +13,8 @@ packages=(
   fp-utils-3.2.2
   ntfs-3g  # the NTFS image of the volume-image checks
   nsis  # makensis, for the installer
+  openssl  # the signing certificate's subject, and the test certificate
+  python3 p7zip-full  # the release tests' own readers of the package and the setup
 )
 
 # 32-bit Windows programs (the shipped setup.exe, the i686 build) need wine32,
@@ -45,6 +47,25 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   as_root apt-get update -qq
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# osslsigncode signs packages (APPX/MSIX) from version 2.7 on; Debian 12's
+# main archive has 2.5, its backports 2.9. The backports of the mirror the
+# machine already uses are added for it alone (apt takes nothing else from
+# them unless asked).
+installed=$(dpkg-query -W -f='${Version}' osslsigncode 2>/dev/null || true)
+if ! dpkg --compare-versions "${installed:-0}" ge 2.7; then
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  if ! grep -rqs -- "${codename}-backports" /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    mirror=$(grep -rhsE '^(deb |URIs:)' /etc/apt/sources.list /etc/apt/sources.list.d/ |
+      grep -oE 'https?://[^ ]+/debian/?' | grep -v security | head -n 1)
+    echo "setup: adding ${codename}-backports from ${mirror:=http://deb.debian.org/debian}, for osslsigncode"
+    echo "deb $mirror ${codename}-backports main" | as_root tee /etc/apt/sources.list.d/morvane-shredder-backports.list >/dev/null
+  fi
+  echo "setup: installing osslsigncode from ${codename}-backports"
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    -t "${codename}-backports" osslsigncode >/dev/null
 fi
 
 # Wine takes the Linux side's character set for file names and arguments; with

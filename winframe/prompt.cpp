@@ -1,5 +1,8 @@
 #include "winframe/prompt.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace wf {
 namespace {
 
@@ -8,11 +11,38 @@ int ShowMessageBox(const PromptRequest& request) {
 }
 
 PromptHandler g_handler = ShowMessageBox;
+std::vector<PromptWatcher*> g_watchers;
+
+// Each watcher still there when its turn comes: one may go while another is
+// told (a window destroyed before the box).
+void Tell(const PromptRequest& request, void (PromptWatcher::*event)(const PromptRequest&)) {
+  const std::vector<PromptWatcher*> watchers = g_watchers;
+  for (PromptWatcher* watcher : watchers) {
+    if (std::find(g_watchers.begin(), g_watchers.end(), watcher) != g_watchers.end()) (watcher->*event)(request);
+  }
+}
 
 }  // namespace
 
 int Prompt(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) {
-  return g_handler(PromptRequest{owner, text, caption, flags});
+  const PromptRequest request{owner, text, caption, flags};
+  Tell(request, &PromptWatcher::BeforeBox);
+  const int answer = g_handler(request);
+  Tell(request, &PromptWatcher::AfterBox);
+  return answer;
+}
+
+bool TellsFailure(const PromptRequest& request) {
+  const UINT icon = request.flags & MB_ICONMASK;
+  return icon == MB_ICONWARNING || icon == MB_ICONERROR;
+}
+
+void AddPromptWatcher(PromptWatcher* watcher) {
+  g_watchers.push_back(watcher);
+}
+
+void RemovePromptWatcher(PromptWatcher* watcher) {
+  g_watchers.erase(std::remove(g_watchers.begin(), g_watchers.end(), watcher), g_watchers.end());
 }
 
 PromptHandler SetPromptHandler(PromptHandler handler) {

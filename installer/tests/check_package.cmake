@@ -1,8 +1,10 @@
 # Checks the release as it is shipped: the zip holds exactly the expected
 # files, each binary of the bitness its folder names and the same as the
-# builds' own, and the readme in UTF-8 with a byte-order mark and CRLF line
-# ends; the installers are a 32-bit and (for the tests only) a 64-bit program.
-#   cmake -DNAME= -DZIP= -DSETUP= -DTEST_SETUP= -DBIN64= -DBIN32= -P check_package.cmake
+# release's stage (what the setup carries), which holds the builds' own
+# binaries, signed or not; and the readme in UTF-8 with a byte-order mark
+# and CRLF line ends; the installers are a 32-bit and (for the tests only) a
+# 64-bit program.
+#   cmake -DNAME= -DZIP= -DSETUP= -DTEST_SETUP= -DBIN64= -DBIN32= -DSTAGE= -P check_package.cmake
 cmake_minimum_required(VERSION 3.25)
 
 foreach(file ${ZIP} ${SETUP} ${TEST_SETUP})
@@ -26,6 +28,26 @@ function(pe_machine file out)
   string(REGEX REPLACE "(..)(..)" "\\2\\1" machine_hex "${machine_hex}")
   string(REGEX REPLACE "^0+" "" machine_hex "${machine_hex}")
   set(${out} ${machine_hex} PARENT_SCOPE)
+endfunction()
+
+# Whether a PE file carries a signature: the size of its certificate table
+# (data directory 4), whose place depends on the optional header's kind.
+function(pe_signed file out)
+  file(READ ${file} offset_hex OFFSET 60 LIMIT 4 HEX)
+  string(REGEX REPLACE "(..)(..)(..)(..)" "\\4\\3\\2\\1" offset_hex "${offset_hex}")
+  math(EXPR optional "0x${offset_hex} + 24")
+  file(READ ${file} magic OFFSET ${optional} LIMIT 2 HEX)
+  if(magic STREQUAL "0b02")  # PE32+
+    math(EXPR entry "${optional} + 112 + 4 * 8 + 4")
+  else()
+    math(EXPR entry "${optional} + 96 + 4 * 8 + 4")
+  endif()
+  file(READ ${file} size_hex OFFSET ${entry} LIMIT 4 HEX)
+  if(size_hex STREQUAL "00000000")
+    set(${out} FALSE PARENT_SCOPE)
+  else()
+    set(${out} TRUE PARENT_SCOPE)
+  endif()
 endfunction()
 
 pe_machine(${SETUP} machine)
@@ -79,9 +101,13 @@ foreach(bits 64 32)
         fail("${bits}bit/${binary} has machine ${machine}, not ${want}")
       endif()
       file(SHA256 ${file} packed)
+      file(SHA256 ${STAGE}/${bits}bit/${binary} staged)
       file(SHA256 ${build}/${binary} built)
-      if(NOT packed STREQUAL built)
-        fail("${bits}bit/${binary} differs from ${build}/${binary}: the zip is stale")
+      pe_signed(${STAGE}/${bits}bit/${binary} signed)
+      if(NOT packed STREQUAL staged)
+        fail("${bits}bit/${binary} differs from the setup's (${STAGE}): the zip is stale")
+      elseif(NOT signed AND NOT staged STREQUAL built)
+        fail("${bits}bit/${binary} differs from ${build}/${binary}: the release is stale")
       endif()
     endif()
   endforeach()

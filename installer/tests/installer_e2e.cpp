@@ -27,6 +27,9 @@
 namespace {
 
 constexpr char kClsid[] = "{B7847D3E-09F3-11D4-8F6D-0080AD87DD41}";
+// The command of Windows 11's first menu, in the same DLL.
+constexpr char kCommandClsid[] = "{5B3B85C7-E5CE-4320-9A57-8D321105CA9E}";
+constexpr char kMenuPackageFamilyValue[] = "MenuPackageFamily";
 constexpr char kHandlerKey[] = "\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt";
 constexpr char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MORVANE Shredder";
@@ -201,6 +204,24 @@ void SetRegString(HKEY root, const std::string& key, const std::string& text) {
   RegCloseKey(handle);
 }
 
+// The build of Windows the bed plays, as the kernel gives it (the setup asks
+// the same).
+unsigned WindowsBuild() {
+  using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+  const auto getVersion = reinterpret_cast<GetVersion>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetVersion")));
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  return getVersion && getVersion(&version) == 0 ? version.dwBuildNumber : 0;
+}
+
+// install.log, which the setup writes in UTF-16 with a byte-order mark.
+std::optional<std::wstring> InstallLog() {
+  const std::string bytes = ReadWholeFile(Installed("install.log"));
+  if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE") != 0) return std::nullopt;
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / sizeof(wchar_t));
+}
+
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 30000) {
   for (int waited = 0; waited < timeoutMs; waited += 100) {
     if (done()) return true;
@@ -258,7 +279,7 @@ void FindOurs(HKEY parent, const std::string& path, const std::vector<std::strin
 
 std::vector<std::string> OursUnderClassesRoot(REGSAM view) {
   std::vector<std::string> found;
-  FindOurs(HKEY_CLASSES_ROOT, "", {"RuzeVoriduru", "{B7847D3", "M-Shredder", InstallDir()}, view, found);
+  FindOurs(HKEY_CLASSES_ROOT, "", {"RuzeVoriduru", "{B7847D3", kCommandClsid, "M-Shredder", InstallDir()}, view, found);
   return found;
 }
 
@@ -434,6 +455,21 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
     EXPECT_EQ(ImageMachine(Installed("shredmenu32.dll")), IMAGE_FILE_MACHINE_I386);
   }
   EXPECT_TRUE(FileExists(Shortcut()));
+  EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kCommandClsid + "\\InprocServer32", nullptr,
+                      KEY_WOW64_64KEY),
+            Installed("shredmenu.dll"));
+
+  // Wine plays a Windows before 11: the package of the first menu is left
+  // out, and the log says why; the classic menu above is all there is.
+  ASSERT_LT(WindowsBuild(), 22000u);
+  EXPECT_EQ(InstallLog(), L"Windows 11 の右クリックメニュー: Windows のビルド " + std::to_wstring(WindowsBuild()) +
+                              L" のため登録しません。右クリックメニューはこれまでどおりです。\r\n");
+  for (const char* name : {"morvane-shredder.msix", "morvane-shredder.png"}) {
+    EXPECT_FALSE(FileExists(Installed(name))) << name;
+  }
+  for (const View& view : kViews) {
+    EXPECT_FALSE(ReadRegistryValue(HKEY_LOCAL_MACHINE, kProgramKey, kMenuPackageFamilyValue, view.flag)) << view.dll;
+  }
 
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "MORVANE Shredder");
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), BINSHREDDER_VERSION_TEXT);
@@ -486,8 +522,8 @@ TEST_F(Installer, SilentInstallSetsEverythingUpAndTheSilentUninstallTakesItAway)
   WriteWholeFile(Installed("work_temp\\left.tmp"), "wiped");
 
   ASSERT_TRUE(UninstallSilently());
-  for (const char* name :
-       {"binshredder.exe", "shredmenu.dll", "shredmenu32.dll", "morvane-shredder.chm", "uninstall.exe", "work_temp"}) {
+  for (const char* name : {"binshredder.exe", "shredmenu.dll", "shredmenu32.dll", "morvane-shredder.chm",
+                           "uninstall.exe", "work_temp", "install.log"}) {
     EXPECT_FALSE(FileExists(Installed(name))) << name;
   }
   EXPECT_FALSE(FileExists(work));

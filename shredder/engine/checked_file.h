@@ -9,10 +9,10 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "shredder/engine/file_facts.h"
+#include "shredder/engine/handle_place.h"
 #include "winframe/handles.h"
 
 namespace engine {
@@ -26,20 +26,6 @@ enum class FileCheck {
   HardLinked,   // the file has other names, which still use its content
   InUse,        // it cannot be opened as the wipe needs (held by another program, no access)
 };
-
-// Which file on which volume, whatever its names.
-struct FileId {
-  DWORD volume = 0;
-  std::uint64_t index = 0;
-  bool operator==(const FileId& other) const { return volume == other.volume && index == other.index; }
-  bool operator<(const FileId& other) const {
-    return volume != other.volume ? volume < other.volume : index < other.index;
-  }
-};
-
-inline FileId IdOf(const BY_HANDLE_FILE_INFORMATION& info) {
-  return {info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
 
 class CheckedFile {
  public:
@@ -58,6 +44,10 @@ class CheckedFile {
   // Whether new content lands where the old lies (file_facts.h).
   ContentPlace Content() const { return PlaceOfContent(attributes_, tag_); }
   HANDLE Handle() const { return handle_.Get(); }
+  // The system's code for what last failed on this file: the opening
+  // (Missing, InUse), or a call below that returned false; 0 when the system
+  // gave none.
+  DWORD Error() const { return error_; }
 
   // Sets the attributes through the handle; the times stay as they are.
   bool SetAttributes(DWORD attributes);
@@ -83,28 +73,34 @@ class CheckedFile {
   std::wstring extended_;
   wf::UniqueFile handle_;
   FileCheck check_ = FileCheck::Missing;
+  DWORD error_ = 0;
   FileId id_;
   DWORD names_ = 0;
   DWORD attributes_ = 0;
   std::uint32_t tag_ = 0;  // the reparse tag, when it is a reparse point
 };
 
-// Stands in for what the platform says of a file's attributes and reparse
-// tag, for tests of what Wine cannot present (compressed and encrypted files,
-// reparse points of every kind); null restores the platform's word.
-using FactsOverride = void (*)(const std::wstring& extendedPath, DWORD& attributes, std::uint32_t& tag);
+// What the platform says of an open file or folder.
+struct FileFacts {
+  DWORD attributes = 0;
+  std::uint32_t tag = 0;   // the reparse tag, when it is a reparse point
+  bool elsewhere = false;  // not a link, and yet the handle is not at its path (HandleIsAt)
+};
+
+// Stands in for what the platform says of a file or folder, for tests of what
+// Wine cannot present (compressed and encrypted files, reparse points of
+// every kind, a handle that a link led elsewhere); null restores the
+// platform's word.
+using FactsOverride = void (*)(const std::wstring& extendedPath, FileFacts& facts);
 void SetFactsOverride(FactsOverride override);
 
-// Whether the handle (of the file `id`) is at `extendedPath` and not
-// somewhere a link led to: its final path is that path (letter case and
-// short names aside), the share behind a mapped drive, or the same place on
-// the same volume (volume_place.h).
-bool HandleIsAt(HANDLE handle, const std::wstring& extendedPath, const FileId& id);
+// The facts of `handle`, opened without following a link at `extendedPath`,
+// whose information is `info`: the platform's, or its stand-in's.
+FileFacts FactsOf(HANDLE handle, const std::wstring& extendedPath, const BY_HANDLE_FILE_INFORMATION& info);
 
-// Makes a new empty file with a meaningless name (prefix, hexadecimal number,
-// ".tmp") in `folder` and returns its "\\?\" path; only such a name, given
-// out by the system, is ever replaced by a wiped file. Nothing when none can
-// be made there.
-std::optional<std::wstring> CreateTemporaryFile(const std::wstring& folder, const wchar_t* prefix);
+// Whether the directory entry at `extendedPath` is a link. Where the platform
+// opened what a link leads to (Wine does, for a link to a folder), the entry
+// itself still says that it is one.
+bool EntryIsLink(const std::wstring& extendedPath);
 
 }  // namespace engine

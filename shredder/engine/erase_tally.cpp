@@ -5,6 +5,16 @@
 
 namespace engine {
 
+void CountRemoved(EraseTally& tally, WipeOutcome outcome) {
+  if (outcome == WipeOutcome::WipedElsewhere) {
+    ++tally.elsewhere;
+  } else if (outcome == WipeOutcome::StreamsLeft) {
+    ++tally.streamsLeft;
+  } else {
+    ++tally.erased;
+  }
+}
+
 std::wstring NotInPlaceLines(const EraseTally& tally) {
   std::wstring lines;
   if (tally.elsewhere > 0)

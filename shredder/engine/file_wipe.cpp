@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "common/paths.h"
+#include "common/text_format.h"
 #include "shredder/captions.h"
 #include "shredder/engine/engine_texts.h"
 #include "shredder/engine/file_facts.h"
 #include "shredder/engine/overwrite_stream.h"
 #include "shredder/engine/pass_plan.h"
 #include "shredder/engine/pass_writer.h"
+#include "shredder/engine/stream_seed.h"
+#include "shredder/engine/temporary_file.h"
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
 #include "winframe/system_error.h"
@@ -24,29 +27,6 @@ namespace engine {
 
 // A file at least this large is removed on another thread (RemoveUnderTemporaryName).
 constexpr std::uint64_t kLengthRemovedAside = std::uint64_t{16} << 20;
-
-// Word 0 is the tick count. The others make two files wiped in the same
-// millisecond, or by two processes, start different streams: the
-// performance counter, the system time, the process and thread, a count of
-// the files wiped by this process (never zero in the bits the seeding
-// keeps, so the state is never all zero) and a stack address.
-void MakeSeed(const WorkContext& work, std::uint32_t (&words)[8]) {
-  static std::uint32_t wiped = 0;
-  ++wiped;
-  LARGE_INTEGER counter{};
-  QueryPerformanceCounter(&counter);
-  FILETIME now{};
-  GetSystemTimeAsFileTime(&now);
-  words[0] = GetTickCount();
-  words[1] = counter.LowPart;
-  words[2] = now.dwLowDateTime;
-  words[3] = GetCurrentProcessId();
-  words[4] = GetCurrentThreadId();
-  words[5] = 1 + (wiped & 0x1FFFFFFF);
-  words[6] = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&counter));
-  words[7] = static_cast<std::uint32_t>(counter.LowPart >> 14) ^ static_cast<std::uint32_t>(counter.HighPart);
-  if (work.seed) work.seed(words);
-}
 
 namespace {
 
@@ -96,7 +76,11 @@ std::optional<std::vector<ByteRange>> DataRanges(HANDLE file, std::uint64_t leng
   for (std::uint64_t offset = 0; offset < length;) {
     DWORD got = 0;
     const auto want = static_cast<DWORD>(std::min<std::uint64_t>(kBlock, length - offset));
-    if (!ReadFile(file, block.data(), want, &got, nullptr) || got == 0) return std::nullopt;
+    if (!ReadFile(file, block.data(), want, &got, nullptr)) return std::nullopt;
+    if (got == 0) {
+      SetLastError(ERROR_HANDLE_EOF);  // shorter than it said a moment ago
+      return std::nullopt;
+    }
     AddDataRanges(block.data(), got, offset, cluster == 0 ? 4096 : cluster, ranges);
     offset += got;
   }
@@ -141,34 +125,32 @@ bool WipeStreams(const WorkContext& work, const CheckedFile& file, COverwriteStr
                                      nullptr));
     const std::optional<std::vector<ByteRange>> ranges =
         named ? PassRanges(named.Get(), file.Attributes()) : std::nullopt;
-    wiped = ranges && WritePasses(work, named.Get(), stream, *ranges, shownPath) == PassesOutcome::Written && wiped;
+    wiped =
+        ranges && WritePasses(work, named.Get(), stream, *ranges, shownPath).outcome == PassesOutcome::Written && wiped;
     if (StopRequested(work)) return wiped;
   } while (FindNextStreamW(search.Get(), &found));
   return wiped;
-}
-
-std::wstring Quoted(const std::wstring& path) {
-  return L"\"" + path + L"\"";
 }
 
 }  // namespace
 
 std::wstring CheckMessage(FileCheck check, const std::wstring& shownPath) {
   switch (check) {
-    case FileCheck::Missing:
-      return texts::kStatusNotRead;
-    case FileCheck::Link:
-      return Quoted(shownPath) + texts::kLinkNotOverwritten;
-    case FileCheck::ThroughLink:
-      return Quoted(shownPath) + texts::kReachedThroughLink;
-    case FileCheck::HardLinked:
-      return Quoted(shownPath) + texts::kHardLinkedNotOverwritten;
+    case FileCheck::Missing:  // gone, or a folder on its way renamed
+      return texts::Quoted(shownPath) + texts::kMissing;
     case FileCheck::Folder:  // it has no content of its own to overwrite
+      return texts::Quoted(shownPath) + texts::kFolderNotProcessed;
+    case FileCheck::Link:
+      return texts::Quoted(shownPath) + texts::kLinkNotOverwritten;
+    case FileCheck::ThroughLink:
+      return texts::Quoted(shownPath) + texts::kReachedThroughLink;
+    case FileCheck::HardLinked:
+      return texts::Quoted(shownPath) + texts::kHardLinkedNotOverwritten;
     case FileCheck::InUse:
     case FileCheck::File:
       break;
   }
-  return texts::kCannotOpen;
+  return text::FormatText(texts::kCannotOpenFormat, shownPath);
 }
 
 bool WipeFile(const WorkContext& work, const std::wstring& path) {
@@ -177,14 +159,19 @@ bool WipeFile(const WorkContext& work, const std::wstring& path) {
 }
 
 WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstring& shownPath) {
-  auto fail = [&work](const std::wstring& text, WipeOutcome outcome) {
-    wf::Prompt(work.owner, text, captions::kError, captions::kErrorFlags);
+  // Told with the system's reason for the failure, where it gave one.
+  auto fail = [&work, &shownPath](const wchar_t* format, DWORD error, WipeOutcome outcome) {
+    const std::wstring message = text::FormatText(format, shownPath);
+    wf::Prompt(work.owner, wf::WithReason(message, error), captions::kError, captions::kErrorFlags);
     return outcome;
   };
   // Writing through a link would destroy what it leads to, and a file with
   // another name is still in use under that name: neither was chosen.
-  if (file.Check() == FileCheck::InUse) return fail(texts::kCannotOpen, WipeOutcome::CannotOpen);
-  if (file.Check() != FileCheck::File) return fail(CheckMessage(file.Check(), shownPath), WipeOutcome::Declined);
+  if (file.Check() == FileCheck::InUse) return fail(texts::kCannotOpenFormat, file.Error(), WipeOutcome::CannotOpen);
+  if (file.Check() != FileCheck::File) {
+    wf::Prompt(work.owner, CheckMessage(file.Check(), shownPath), captions::kError, captions::kErrorFlags);
+    return WipeOutcome::Declined;
+  }
 
   COverwriteStream stream;
   stream.SetWordCount(COverwriteStream::kWordCount);
@@ -194,23 +181,24 @@ WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstr
 
   const DWORD cleared =
       file.Attributes() & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-  if (!file.SetAttributes(cleared)) return fail(texts::kStatusNotWritten, WipeOutcome::CannotOpen);
+  if (!file.SetAttributes(cleared)) return fail(texts::kStatusNotWrittenFormat, file.Error(), WipeOutcome::CannotOpen);
 
   const ContentPlace content = file.Content();
   // A placeholder's content is not on this computer: writing would fetch it.
   if (content != ContentPlace::NotLocal) {
     wf::UniqueFile writer = file.OpenForWriting();
-    if (!writer) return fail(texts::kCannotOpen, WipeOutcome::CannotOpen);
+    if (!writer) return fail(texts::kCannotOpenFormat, GetLastError(), WipeOutcome::CannotOpen);
     // Every pass covers what the file holds now, before the first.
     const std::optional<std::vector<ByteRange>> ranges = PassRanges(writer.Get(), file.Attributes());
-    if (!ranges) return fail(texts::kNotOverwritten, WipeOutcome::NotWritten);
-    switch (WritePasses(work, writer.Get(), stream, *ranges, shownPath)) {
+    if (!ranges) return fail(texts::kNotOverwrittenFormat, GetLastError(), WipeOutcome::NotWritten);
+    const PassesResult passes = WritePasses(work, writer.Get(), stream, *ranges, shownPath);
+    switch (passes.outcome) {
       case PassesOutcome::Written:
         break;
       case PassesOutcome::NoSpace:
-        return fail(texts::kNotOverwrittenNoSpace, WipeOutcome::NoSpace);
+        return fail(texts::kNotOverwrittenNoSpaceFormat, passes.error, WipeOutcome::NoSpace);
       case PassesOutcome::NotWritten:
-        return fail(texts::kNotOverwritten, WipeOutcome::NotWritten);
+        return fail(texts::kNotOverwrittenFormat, passes.error, WipeOutcome::NotWritten);
       case PassesOutcome::Stopped:
         return WipeOutcome::Stopped;  // the user asked: partly overwritten, left where it is
     }
@@ -223,6 +211,22 @@ WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstr
   return streamsWiped ? WipeOutcome::Wiped : WipeOutcome::StreamsLeft;
 }
 
+std::wstring RemovalMessage(const RemovalResult& result, const std::wstring& shownPath) {
+  switch (result.removal) {
+    case Removal::NotRenamed:
+      return wf::WithReason(text::FormatText(texts::kNotRemovedFormat, shownPath), result.error);
+    case Removal::NameStayed:
+      return wf::WithReason(texts::Quoted(shownPath) + texts::kNameStayed, result.error);
+    case Removal::TemporaryNameStayed:
+      return wf::WithReason(texts::Quoted(shownPath) +
+                                text::FormatText(texts::kTemporaryNameStayedFormat, paths::ShownForm(result.temporary)),
+                            result.error);
+    case Removal::Removed:
+      break;
+  }
+  return {};
+}
+
 bool IsFolder(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(paths::ToExtended(path).value_or(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -230,16 +234,17 @@ bool IsFolder(const std::wstring& path) {
 
 bool WipeRecycledFile(const WorkContext& work, const std::wstring& path) {
   CheckedFile file(path);
-  return MayBeRemoved(WipeFile(work, file, path)) && RemoveRecycledFile(work, file);
+  return MayBeRemoved(WipeFile(work, file, path)) && RemoveRecycledFile(work, file).removal == Removal::Removed;
 }
 
-Removal RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, const wchar_t* prefix) {
+RemovalResult RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, const wchar_t* prefix) {
   const std::wstring original = file.ExtendedPath();
-  const std::optional<std::wstring> temporary = CreateTemporaryFile(folder, prefix);
-  if (!temporary) return Removal::NotRenamed;
+  DWORD error = 0;
+  const std::optional<std::wstring> temporary = CreateTemporaryFile(folder, prefix, error);
+  if (!temporary) return {Removal::NotRenamed, error, {}};
   if (!file.RenameTo(*temporary, true)) {
     DeleteFileW(temporary->c_str());
-    return Removal::NotRenamed;
+    return {Removal::NotRenamed, file.Error(), {}};
   }
   // The platform frees a large file's clusters when its name goes, which
   // takes a while: the windows are served meanwhile.
@@ -249,28 +254,24 @@ Removal RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, 
   } else {
     removed = file.Remove();
   }
-  if (removed) return Removal::Removed;
-  file.RenameTo(original, false);  // where the handle is still there to do it
-  return Removal::NameStayed;
+  if (removed) return {Removal::Removed, 0, {}};
+  const DWORD notRemoved = file.Error();
+  // Where the handle is still there to do it, and nobody took the name meanwhile.
+  if (file.RenameTo(original, false)) return {Removal::NameStayed, notRemoved, {}};
+  return {Removal::TemporaryNameStayed, notRemoved, *temporary};
 }
 
-bool RemoveRecycledFile(const WorkContext& work, CheckedFile& file) {
+RemovalResult RemoveRecycledFile(const WorkContext& work, CheckedFile& file) {
   if (!work.workFolder.empty()) {
     const std::optional<std::wstring> extendedWork = paths::ToExtended(work.workFolder);
     if (extendedWork && GetFileAttributesW(extendedWork->c_str()) == INVALID_FILE_ATTRIBUTES) {
       CreateDirectoryW(extendedWork->c_str(), nullptr);
     }
-    switch (RemoveUnderTemporaryName(file, work.workFolder, L"")) {
-      case Removal::Removed:
-        return true;
-      case Removal::NameStayed:
-        return false;
-      case Removal::NotRenamed:
-        break;  // another volume
-    }
+    const RemovalResult inWorkFolder = RemoveUnderTemporaryName(file, work.workFolder, L"");
+    if (inWorkFolder.removal != Removal::NotRenamed) return inWorkFolder;  // else another volume
   }
   // Another volume (or no work folder): a meaningless name where it is.
-  return RemoveUnderTemporaryName(file, paths::FolderOf(file.ExtendedPath()), L"") == Removal::Removed;
+  return RemoveUnderTemporaryName(file, paths::FolderOf(file.ExtendedPath()), L"");
 }
 
 std::wstring CreateWorkFolder(const WorkContext& work, const std::vector<std::wstring>& parents) {

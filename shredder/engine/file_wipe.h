@@ -9,30 +9,10 @@
 #include <vector>
 
 #include "shredder/engine/checked_file.h"
+#include "shredder/engine/erase_tally.h"
 #include "shredder/engine/work_context.h"
 
 namespace engine {
-
-enum class WipeOutcome {
-  Wiped,           // every pass written where the content lies, named streams too, and flushed
-  WipedElsewhere,  // its content lies elsewhere (compressed, encrypted, kept by a reparse
-                   // point or in the cloud): written only as the platform allows
-  StreamsLeft,     // its content overwritten, but a named data stream could not be
-  Declined,        // not a file of its own to overwrite (a link, a folder, other names, gone)
-  CannotOpen,      // held by another program, or no access
-  NoSpace,         // a pass needed room the volume did not have
-  NotWritten,      // the device refused a write
-  Stopped,         // the user stopped the run; partly overwritten, left where it is
-};
-
-// Whether the file may go now: it was overwritten as far as it can be.
-inline bool MayBeRemoved(WipeOutcome outcome) {
-  return outcome == WipeOutcome::Wiped || outcome == WipeOutcome::WipedElsewhere || outcome == WipeOutcome::StreamsLeft;
-}
-
-// Fresh seed words for one file's stream (then work.seed, when set, has its
-// say). Not for two threads at once: it counts the files it seeds.
-void MakeSeed(const WorkContext& work, std::uint32_t (&words)[8]);
 
 // Opens and checks the file, then overwrites it work.passes times, each pass
 // over every byte its clusters hold (pass_plan.h) with the stream running
@@ -48,7 +28,7 @@ bool WipeFile(const WorkContext& work, const std::wstring& path);
 WipeOutcome WipeFile(const WorkContext& work, CheckedFile& file, const std::wstring& shownPath);
 
 // What the user is told of a file that was not opened as a file (the check
-// was not FileCheck::File), with the path in double quotes where it helps.
+// was not FileCheck::File), naming it by `shownPath`.
 std::wstring CheckMessage(FileCheck check, const std::wstring& shownPath);
 
 bool IsFolder(const std::wstring& path);
@@ -58,20 +38,33 @@ bool IsFolder(const std::wstring& path);
 bool WipeRecycledFile(const WorkContext& work, const std::wstring& path);
 
 enum class Removal {
-  Removed,     // its name is gone
-  NotRenamed,  // no meaningless name could be given to it: it keeps its own
-  NameStayed,  // its name could not be removed: it has its own name back
+  Removed,              // its name is gone
+  NotRenamed,           // no meaningless name could be given to it: it keeps its own
+  NameStayed,           // its name could not be removed: it has its own name back
+  TemporaryNameStayed,  // nor could its own name be given back (taken meanwhile, or the
+                        // handle already let go): it has the meaningless one
+};
+
+struct RemovalResult {
+  Removal removal = Removal::Removed;
+  DWORD error = 0;         // the system's code for what failed, where it gave one
+  std::wstring temporary;  // TemporaryNameStayed: where the file is now ("\\?\" form)
 };
 
 // Removes a wiped file under a meaningless name that the system gives out in
 // `folder` (on the file's volume), then through its handle
 // (CheckedFile::Remove). Nothing is moved or deleted except through a name
-// the system gave out, and nothing is left under one.
-Removal RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, const wchar_t* prefix);
+// the system gave out, and nothing is left under one untold: where the name
+// cannot go and the file cannot have its own back, the result says where it is.
+RemovalResult RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& folder, const wchar_t* prefix);
+
+// What the user is told of a wiped file whose name did not go, with the
+// system's reason; `shownPath` names it.
+std::wstring RemovalMessage(const RemovalResult& result, const std::wstring& shownPath);
 
 // Removes a wiped recycle-bin file: in the work folder, or in its own folder
-// on another volume. False when its name stayed (it stays where it was).
-bool RemoveRecycledFile(const WorkContext& work, CheckedFile& file);
+// on another volume.
+RemovalResult RemoveRecycledFile(const WorkContext& work, CheckedFile& file);
 
 // The work folder in the first of `parents` (each ends in a backslash) where
 // it is or can be made, the parent too when missing; empty, after telling

@@ -1,6 +1,6 @@
 #include "shredder/engine/held_folder.h"
 
-#include "shredder/engine/checked_file.h"
+#include "shredder/engine/handle_place.h"
 
 namespace engine {
 

@@ -50,7 +50,7 @@ class PassCursor {
       if (within_ == 0) {
         LARGE_INTEGER at{};
         at.QuadPart = static_cast<LONGLONG>(range.offset);
-        if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return PassesOutcome::NotWritten;
+        if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return Failure();
       }
       const auto take = static_cast<DWORD>(std::min<std::uint64_t>(bytes, range.length - within_));
       DWORD written = 0;
@@ -67,16 +67,21 @@ class PassCursor {
     return PassesOutcome::Written;
   }
 
-  PassesOutcome Flush() const { return FlushFileBuffers(file_) ? PassesOutcome::Written : Failure(); }
+  PassesOutcome Flush() { return FlushFileBuffers(file_) ? PassesOutcome::Written : Failure(); }
+
+  // The system's code for the piece or flush that failed.
+  DWORD Error() const { return error_; }
 
  private:
-  static PassesOutcome Failure() {
+  PassesOutcome Failure() {
     const DWORD error = GetLastError();
+    error_ = error == NO_ERROR ? ERROR_DISK_FULL : error;
     return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL || error == NO_ERROR ? PassesOutcome::NoSpace
                                                                                             : PassesOutcome::NotWritten;
   }
 
   HANDLE file_;
+  DWORD error_ = 0;
   const std::vector<ByteRange>& ranges_;
   std::size_t index_ = 0;
   std::uint64_t within_ = 0;
@@ -246,8 +251,8 @@ class Pipeline {
 
 }  // namespace
 
-PassesOutcome WritePasses(const WorkContext& work, HANDLE file, COverwriteStream& stream,
-                          const std::vector<ByteRange>& ranges, const std::wstring& shownPath) {
+PassesResult WritePasses(const WorkContext& work, HANDLE file, COverwriteStream& stream,
+                         const std::vector<ByteRange>& ranges, const std::wstring& shownPath) {
   if (work.passes <= 0) {
     // No caller can switch overwriting off: a file is never called wiped
     // after no pass at all.
@@ -257,9 +262,14 @@ PassesOutcome WritePasses(const WorkContext& work, HANDLE file, COverwriteStream
   }
   PassCursor cursor(file, ranges);
   const std::uint64_t passBytes = TotalBytes(ranges);
-  if (passBytes <= kInlineBytes) return WriteInline(work, cursor, stream, passBytes, shownPath);
-  Pipeline pipeline(work, cursor, stream, passBytes);
-  return pipeline.Run(shownPath);
+  PassesOutcome outcome;
+  if (passBytes <= kInlineBytes) {
+    outcome = WriteInline(work, cursor, stream, passBytes, shownPath);
+  } else {
+    Pipeline pipeline(work, cursor, stream, passBytes);
+    outcome = pipeline.Run(shownPath);
+  }
+  return {outcome, cursor.Error()};
 }
 
 void ServeMessages() {

@@ -24,6 +24,11 @@ enum class PassesOutcome {
   Stopped,     // stopped after a piece: the file is partly overwritten
 };
 
+struct PassesResult {
+  PassesOutcome outcome = PassesOutcome::Written;
+  DWORD error = 0;  // the system's code for a piece or a flush that failed
+};
+
 // Writes work.passes passes (the default where it is not positive) of
 // `stream` through `file`, each over `ranges`
 // (pass_plan.h) in order, the stream running on from range to range and
@@ -31,8 +36,8 @@ enum class PassesOutcome {
 // what the ranges hold), flushed to the device before the next pass begins.
 // work.afterPass is called on the calling thread after each flush, with
 // `shownPath`, before the next pass is written.
-PassesOutcome WritePasses(const WorkContext& work, HANDLE file, COverwriteStream& stream,
-                          const std::vector<ByteRange>& ranges, const std::wstring& shownPath);
+PassesResult WritePasses(const WorkContext& work, HANDLE file, COverwriteStream& stream,
+                         const std::vector<ByteRange>& ranges, const std::wstring& shownPath);
 
 // Handles the calling thread's waiting window messages (between the files of
 // a run, say), unless it did so a moment ago.

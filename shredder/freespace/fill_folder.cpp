@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/paths.h"
-#include "shredder/engine/checked_file.h"
+#include "shredder/engine/handle_place.h"
 #include "shredder/engine/held_folder.h"
 #include "shredder/freespace/free_space_rules.h"
 #include "shredder/freespace/run_records.h"

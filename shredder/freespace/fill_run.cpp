@@ -4,7 +4,7 @@
 #include <new>
 #include <vector>
 
-#include "shredder/engine/file_wipe.h"
+#include "shredder/engine/stream_seed.h"
 #include "winframe/handles.h"
 #include "winframe/worker_thread.h"
 

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "shredder/captions.h"
-#include "shredder/engine/erase_lock.h"
+#include "shredder/engine/erase_turn.h"
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/freespace/fill_folder.h"
 #include "shredder/freespace/fill_run.h"
@@ -214,9 +214,6 @@ void EraseFreeSpace(const engine::WorkContext& work, const std::wstring& root, c
   engine::WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   engine::ClearStop(work);
-  // Nor beside an erase of another process: the fill would leave it no room.
-  const engine::EraseLock lock;
-  if (!engine::ErasesAlone(work, lock, true)) return;
   wf::QuietDriveErrors quiet;
 
   Target target;
@@ -226,6 +223,14 @@ void EraseFreeSpace(const engine::WorkContext& work, const std::wstring& root, c
   // short write into it measures the drive. Nothing stays for a No.
   std::uint64_t speed = memory.recall ? memory.recall(target.volume.serial) : 0;
   {
+    // The measuring write writes too: not beside another erase, which it
+    // would slow down and be slowed by. It waits before the question, which
+    // names the time it gives.
+    std::optional<engine::EraseTurn> measuring;
+    if (speed == 0) {
+      measuring.emplace(work, engine::EraseKind::FreeSpace, engine::WhenTaken::Wait);
+      if (!measuring->Taken()) return;
+    }
     const Unclean unclean;
     FillFolder folder(target.volumeRoot);
     if (!folder.Made()) return Tell(work, FolderRefusal(folder, target), true);
@@ -246,21 +251,32 @@ void EraseFreeSpace(const engine::WorkContext& work, const std::wstring& root, c
   question.beyondReach = BeyondReach(target.volume.space.freeBytes, target.volume.space.callerFreeBytes);
   question.chosenRoot = root;
   if (wf::Prompt(work.owner, QuestionText(question), captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
+  // Nor beside an erase of another process: the fill would leave it no room.
+  engine::EraseTurn turn(work, engine::EraseKind::FreeSpace, engine::WhenTaken::Wait);
+  if (!turn.Taken()) return;
 
-  // Read again: while the question was open another disk may have been put
-  // in, or the space filled or freed.
+  // Read again: while the question was open (or the erase waited its turn)
+  // another disk may have been put in, or the space filled or freed.
   Target now;
-  if (const std::optional<std::wstring> refusal = Check(root, now)) return Tell(work, *refusal, true);
+  if (const std::optional<std::wstring> refusal = Check(root, now)) {
+    turn.End();
+    return Tell(work, *refusal, true);
+  }
   if (now.volumeRoot != target.volumeRoot || now.volume.serial != target.volume.serial) {
+    turn.End();
     return Tell(work, RefusalText(Refusal::Changed, target.volumeRoot, root), true);
   }
   RunReport report;
   {
     const Unclean unclean;
     FillFolder folder(now.volumeRoot);
-    if (!folder.Made()) return Tell(work, FolderRefusal(folder, now), true);
+    if (!folder.Made()) {
+      turn.End();
+      return Tell(work, FolderRefusal(folder, now), true);
+    }
     report = Run(work, now, folder);
   }
+  turn.End();
 
   const Outcome outcome = OutcomeOf({report.fill, report.records, VolumeSerial(now.volumeRoot) == now.volume.serial,
                                      report.bytes, report.beyondReach});

@@ -4,10 +4,11 @@
 #include "common/text_format.h"
 #include "shredder/captions.h"
 #include "shredder/engine/engine_texts.h"
-#include "shredder/engine/erase_lock.h"
 #include "shredder/engine/erase_tally.h"
+#include "shredder/engine/erase_turn.h"
 #include "shredder/engine/file_facts.h"
 #include "shredder/engine/file_wipe.h"
+#include "shredder/engine/handle_place.h"
 #include "shredder/engine/pass_writer.h"
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/recyclebin/recycle_bin_platform.h"
@@ -23,8 +24,15 @@ namespace {
 using engine::CheckedFile;
 using engine::FileCheck;
 
-void TellError(HWND owner, const wchar_t* text) {
-  wf::Prompt(owner, text, captions::kError, captions::kErrorFlags);
+// With the system's reason on a line of its own, where it gave one.
+void TellError(HWND owner, const std::wstring& text, DWORD error = 0) {
+  wf::Prompt(owner, wf::WithReason(text, error), captions::kError, captions::kErrorFlags);
+}
+
+// The system's code of a failed call that answers with an HRESULT; none for
+// an answer that is no failure, only not S_OK.
+DWORD ErrorOf(HRESULT result) {
+  return FAILED(result) ? static_cast<DWORD>(result) : 0;
 }
 
 // Nothing is emptied after a stop: files not yet reached would go unwiped.
@@ -39,9 +47,17 @@ void CountNotWiped(const engine::WorkContext& work, engine::WipeOutcome outcome,
     run.stopped = true;
     return;
   }
-  ++run.unwiped;
-  if (outcome == engine::WipeOutcome::CannotOpen) ++run.held;
-  if (outcome == engine::WipeOutcome::NoSpace) ++run.noSpace;
+  ++run.left.unwiped;
+  if (outcome == engine::WipeOutcome::CannotOpen) ++run.left.held;
+  if (outcome == engine::WipeOutcome::NoSpace) ++run.left.noSpace;
+}
+
+// An entry or folder where a link led elsewhere is not overwritten, and the
+// bin is not emptied over it: whatever it holds would go unwiped. The user is
+// told which.
+void CountThroughLink(const engine::WorkContext& work, const std::wstring& path, EraseRun& run) {
+  ++run.left.throughLink;
+  TellError(work.owner, engine::texts::Quoted(path) + engine::texts::kReachedThroughLink);
 }
 
 struct VolumeItems {
@@ -57,8 +73,8 @@ std::optional<std::vector<VolumeItems>> CountByVolume(HWND owner) {
   for (const std::wstring& root : platform.VolumeRoots()) {
     if (!platform.IsFixedDrive(root)) continue;
     long long items = 0;
-    if (platform.QueryRecycleBin(root, items) != S_OK) {
-      TellError(owner, texts::kQueryFailed);
+    if (const HRESULT queried = platform.QueryRecycleBin(root, items); queried != S_OK) {
+      TellError(owner, texts::kQueryFailed, ErrorOf(queried));
       return std::nullopt;
     }
     volumes.push_back({root, items});
@@ -66,24 +82,35 @@ std::optional<std::vector<VolumeItems>> CountByVolume(HWND owner) {
   return volumes;
 }
 
-enum class FolderOpen { Opened, Missing, Elsewhere, Failed };
+enum class FolderOpen {
+  Opened,
+  Missing,    // gone since it was listed
+  Link,       // itself a link: it holds nothing, and the emptying removes it
+  Elsewhere,  // a link led elsewhere, or it is no folder
+  Failed,
+};
 
 // A folder of the walk, held open while it is searched: it cannot be renamed
 // or removed meanwhile, and it is searched only where its path says, never
-// where a link put in its place leads.
-FolderOpen OpenFolder(const std::wstring& extended, wf::UniqueFile& handle) {
+// where a link put in its place leads. `error` says why it Failed.
+FolderOpen OpenFolder(const std::wstring& extended, wf::UniqueFile& handle, DWORD& error) {
   handle.Reset(CreateFileW(extended.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!handle) {
-    const DWORD error = GetLastError();
+    error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FolderOpen::Missing : FolderOpen::Failed;
   }
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(handle.Get(), &info)) return FolderOpen::Failed;
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-      !engine::HandleIsAt(handle.Get(), extended, engine::IdOf(info))) {
-    return FolderOpen::Elsewhere;
+  if (!GetFileInformationByHandle(handle.Get(), &info)) {
+    error = GetLastError();
+    return FolderOpen::Failed;
+  }
+  const engine::FileFacts facts = engine::FactsOf(handle.Get(), extended, info);
+  if (engine::IsLink(facts.attributes, facts.tag)) return FolderOpen::Link;
+  if (facts.elsewhere || (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+      !(facts.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return engine::EntryIsLink(extended) ? FolderOpen::Link : FolderOpen::Elsewhere;
   }
   return FolderOpen::Opened;
 }
@@ -100,22 +127,16 @@ wf::FindHandle FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& entry) {
 // Counts a file the wiper overwrote, once it is removed; a name that stayed
 // keeps the recycle bin from being emptied, as an unwiped file does.
 bool RemoveName(const engine::WorkContext& work, CheckedFile& file, const std::wstring& path, EraseRun& run) {
-  if (engine::RemoveRecycledFile(work, file)) return true;
-  ++run.tally.nameStayed;
-  TellError(work.owner, (L"\"" + path + L"\"" + engine::texts::kNameStayed).c_str());
+  const engine::RemovalResult removal = engine::RemoveRecycledFile(work, file);
+  if (removal.removal == engine::Removal::Removed) return true;
+  ++run.left.nameStayed;
+  TellError(work.owner, engine::RemovalMessage(removal, path));
   return false;
 }
 
 void RemoveWiped(const engine::WorkContext& work, CheckedFile& file, engine::WipeOutcome outcome,
                  const std::wstring& path, EraseRun& run) {
-  if (!RemoveName(work, file, path, run)) return;
-  if (outcome == engine::WipeOutcome::WipedElsewhere) {
-    ++run.tally.elsewhere;
-  } else if (outcome == engine::WipeOutcome::StreamsLeft) {
-    ++run.tally.streamsLeft;
-  } else {
-    ++run.tally.erased;
-  }
+  if (RemoveName(work, file, path, run)) engine::CountRemoved(run.tally, outcome);
 }
 
 // One file of a recycle-bin folder: wiped and removed, or, with several
@@ -139,10 +160,11 @@ void ShredEntry(const engine::WorkContext& work, const std::wstring& path, Erase
         RemoveWiped(work, file, outcome, path, run);
       }
       return;
-    case FileCheck::Link:
     case FileCheck::ThroughLink:
-      // It leads outside the recycle bin: not overwritten; the emptying
-      // removes the link.
+      CountThroughLink(work, path, run);
+      return;
+    case FileCheck::Link:
+      // It holds no content: not overwritten; the emptying removes the link.
     case FileCheck::Missing:
     case FileCheck::Folder:
     case FileCheck::HardLinked:
@@ -173,18 +195,16 @@ std::vector<std::wstring> GetRecycleBinFolders(const std::wstring& root, const s
   return folders;
 }
 
-void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const SilentReport& silentReport) {
-  // A second request while one runs (a timer tick during the question, say)
-  // is refused without a word.
+void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const SilentReport& silentReport,
+                     engine::WhenTaken whenTaken) {
+  // A second request of this window while one runs (a timer tick during the
+  // question, say) is refused without a word.
   engine::WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   engine::ClearStop(work);
-  // The timer tries again at its next tick.
-  const engine::EraseLock lock;
-  if (!engine::ErasesAlone(work, lock, interactive)) return;
 
   const HWND owner = work.owner;
-  const std::optional<std::vector<VolumeItems>> volumes = CountByVolume(owner);
+  std::optional<std::vector<VolumeItems>> volumes = CountByVolume(owner);
   if (!volumes) {
     TellError(owner, texts::kAborted);
     return;
@@ -196,13 +216,30 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
     const std::wstring question = text::FormatCount(texts::kConfirmFormat, static_cast<std::int32_t>(total));
     if (wf::Prompt(owner, question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
   }
+  engine::EraseTurn turn(work, engine::EraseKind::RecycleBin, whenTaken);
+  if (!turn.Taken()) return;
+  if (turn.Waited()) {
+    // The erase before may have taken some of it, or all: the walk and the
+    // emptying go by what is there now.
+    volumes = CountByVolume(owner);
+    if (!volumes) {
+      turn.End();
+      TellError(owner, texts::kAborted);
+      return;
+    }
+    total = 0;
+    for (const VolumeItems& volume : *volumes) total += volume.items;
+    if (total == 0) return;
+  }
 
   Platform& platform = CurrentPlatform();
   // Without the SID this user's folders cannot be found, and emptying would
   // delete what is in them unwiped.
-  const std::optional<std::wstring> sid = platform.UserSid();
+  DWORD sidError = 0;
+  const std::optional<std::wstring> sid = platform.UserSid(sidError);
   if (!sid) {
-    TellError(owner, texts::kCannotSearch);
+    turn.End();
+    TellError(owner, texts::kCannotSearch, sidError);
     TellError(owner, texts::kNotEmptied);
     return;
   }
@@ -211,6 +248,7 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
     for (const std::wstring& folder : GetRecycleBinFolders(volume.root, *sid)) {
       if (!ShredRecycleBinFolder(work, folder, true, interactive, total, run)) {
         if (work.progress) work.progress->Close();
+        turn.End();
         if (run.stopped) {
           TellStopped(owner);
         } else {
@@ -223,22 +261,25 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   // A stop pressed at any moment before the result ends the run as one.
   if (!engine::StopRequested(work)) ShredSharedFiles(work, interactive, run);
   if (run.stopped || engine::StopRequested(work)) {
+    turn.End();
     TellStopped(owner);
     return;
   }
-  if (run.unwiped > 0 || run.tally.nameStayed > 0) {
+  if (run.left.Any()) {
     // Emptying now would delete those files unwiped, or could not take the
     // names that stayed; they stay, and the user can try again once whatever
     // kept them is gone.
-    TellError(owner, NotWipedMessage(run.unwiped, run.held, run.noSpace, run.tally.nameStayed).c_str());
+    turn.End();
+    TellError(owner, NotWipedMessage(run.left));
     return;
   }
   // Only the volumes that were walked: the platform's emptying of all of
   // them would also remove, unwiped, what lies in a bin that was not.
   for (const VolumeItems& volume : *volumes) {
     if (volume.items == 0) continue;  // nothing to empty, and the platform calls that a failure
-    if (platform.EmptyRecycleBin(GetActiveWindow(), volume.root) != S_OK) {
-      TellError(owner, texts::kEmptyingFailed);
+    if (const HRESULT emptied = platform.EmptyRecycleBin(GetActiveWindow(), volume.root); emptied != S_OK) {
+      turn.End();
+      TellError(owner, texts::kEmptyingFailed, ErrorOf(emptied));
       return;
     }
   }
@@ -246,6 +287,7 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   // "completely erased".
   const std::wstring notInPlace = engine::NotInPlaceLines(run.tally);
   const std::wstring done = notInPlace.empty() ? std::wstring(texts::kDone) : texts::kEmptiedNotAllInPlace + notInPlace;
+  turn.End();
   if (interactive) {
     wf::Prompt(owner, done, captions::kInfo, captions::kInfoFlags);
   } else if (silentReport) {
@@ -253,7 +295,8 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   }
   if (const std::optional<std::wstring> workFolder = paths::ToExtended(work.workFolder)) {
     if (GetFileAttributesW(workFolder->c_str()) != INVALID_FILE_ATTRIBUTES && !RemoveDirectoryW(workFolder->c_str())) {
-      wf::Prompt(owner, wf::WithReason(texts::kWorkFolderNotRemoved, GetLastError()), work.appName, MB_ICONERROR);
+      const DWORD error = GetLastError();
+      wf::Prompt(owner, wf::WithReason(texts::kWorkFolderNotRemoved, error), work.appName, MB_ICONERROR);
     }
   }
 }
@@ -267,23 +310,31 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
   }
   const std::optional<std::wstring> extended = paths::ToExtended(folder);
   wf::UniqueFile held;
-  switch (extended ? OpenFolder(*extended, held) : FolderOpen::Failed) {
+  DWORD error = ERROR_FILENAME_EXCED_RANGE;
+  switch (extended ? OpenFolder(*extended, held, error) : FolderOpen::Failed) {
     case FolderOpen::Opened:
       break;
-    case FolderOpen::Missing:
     case FolderOpen::Elsewhere:
+      // Where a link led, not the bin's own folder: not entered, and the bin
+      // is not emptied over what it holds.
+      CountThroughLink(work, folder, run);
+      if (progress) progress->Close();
+      return true;
+    case FolderOpen::Missing:
+    case FolderOpen::Link:
       // Gone since it was listed, or a link put in its place: nothing of the
       // recycle bin to wipe there; the emptying removes a link.
       if (progress) progress->Close();
       return true;
     case FolderOpen::Failed:
-      TellError(work.owner, texts::kCannotSearch);
+      TellError(work.owner, texts::kCannotSearch, error);
       return false;
   }
   WIN32_FIND_DATAW entry;
   wf::FindHandle search = FindFirst(*extended + L"\\*", entry);
   if (!search) {
-    TellError(work.owner, texts::kCannotSearch);
+    const DWORD searchError = GetLastError();
+    TellError(work.owner, texts::kCannotSearch, searchError);
     return false;
   }
   do {
@@ -336,6 +387,7 @@ void ShredSharedFiles(const engine::WorkContext& work, bool interactive, EraseRu
     if (engine::StopRequested(work)) run.stopped = true;
     if (run.stopped) break;
     CheckedFile first(shared->found.front(), true);
+    if (first.Check() == FileCheck::ThroughLink) CountThroughLink(work, shared->found.front(), run);
     if (first.IsFile() && first.Id() == id) {
       const engine::WipeOutcome outcome = engine::WipeFile(work, first, shared->found.front());
       if (!engine::MayBeRemoved(outcome)) {
@@ -344,6 +396,7 @@ void ShredSharedFiles(const engine::WorkContext& work, bool interactive, EraseRu
         RemoveWiped(work, first, outcome, shared->found.front(), run);
         for (std::size_t i = 1; i < shared->found.size(); ++i) {
           CheckedFile other(shared->found[i], true);
+          if (other.Check() == FileCheck::ThroughLink) CountThroughLink(work, shared->found[i], run);
           if (other.IsFile() && other.Id() == id) RemoveName(work, other, shared->found[i], run);
         }
       }

@@ -13,7 +13,9 @@
 
 #include "shredder/engine/checked_file.h"
 #include "shredder/engine/erase_tally.h"
+#include "shredder/engine/erase_turn.h"
 #include "shredder/engine/work_context.h"
+#include "shredder/recyclebin/recycle_bin_rules.h"
 
 namespace recyclebin {
 
@@ -32,14 +34,14 @@ std::vector<std::wstring> GetRecycleBinFolders(const std::wstring& root, const s
 
 // Interactive: asks first, shows the progress window and reports in a box;
 // otherwise reports through `silentReport`. Errors are told either way.
-void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const SilentReport& silentReport);
+// While another erase writes it waits, or, as `whenTaken` says, gives up.
+void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const SilentReport& silentReport,
+                     engine::WhenTaken whenTaken = engine::WhenTaken::Wait);
 
 // What one erase has met so far, across folders and drives.
 struct EraseRun {
-  int unwiped = 0;           // files that could not be overwritten
-  int held = 0;              // of them: held by another program, or closed to this account
-  int noSpace = 0;           // of them: a pass needed room that the volume did not have
-  engine::EraseTally tally;  // what became of the files that were overwritten
+  LeftInBin left;            // what keeps the bin from being emptied
+  engine::EraseTally tally;  // what became of the files that were removed
   bool stopped = false;      // the user stopped the erase
   // Files with several names, by identity: how many names they have and
   // those found in the folders walked. Wiped at the end when every name was

@@ -67,19 +67,23 @@ HRESULT Platform::EmptyRecycleBin(HWND owner, const std::wstring& root) {
   return SHEmptyRecycleBinW(owner, root.c_str(), SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
 }
 
-std::optional<std::wstring> Platform::UserSid() {
+std::optional<std::wstring> Platform::UserSid(DWORD& error) {
   // From the process's own token, whatever the account's authority, name or
   // computer: the SID the platform names the recycle-bin folders after.
+  const auto failed = [&error] {
+    error = GetLastError();
+    return std::nullopt;
+  };
   wf::UniqueHandle token;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return std::nullopt;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return failed();
   DWORD size = 0;
   GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
-  if (size == 0) return std::nullopt;
+  if (size == 0) return failed();
   std::vector<unsigned char> buffer(size);
-  if (!GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size)) return std::nullopt;
+  if (!GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size)) return failed();
   const auto* user = reinterpret_cast<const TOKEN_USER*>(buffer.data());
   wchar_t* text = nullptr;
-  if (!ConvertSidToStringSidW(user->User.Sid, &text)) return std::nullopt;
+  if (!ConvertSidToStringSidW(user->User.Sid, &text)) return failed();
   std::wstring sid(text);
   LocalFree(text);
   return sid;

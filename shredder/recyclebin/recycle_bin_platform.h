@@ -25,8 +25,8 @@ class Platform {
   // Empties the recycle bin of the volume at `root`, and only that one.
   virtual HRESULT EmptyRecycleBin(HWND owner, const std::wstring& root);
   // The SID of the account the process runs as, as text ("S-1-5-21-...",
-  // "S-1-12-1-..."); nothing when it cannot be read.
-  virtual std::optional<std::wstring> UserSid();
+  // "S-1-12-1-..."); nothing when it cannot be read, and `error` says why.
+  virtual std::optional<std::wstring> UserSid(DWORD& error);
 };
 
 // The platform in use; tests install their own (null restores the real one).

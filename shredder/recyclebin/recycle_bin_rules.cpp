@@ -14,16 +14,19 @@ std::vector<std::wstring> RecycleBinFolders(std::wstring_view root, std::wstring
   return {current, classic, fat};
 }
 
-std::wstring NotWipedMessage(int unwiped, int held, int noSpace, int nameStayed) {
+std::wstring NotWipedMessage(const LeftInBin& left) {
   std::wstring message;
-  if (unwiped > 0) message = text::FormatCount(texts::kNotWipedFormat, unwiped);
-  if (nameStayed > 0) {
+  const auto line = [&message](const std::wstring& text) {
     if (!message.empty()) message.append(L"\n");
-    message.append(text::FormatCount(texts::kNameStayedFormat, nameStayed));
-  }
-  if (held > 0 || nameStayed > 0) message.append(L"\n").append(texts::kAdviceHeld);
-  if (noSpace > 0) message.append(L"\n").append(texts::kAdviceNoSpace);
-  if (unwiped > held + noSpace) message.append(L"\n").append(texts::kAdviceNotWritten);
+    message.append(text);
+  };
+  if (left.unwiped > 0) line(text::FormatCount(texts::kNotWipedFormat, left.unwiped));
+  if (left.nameStayed > 0) line(text::FormatCount(texts::kNameStayedFormat, left.nameStayed));
+  if (left.throughLink > 0) line(text::FormatCount(texts::kThroughLinkFormat, left.throughLink));
+  if (left.held > 0 || left.nameStayed > 0) line(texts::kAdviceHeld);
+  if (left.noSpace > 0) line(texts::kAdviceNoSpace);
+  if (left.unwiped > left.held + left.noSpace) line(texts::kAdviceNotWritten);
+  if (left.throughLink > 0) line(texts::kAdviceThroughLink);
   return message;
 }
 

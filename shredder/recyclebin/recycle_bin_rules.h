@@ -26,10 +26,21 @@ bool IsSkippedFileName(std::wstring_view name);
 // limit: the parent's length, the name's length and 3 at most that limit.
 bool SubfolderFits(std::size_t parentLength, std::size_t nameLength);
 
+// What an erase left in the bin, by cause. The bin is emptied only when it
+// left nothing: emptying would delete those files unwiped.
+struct LeftInBin {
+  int unwiped = 0;      // files that could not be overwritten
+  int held = 0;         // of them: held by another program, or closed to this account
+  int noSpace = 0;      // of them: a pass needed room that the volume did not have
+  int nameStayed = 0;   // files overwritten whose names stayed (held by another program)
+  int throughLink = 0;  // entries and folders not overwritten: a link led elsewhere
+  bool Any() const { return unwiped > 0 || nameStayed > 0 || throughLink > 0; }
+};
+
 // The message of an erase that left files in the bin: how many could not be
-// overwritten (`unwiped`), how many were but kept their names (`nameStayed`,
-// held by another program), then what to do for each cause (`held` by a
-// program, `noSpace` on the volume, the rest refused by the device).
-std::wstring NotWipedMessage(int unwiped, int held, int noSpace, int nameStayed);
+// overwritten, how many were but kept their names, how many led elsewhere,
+// then what to do for each cause there was (a program holds files, the
+// volume is full, the device refused the rest, entries to look at).
+std::wstring NotWipedMessage(const LeftInBin& left);
 
 }  // namespace recyclebin

@@ -20,10 +20,15 @@ inline constexpr wchar_t kWorkFolderNotRemoved[] = L"作業用フォルダを削
 inline constexpr wchar_t kNotWipedFormat[] = L"%d 個のファイルを上書きできなかったため、ごみ箱を空にしませんでした。";
 inline constexpr wchar_t kNameStayedFormat[] =
     L"%d 個のファイルは上書きしましたが、ほかのプログラムが開いているため削除できず、ごみ箱を空にしませんでした。";
+// Entries where a link led elsewhere, each told by its path before.
+inline constexpr wchar_t kThroughLinkFormat[] =
+    L"%d 個の項目はリンクを経由した場所にあるため上書きせず、ごみ箱を空にしませんでした。";
 inline constexpr wchar_t kAdviceHeld[] = L"ファイルを使っているプログラムを終了してから、もう一度実行してください。";
 inline constexpr wchar_t kAdviceNoSpace[] = L"ディスクの空き領域を増やしてから、もう一度実行してください。";
 inline constexpr wchar_t kAdviceNotWritten[] =
     L"ディスクに書き込めなかったファイルがあります。ディスクの状態を確かめてください。";
+inline constexpr wchar_t kAdviceThroughLink[] =
+    L"お知らせした項目を確かめてください。ふつうにごみ箱を空にすると、上書きされないまま削除されます。";
 
 // After the stop button: what was done stays done, nothing is emptied.
 inline constexpr wchar_t kStopped[] = L"ごみ箱の中身の抹消を中止しました。ごみ箱は空にしていません。";

@@ -10,6 +10,7 @@ which gives anti-aliased edges without a real rasteriser.
 import math
 import os
 import struct
+import zlib
 
 SS = 4  # supersampling factor per axis
 
@@ -584,6 +585,17 @@ def write_ico(path, images):
         f.write(out + b''.join(b for _, b in blobs))
 
 
+def write_png(path, img):
+    """RGBA, 8 bits per channel, no filter: the logo of the Windows 11 menu's package."""
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+    raw = b''.join(b'\0' + bytes(c for p in row for c in p) for row in img)
+    header = struct.pack('>IIBBBBB', len(img[0]), len(img), 8, 6, 0, 0, 0)
+    with open(path, 'wb') as f:
+        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', zlib.compress(raw, 9)) +
+                chunk(b'IEND', b''))
+
+
 def main():
     out = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'pictures')
     os.makedirs(out, exist_ok=True)
@@ -600,6 +612,7 @@ def main():
     small = icon_image(16)
     write_ico(name('app.ico'), [small, icon_image(32), icon_image(48)])
     write_ico(name('tray.ico'), [small])
+    write_png(name('package_logo.png'), icon_image(50))
 
 
 if __name__ == '__main__':

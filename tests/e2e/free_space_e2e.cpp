@@ -192,6 +192,32 @@ TEST_F(FreeSpace, TheStopEndsTheFillAndTakesItAway) {
   ExpectAsBefore();
 }
 
+// The fill holds the one-erase lock: an erase asked meanwhile waits in a
+// window that names the fill. The fill's process then dies, as in a crash:
+// the lock it leaves is taken as free at once, and the waiting erase takes
+// the dead fill away before it writes.
+TEST_F(FreeSpace, AnEraseWaitsForTheFillAndACrashedFillLeavesNeitherLockNorFill) {
+  uidrv::Process fill;
+  ASSERT_TRUE(StartAndAnswerYes(fill));
+  TempFolder files("C:\\e2e\\free-space-lock");
+  const std::string chosen = files.WriteFile("chosen.txt", "secret");
+  uidrv::Process other = app_.Start("\"" + chosen + "\"");
+  ASSERT_TRUE(AnswerBox(other, "確認", "選択されたファイルを完全に抹消しますか？", IDYES));
+  HWND waiting = uidrv::WaitDialog("待機中...", uidrv::kDefaultTimeoutMs, other.pid);
+  ASSERT_TRUE(waiting);
+  EXPECT_EQ(uidrv::ControlText(waiting, 1035),
+            "ほかの抹消処理（空き領域の抹消）が終わるのを待っています...\n終わりしだい、抹消を始めます。");
+  EXPECT_EQ(ReadWholeFile(chosen), "secret");
+  ASSERT_TRUE(FileExists(root_ + "MORVANE-Shredder-FreeSpaceFill"));
+  uidrv::Kill(fill);
+  ASSERT_TRUE(AnswerBox(other, "情報", "1 個のファイルを完全に抹消しました。", IDOK));
+  EXPECT_EQ(uidrv::WaitExit(other), 0u);
+  uidrv::Close(other);
+  uidrv::Close(fill);
+  EXPECT_FALSE(FileExists(chosen));
+  ExpectAsBefore();
+}
+
 // Windows may end the process as soon as WM_ENDSESSION has been answered:
 // by then the fill is gone.
 TEST_F(FreeSpace, TheSessionsEndTakesTheFillAwayBeforeItIsAnswered) {

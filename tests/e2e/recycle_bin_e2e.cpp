@@ -6,6 +6,8 @@
 #include "tests/e2e/support/app_folder.h"
 #include "tests/support/registry_snapshot.h"
 #include "tests/support/system_state.h"
+#include "tests/support/temp_folder.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -219,7 +221,8 @@ TEST_F(RecycleBinErase, AFileThatCannotBeWipedKeepsTheBinFromBeingEmptied) {
   uidrv::Press(box, IDYES);
   HWND cannotOpen = uidrv::WaitDialog("エラー", 60000, process.pid);
   ASSERT_TRUE(cannotOpen);
-  EXPECT_EQ(uidrv::MessageText(cannotOpen), "ファイルが開けません");
+  EXPECT_EQ(uidrv::MessageText(cannotOpen),
+            "ファイル \"" + locked + "\" が開けません\n" + Ansi(wf::SystemReason(ERROR_SHARING_VIOLATION)));
   uidrv::Press(cannotOpen, IDOK);
   ASSERT_TRUE(uidrv::WaitGone(cannotOpen));
   HWND summary = uidrv::WaitDialog("エラー", 60000, process.pid);

@@ -11,6 +11,7 @@
 #include "tests/support/system_state.h"
 #include "tests/support/temp_folder.h"
 #include "winframe/handles.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -88,6 +89,47 @@ TEST_F(SelectedFiles, HandOffErasesTheFilesDeclinesTheFolderAndEmptiesTheClipboa
   EXPECT_FALSE(ClipboardText()) << "the list is consumed";
 }
 
+// Another program copies while the question waits: the clipboard is free for
+// it, and what it put there stays after the erase, which takes the list off
+// only while the list is what the clipboard holds.
+TEST_F(SelectedFiles, TheClipboardIsFreeDuringTheQuestionAndWhatIsCopiedMeanwhileStays) {
+  const std::string a = files_.WriteFile("a.txt", "secret");
+  ASSERT_TRUE(SetClipboardText("," + a));
+  process_ = app_.Start("-D");
+  ASSERT_TRUE(uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, process_.pid));
+  ASSERT_TRUE(SetClipboardText("copied meanwhile")) << "the question holds the clipboard";
+  ConfirmAndExpect({}, Erased(1));
+  EXPECT_FALSE(FileExists(a));
+  EXPECT_EQ(ClipboardText(), "copied meanwhile");
+}
+
+// Nobody is turned away while nothing is written: an erase asked right after
+// another's result was answered (its process may still be ending), and one
+// asked while another's question is open, are both done.
+TEST_F(SelectedFiles, AnEraseRightAfterAnotherAndOneAskedDuringItsQuestionAreAllDone) {
+  std::vector<std::string> files;
+  for (const char* name : {"1.txt", "2.txt", "3.txt", "4.txt"}) files.push_back(files_.WriteFile(name, "secret"));
+  uidrv::Process first = app_.Start(Quoted(files[0]));
+  ASSERT_TRUE(AnswerBox(first, "確認", kConfirm, IDYES));
+  ASSERT_TRUE(AnswerBox(first, "情報", Erased(1), IDOK));
+  uidrv::Process second = app_.Start(Quoted(files[1]));
+  ASSERT_TRUE(AnswerBox(second, "確認", kConfirm, IDYES));
+  ASSERT_TRUE(AnswerBox(second, "情報", Erased(1), IDOK));
+
+  uidrv::Process asking = app_.Start(Quoted(files[2]));
+  ASSERT_TRUE(uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, asking.pid));
+  uidrv::Process meanwhile = app_.Start(Quoted(files[3]));
+  ASSERT_TRUE(AnswerBox(meanwhile, "確認", kConfirm, IDYES));
+  ASSERT_TRUE(AnswerBox(meanwhile, "情報", Erased(1), IDOK));
+  ASSERT_TRUE(AnswerBox(asking, "確認", kConfirm, IDYES));
+  ASSERT_TRUE(AnswerBox(asking, "情報", Erased(1), IDOK));
+  for (uidrv::Process* process : {&first, &second, &asking, &meanwhile}) {
+    EXPECT_EQ(uidrv::WaitExit(*process), 0u);
+    uidrv::Close(*process);
+  }
+  for (const std::string& file : files) EXPECT_FALSE(FileExists(file)) << file;
+}
+
 // Started with a UTF-16 command line, as Explorer, a shortcut or PowerShell
 // start it: the chosen files are erased whatever their names and length, and
 // the look-alike that the ANSI spelling of "résumé.txt" names is kept.
@@ -122,21 +164,31 @@ TEST_F(SelectedFiles, OnlyFoldersEraseNothingAndNoTextAsksNothing) {
   uidrv::Close(silent);
 }
 
-TEST_F(SelectedFiles, AFileInUseStopsTheBatchAtItself) {
+// From the command line: a file gone since it was chosen and a name given
+// twice are told by their names and the batch goes on; a file held by
+// another program stops it there, named, with the system's reason, and the
+// files after it stay untouched.
+TEST_F(SelectedFiles, AGoneFileAndARepeatedNameAreToldAndAFileInUseStopsTheBatch) {
   const std::string first = files_.WriteFile("1.txt", "secret");
+  const std::string gone = files_ / "gone.txt";
   const std::string locked = files_.WriteFile("2.txt", "secret");
   const std::string third = files_.WriteFile("3.txt", "secret");
   {
     wf::UniqueFile holder(
         CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
-    ASSERT_TRUE(SetClipboardText("," + first + "," + locked + "," + third));
-    process_ = app_.Start("-D");
-    ConfirmAndExpect({{"エラー", "ファイルが開けません"}}, Erased(1));
+    process_ = app_.Start(Quoted(first) + " " + Quoted(gone) + " " + Quoted(first) + " " + Quoted(locked) + " " +
+                          Quoted(third));
+    ConfirmAndExpect({{"情報", Quoted(gone) + " は見つからないため処理しません。"},
+                      {"情報", Quoted(first) + " は前にも指定されているため処理しません。"},
+                      {"エラー", "ファイル " + Quoted(locked) + " が開けません\n" +
+                                     Ansi(wf::SystemReason(ERROR_SHARING_VIOLATION))}},
+                     Erased(1));
   }
   EXPECT_FALSE(FileExists(first));
   EXPECT_EQ(ReadWholeFile(locked), "secret");
   EXPECT_EQ(ReadWholeFile(third), "secret");
+  EXPECT_FALSE(HasTemporaryNames(files_.Path()));
 }
 
 // A viewer maps one file, sharing its deletion: its content is overwritten,
@@ -163,7 +215,8 @@ TEST_F(SelectedFiles, AFileMappedByAnotherProgramIsNamedWhenItsNameCannotGo) {
   }
   if (error) {
     EXPECT_EQ(uidrv::MessageText(error),
-              Quoted(mapped) + " は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。");
+              Quoted(mapped) + " は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。\n" +
+                  Ansi(wf::SystemReason(ERROR_SHARING_VIOLATION)));
     uidrv::Press(error, IDOK);
     ASSERT_TRUE(uidrv::WaitGone(error));
     Answer("情報", Erased(1), IDOK);

@@ -45,6 +45,10 @@ const std::string kDll = kFolder + "\\shredmenu.dll";
 const std::string kRecorder = kFolder + "\\recorder\\handoff_recorder.exe";
 const std::string kStartsLog = kFolder + "\\recorder\\starts.log";
 const std::string kClsidKey = std::string("CLSID\\") + kClsidText;
+// The command of Windows 11's first menu, in the same DLL.
+constexpr char kCommandClsidText[] = "{5B3B85C7-E5CE-4320-9A57-8D321105CA9E}";
+constexpr CLSID kCommandClsid = {0x5B3B85C7, 0xE5CE, 0x4320, {0x9A, 0x57, 0x8D, 0x32, 0x11, 0x05, 0xCA, 0x9E}};
+const std::string kCommandClsidKey = std::string("CLSID\\") + kCommandClsidText;
 const std::string kTypeLibKey = std::string("TypeLib\\") + kLibidText;
 const std::vector<std::string> kSharedKeys = {"CLSID",
                                               "*",
@@ -120,8 +124,8 @@ void Dump(HKEY root, const std::string& path, std::string& out) {
 
 std::string RegistrationState() {
   std::string state;
-  for (const std::string& key : {std::string(kProgId), std::string(kVersionIndependentProgId), kClsidKey, kTypeLibKey,
-                                 std::string("Interface\\") + kIidText}) {
+  for (const std::string& key : {std::string(kProgId), std::string(kVersionIndependentProgId), kClsidKey,
+                                 kCommandClsidKey, kTypeLibKey, std::string("Interface\\") + kIidText}) {
     Dump(HKEY_CLASSES_ROOT, key, state);
   }
   for (const std::string& key : kHandlerLists) Dump(HKEY_CLASSES_ROOT, key, state);
@@ -163,6 +167,9 @@ TEST_F(ShellExtRegistration, RegisterWritesEveryEntryAndUnregisterRemovesAllButT
       {kClsidKey + "\\InprocServer32", nullptr, kDll},
       {kClsidKey + "\\InprocServer32", "ThreadingModel", "Apartment"},
       {kClsidKey + "\\TypeLib", nullptr, kLibidText},
+      {kCommandClsidKey, nullptr, "MORVANE Shredder Explorer command"},
+      {kCommandClsidKey + "\\InprocServer32", nullptr, kDll},
+      {kCommandClsidKey + "\\InprocServer32", "ThreadingModel", "Apartment"},
       {kFilesHandler, nullptr, kClsidText},
       {kFolderHandler, nullptr, kClsidText},
       {kDriveHandler, nullptr, kClsidText},
@@ -180,8 +187,8 @@ TEST_F(ShellExtRegistration, RegisterWritesEveryEntryAndUnregisterRemovesAllButT
   EXPECT_EQ(approval->bytes, std::string("RuzeVoriduruShlExt extension", 29));  // with its NUL
 
   ASSERT_EQ(Regsvr32("/u /s"), 0u);
-  for (const std::string& key : {std::string(kProgId), std::string(kVersionIndependentProgId), kClsidKey, kFilesHandler,
-                                 kFolderHandler, kDriveHandler, kTypeLibKey}) {
+  for (const std::string& key : {std::string(kProgId), std::string(kVersionIndependentProgId), kClsidKey,
+                                 kCommandClsidKey, kFilesHandler, kFolderHandler, kDriveHandler, kTypeLibKey}) {
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << key;
   }
   for (const std::string& key : kSharedKeys) EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << key;
@@ -202,6 +209,7 @@ TEST_F(ShellExtRegistration, RegisteringTwiceGivesTheSameStateWithTheForceRemove
   SetDefault(kClsidKey + "\\Stale", "left by an older version");
   SetDefault(kFilesHandler + "\\Stale", "left by an older version");
   SetDefault(kDriveHandler + "\\Stale", "left by an older version");
+  SetDefault(kCommandClsidKey + "\\Stale", "left by an older version");
   ASSERT_EQ(Regsvr32("/s"), 0u);
   EXPECT_EQ(RegistrationState(), once);
 }
@@ -790,6 +798,101 @@ TEST_F(ShellExtClient, TheChosenFilesAreErasedTheirLookAlikesKeptAndTheFolderDec
   EXPECT_TRUE(FileExists(folder_));
   EXPECT_TRUE(FileExists(a_)) << "not selected";
   EXPECT_FALSE(ClipboardText()) << "the list is consumed";
+}
+
+// --- Windows 11's first menu: the command, as Explorer drives it ---
+
+// A selection as Windows 11's menu hands it to the command: shell items,
+// made from paths that need not exist (a share nobody serves here).
+void ItemsFor(const std::vector<std::wstring>& paths, Ref<IShellItemArray>& items) {
+  std::vector<PIDLIST_ABSOLUTE> ids;
+  for (const std::wstring& path : paths) ids.push_back(SHSimpleIDListFromPath(path.c_str()));
+  const bool made =
+      std::all_of(ids.begin(), ids.end(), [](PIDLIST_ABSOLUTE id) { return id != nullptr; }) &&
+      SHCreateShellItemArrayFromIDLists(static_cast<UINT>(ids.size()), const_cast<PCIDLIST_ABSOLUTE*>(ids.data()),
+                                        reinterpret_cast<IShellItemArray**>(items.Put())) == S_OK;
+  for (PIDLIST_ABSOLUTE id : ids) CoTaskMemFree(id);
+  ASSERT_TRUE(made) << Ansi(paths.front());
+}
+
+class ExplorerCommandClient : public ShellExtClient {
+ protected:
+  // The classic popup's command for the same selection, handed over as a
+  // drop list; nothing when it adds no popup.
+  static std::optional<std::wstring> ClassicCommand(const std::vector<std::wstring>& selection) {
+    Ref<IContextMenu> classic;
+    CreateFor(WideDropList(selection), classic);
+    HMENU menu = CreatePopupMenu();
+    const HRESULT added = classic->QueryContextMenu(menu, 0, 100, 200, CMF_NORMAL);
+    std::optional<std::wstring> command;
+    if (added == MAKE_HRESULT(SEVERITY_SUCCESS, 0, 5)) {
+      wchar_t text[128] = {};
+      GetMenuStringW(GetSubMenu(menu, 0), 0, text, 128, MF_BYPOSITION);
+      command = text;
+    }
+    DestroyMenu(menu);
+    return command;
+  }
+};
+
+// Each selection gets the command the classic popup shows for it, under the
+// same title, or none where the popup adds nothing; chosen, it starts the
+// program exactly as the popup's command does, and the program finds the
+// same list on the clipboard.
+TEST_F(ExplorerCommandClient, EachSelectionGetsTheClassicPopupsCommandAndInvokeStartsTheProgramWithTheSameList) {
+  // On the bed's network drive: Wine's shell makes no item of a UNC path.
+  const std::wstring network = L"Y:\\共有\\報告.txt";
+  const std::string filesCommand = "\"" + kRecorder + "\" -D\t,";
+  const struct {
+    const char* what;
+    std::vector<std::wstring> selection;
+    const wchar_t* title;  // nullptr: hidden
+    std::string start;     // the raw command line and the clipboard text the program found
+  } cases[] = {
+      {"two files", {Wide(a_), Wide(japanese_)}, L"ファイルを完全に抹消する", filesCommand + a_ + "," + japanese_},
+      {"a folder", {Wide(folder_)}, L"ファイルを完全に抹消する", filesCommand + folder_},
+      {"a fixed drive", {L"C:\\"}, L"空き領域を完全抹消", "\"" + kRecorder + "\" -F \"C:\\\"\t" + kSentinel},
+      {"a network drive", {L"Y:\\"}, nullptr, ""},
+      {"a network path", {network}, L"ファイルを完全に抹消する", filesCommand + Ansi(network)},
+      {"files, a folder and a drive",
+       {Wide(a_), Wide(folder_), L"C:\\"},
+       L"ファイルを完全に抹消する",
+       filesCommand + a_ + "," + folder_ + ",C:\\"},
+  };
+  // One object for every selection, as Explorer keeps it.
+  Ref<IExplorerCommand> command;
+  ASSERT_EQ(CoCreateInstance(kCommandClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IExplorerCommand, command.Put()), S_OK);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    DeleteFileA(kStartsLog.c_str());
+    ASSERT_TRUE(SetClipboardText(kSentinel));
+    Ref<IShellItemArray> items;
+    ItemsFor(c.selection, items);
+    if (HasFatalFailure()) continue;
+    const std::optional<std::wstring> classic = ClassicCommand(c.selection);
+    EXPECT_EQ(classic, c.title ? std::optional<std::wstring>(c.title) : std::nullopt);
+
+    EXPCMDSTATE state = 0xFF;
+    ASSERT_EQ(command->GetState(items.Get(), FALSE, &state), S_OK);
+    EXPECT_EQ(state, static_cast<EXPCMDSTATE>(c.title ? ECS_ENABLED : ECS_HIDDEN));
+    wchar_t* title = nullptr;
+    ASSERT_EQ(command->GetTitle(items.Get(), &title), S_OK);
+    if (c.title) {
+      EXPECT_STREQ(title, c.title);
+    }
+    CoTaskMemFree(title);
+
+    ASSERT_EQ(command->Invoke(items.Get(), nullptr), S_OK);
+    if (!c.title) {
+      EXPECT_EQ(RecordedStarts(1, 1000), std::vector<std::string>{}) << "a hidden command starts nothing";
+      EXPECT_EQ(ClipboardText(), kSentinel);
+      continue;
+    }
+    EXPECT_EQ(RecordedStarts(1), std::vector<std::string>{c.start});
+    if (c.start.find(" -D\t") != std::string::npos) {
+      EXPECT_EQ(ClipboardWideList(), c.selection);
+    }
+  }
 }
 
 }  // namespace

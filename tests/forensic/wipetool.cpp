@@ -76,7 +76,7 @@ int main() {
   } else if (mode == L"folder") {
     work.workFolder = engine::CreateWorkFolder(work, paths::FolderWithSeparator(path));
     recyclebin::EraseRun run;
-    wiped = recyclebin::ShredRecycleBinFolder(work, path, false, false, 0, run) && run.unwiped == 0;
+    wiped = recyclebin::ShredRecycleBinFolder(work, path, false, false, 0, run) && !run.left.Any();
     RemoveDirectoryW(work.workFolder.c_str());
   } else {
     std::fprintf(stderr, "unknown mode %s\n", Utf8(mode).c_str());

@@ -92,6 +92,23 @@ TEST(Paths, TheLongFormOfEveryKindOfAbsolutePath) {
   EXPECT_FALSE(ToExtended(L"C:\\" + std::wstring(32767, L'x')));
 }
 
+// Messages show paths as the user wrote them; a volume's own name keeps its
+// prefix, without which it names nothing.
+TEST(Paths, TheShownFormDropsOnlyTheLongFormsPrefix) {
+  const struct {
+    const wchar_t* path;
+    const wchar_t* shown;
+  } cases[] = {
+      {L"\\\\?\\C:\\work_temp\\1a2b.tmp", L"C:\\work_temp\\1a2b.tmp"},
+      {L"\\\\?\\UNC\\server\\share\\ms3.tmp", L"\\\\server\\share\\ms3.tmp"},
+      {L"\\\\?\\unc\\server\\share\\x", L"\\\\server\\share\\x"},
+      {L"\\\\?\\Volume{1}\\x", L"\\\\?\\Volume{1}\\x"},
+      {L"C:\\a.txt", L"C:\\a.txt"},
+      {L"\\\\?\\", L"\\\\?\\"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(paths::ShownForm(c.path), c.shown) << ::testing::PrintToString(c.path);
+}
+
 // Wine links its drives to Linux folders ("\\??\\unix/..."): no subst drive.
 TEST(Paths, OnlyADrivesFolderIsASubstitute) {
   EXPECT_EQ(paths::SubstitutedFolder(L"\\??\\C:\\data"), std::optional<std::wstring>(L"C:\\data"));
@@ -113,9 +130,26 @@ TEST(TextFormat, CountsAndAsciiNames) {
   EXPECT_EQ(text::FormatCount(L"%d and %d", -1), L"-1 and %d");
   EXPECT_EQ(text::FormatTexts(L"%s の %s を", {L"C:\\%s", L"1 MB"}), L"C:\\%s の 1 MB を");
   EXPECT_EQ(text::FormatTexts(L"%s と %s", {L"one"}), L"one と %s");
+  // A name may hold "%s" or "%d" itself: it is put in once and left as it is.
+  EXPECT_EQ(text::FormatText(L"ファイル \"%s\" が開けません", L"C:\\100%s %d.txt"),
+            L"ファイル \"C:\\100%s %d.txt\" が開けません");
   EXPECT_TRUE(text::EqualsIgnoringAsciiCase(L"M-Shredder", L"m-SHREDDER"));
   EXPECT_FALSE(text::EqualsIgnoringAsciiCase(L"Ａ", L"ａ"));
   EXPECT_FALSE(text::EqualsIgnoringAsciiCase(L"RBTest", L"RBTests"));
+}
+
+// Temporary names have as many digits as the number needs; keys and fill
+// names always eight.
+TEST(TextFormat, HexDigitsUpToTheWidthAndNeverCut) {
+  const struct {
+    std::uint32_t value;
+    std::size_t width;
+    const wchar_t* digits;
+  } cases[] = {
+      {0, 1, L"0"}, {0x2a, 1, L"2a"}, {0xffff, 1, L"ffff"}, {0x2a, 8, L"0000002a"}, {0xdeadbeef, 4, L"deadbeef"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(text::HexDigits(c.value, c.width), c.digits) << c.value;
+  EXPECT_EQ(text::EightHexDigits(0), L"00000000");
 }
 
 TEST(Cp932, FindSkipsTrailBytes) {

@@ -23,24 +23,31 @@ TEST(NotWipedMessage, SaysWhatToDoForEachCauseThereWas) {
   const std::wstring head = L"2 個のファイルを上書きできなかったため、ごみ箱を空にしませんでした。";
   const std::wstring stayed =
       L"1 個のファイルは上書きしましたが、ほかのプログラムが開いているため削除できず、ごみ箱を空にしませんでした。";
+  const std::wstring linked = L"3 個の項目はリンクを経由した場所にあるため上書きせず、ごみ箱を空にしませんでした。";
   const std::wstring held = L"\nファイルを使っているプログラムを終了してから、もう一度実行してください。";
   const std::wstring space = L"\nディスクの空き領域を増やしてから、もう一度実行してください。";
   const std::wstring device = L"\nディスクに書き込めなかったファイルがあります。ディスクの状態を確かめてください。";
+  const std::wstring look =
+      L"\nお知らせした項目を確かめてください。ふつうにごみ箱を空にすると、上書きされないまま削除されます。";
   const struct {
-    int unwiped, held, noSpace, nameStayed;
+    recyclebin::LeftInBin left;  // unwiped, held, noSpace, nameStayed, throughLink
     std::wstring message;
   } cases[] = {
-      {2, 2, 0, 0, head + held},
-      {2, 0, 2, 0, head + space},
-      {2, 0, 0, 0, head + device},
-      {2, 1, 1, 0, head + held + space},
-      {2, 1, 0, 0, head + held + device},
-      {0, 0, 0, 1, stayed + held},
-      {2, 0, 2, 1, head + L"\n" + stayed + held + space},
+      {{2, 2, 0, 0, 0}, head + held},
+      {{2, 0, 2, 0, 0}, head + space},
+      {{2, 0, 0, 0, 0}, head + device},
+      {{2, 1, 1, 0, 0}, head + held + space},
+      {{2, 1, 0, 0, 0}, head + held + device},
+      {{0, 0, 0, 1, 0}, stayed + held},
+      {{2, 0, 2, 1, 0}, head + L"\n" + stayed + held + space},
+      {{0, 0, 0, 0, 3}, linked + look},
+      {{2, 2, 0, 1, 3}, head + L"\n" + stayed + L"\n" + linked + held + look},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(recyclebin::NotWipedMessage(c.unwiped, c.held, c.noSpace, c.nameStayed), c.message);
+    EXPECT_TRUE(c.left.Any());
+    EXPECT_EQ(recyclebin::NotWipedMessage(c.left), c.message);
   }
+  EXPECT_FALSE(recyclebin::LeftInBin{}.Any());
 }
 
 TEST(SkipRule, OnlyTheExactIndexAndDesktopFileNames) {

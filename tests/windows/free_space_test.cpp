@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <optional>
-#include <thread>
 
 #include "common/program_contract.h"
 #include "shredder/engine/engine_texts.h"
@@ -221,34 +220,6 @@ TEST(FreeSpaceErase, TheDriveIsReadAgainAfterYes) {
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[1], L"ドライブ Q:\\ が見つかりません。");
   EXPECT_FALSE(FileExists(kFill));
-}
-
-// The free-space erase runs under the one-erase lock, and a lock whose holder
-// ended without letting go (a crash, a kill) is free.
-TEST(FreeSpaceErase, RunsUnderTheOneEraseLockAndTakesAnAbandonedOne) {
-  ScriptedPrompts prompts;
-  engine::WorkContext work;
-  wf::UniqueHandle taken(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  wf::UniqueHandle end(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  // Another erase, which holds the lock and ends without letting it go.
-  std::thread holder([&] {
-    const HANDLE mutex = CreateMutexW(nullptr, FALSE, engine::texts::kEraseMutexName);
-    WaitForSingleObject(mutex, INFINITE);
-    SetEvent(taken.Get());
-    WaitForSingleObject(end.Get(), INFINITE);
-    CloseHandle(mutex);
-  });
-  WaitForSingleObject(taken.Get(), INFINITE);
-  // Another process that has the lock open keeps it, and what became of it, in being.
-  const wf::UniqueHandle keeper(CreateMutexW(nullptr, FALSE, engine::texts::kEraseMutexName));
-  freespace::EraseFreeSpace(work, L"P:\\", {});
-  SetEvent(end.Get());
-  holder.join();
-  freespace::EraseFreeSpace(work, L"P:\\", {});
-  const std::vector<std::wstring> texts = prompts.Texts();
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0], engine::texts::kAnotherEraseRuns);
-  EXPECT_EQ(texts[1].rfind(L"ドライブ P:\\ が見つかりません。", 0), 0u) << "the abandoned lock was taken for held";
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "shredder/engine/checked_file.h"
-#include "shredder/engine/erase_lock.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/recyclebin/recycle_bin.h"
@@ -16,9 +15,11 @@
 #include "tests/support/system_state.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/support/fake_recycle_bin.h"
+#include "tests/windows/support/other_erase.h"
 #include "tests/windows/support/progress_recorder.h"
 #include "tests/windows/support/scripted_prompts.h"
 #include "winframe/handles.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -30,6 +31,26 @@ constexpr wchar_t kCannotSearch[] = L"ごみ箱にアクセスできません。
 constexpr wchar_t kNotEmptied[] = L"ごみ箱の中を空にできませんでした。";
 const std::wstring kNtfsBin = std::wstring(L"Recycler\\") + kSidText;
 const std::wstring kCurrentBin = std::wstring(L"$Recycle.Bin\\") + kSidText;
+
+// Our sentence, then the system's own on the next line.
+std::wstring WithReason(const std::wstring& text, DWORD error) {
+  const std::wstring reason = wf::SystemReason(error);
+  EXPECT_FALSE(reason.empty()) << error;
+  return text + L"\n" + reason;
+}
+
+std::wstring Quoted(const std::wstring& path) {
+  return L"\"" + path + L"\"";
+}
+
+constexpr wchar_t kThroughLink[] = L" はリンクを経由した場所にあるため上書きしません。";
+
+// The summary of an erase that left entries a link led elsewhere.
+std::wstring LedElsewhere(int count) {
+  return std::to_wstring(count) +
+         L" 個の項目はリンクを経由した場所にあるため上書きせず、ごみ箱を空にしませんでした。\n"
+         L"お知らせした項目を確かめてください。ふつうにごみ箱を空にすると、上書きされないまま削除されます。";
+}
 
 std::wstring Question(int count) {
   return L"ごみ箱の中の " + std::to_wstring(count) + L" 個のファイルを完全に抹消しますか？";
@@ -66,10 +87,11 @@ class RecycleBinTest : public ::testing::Test {
     CreateDirectoryW(Long(path).c_str(), nullptr);
   }
 
-  void Erase(bool interactive) {
-    recyclebin::ShredRecycleBin(work_, interactive, [this](const std::wstring& title, const std::wstring& text) {
-      balloons_.push_back(title + L": " + text);
-    });
+  void Erase(bool interactive, engine::WhenTaken whenTaken = engine::WhenTaken::Wait) {
+    recyclebin::ShredRecycleBin(
+        work_, interactive,
+        [this](const std::wstring& title, const std::wstring& text) { balloons_.push_back(title + L": " + text); },
+        whenTaken);
   }
 
   TempFolder folder_;
@@ -137,7 +159,7 @@ TEST_F(RecycleBinTest, AFailedCountAbortsBeforeAnything) {
   Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
   drive.query = E_FAIL;
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (Texts{L"ごみ箱の情報を取得できません", L"処理を中断します"}));
+  EXPECT_EQ(prompts_.Texts(), (Texts{WithReason(L"ごみ箱の情報を取得できません", E_FAIL), L"処理を中断します"}));
   EXPECT_TRUE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
 }
 
@@ -165,8 +187,21 @@ TEST_F(RecycleBinTest, AFailedEmptyingKeepsTheWorkFolder) {
   platform_.emptyResult = E_FAIL;
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts().back(), L"ごみ箱の中身を空にできません。");
+  EXPECT_EQ(prompts_.Texts().back(), WithReason(L"ごみ箱の中身を空にできません。", E_FAIL));
   EXPECT_TRUE(FileExists(work_.workFolder));
+}
+
+// The work folder goes after the emptying; where something keeps it, the
+// application's own box says so, with the system's reason.
+TEST_F(RecycleBinTest, AWorkFolderThatCannotGoIsToldWithTheSystemsReason) {
+  AddDrive(L"d1", 1, kNtfsBin);
+  WriteWholeFile(work_.workFolder + L"\\stray.txt", "not the erase's");
+  prompts_.Answer(IDYES);
+  Erase(true);
+  EXPECT_EQ(prompts_.Texts(),
+            (Texts{Question(1), kDone,
+                   WithReason(L"作業用フォルダを削除することができませんでした。", ERROR_DIR_NOT_EMPTY)}));
+  EXPECT_EQ(prompts_.Shown()[2].flags, static_cast<UINT>(MB_ICONERROR));
 }
 
 // Without the SID this user's folders cannot be found; emptying would then
@@ -176,7 +211,7 @@ TEST_F(RecycleBinTest, AnUnknownSidStopsTheEraseBeforeTheEmptying) {
   platform_.sid.reset();
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (Texts{Question(1), kCannotSearch, kNotEmptied}));
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(1), WithReason(kCannotSearch, platform_.sidError), kNotEmptied}));
   EXPECT_TRUE(platform_.emptied.empty());
   EXPECT_TRUE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
 }
@@ -242,7 +277,10 @@ TEST_F(RecycleBinTest, HardLinksAreWipedWhenEveryNameIsInsideAndKeptOtherwise) {
 }
 
 // Links planted in the recycle bin lead outside it: neither entered nor
-// overwritten, whatever they lead to.
+// overwritten, whatever they lead to. A link to a folder is one by its entry
+// and holds nothing: the emptying removes it. Wine shows a link to a file as
+// the file itself, whose handle is then not where its path says: it is not
+// overwritten either, it is told, and the bin is not emptied over it.
 TEST_F(RecycleBinTest, LinksInTheBinAreNeitherEnteredNorOverwritten) {
   Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
   const std::wstring bin = drive.root + kNtfsBin;
@@ -255,12 +293,64 @@ TEST_F(RecycleBinTest, LinksInTheBinAreNeitherEnteredNorOverwritten) {
   drive.items = 3;
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), kDone}));
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), Quoted(bin + L"\\Dc2.txt") + kThroughLink, LedElsewhere(1)}));
   EXPECT_EQ(ReadWholeFile(victim), "someone else's");
   EXPECT_FALSE(FileExists(bin + L"\\D0.txt"));
   EXPECT_EQ(wiped_.size(), 1u);
+  EXPECT_TRUE(platform_.emptied.empty());
   RemoveSymbolicLink(bin + L"\\Dc1");
   RemoveSymbolicLink(bin + L"\\Dc2.txt");
+}
+
+// What the platform says, presented through the seam: an entry or a folder
+// of the bin whose handle a link led elsewhere is not overwritten, it is told
+// by its path, and the bin is not emptied over what it holds; the rest is
+// erased. An entry that is itself a link holds nothing: it is passed over,
+// and the emptying removes it.
+std::wstring g_presented;
+bool g_presentedAsLink = false;
+
+TEST_F(RecycleBinTest, AnEntryOrAFolderALinkLedElsewhereKeepsTheBinFromBeingEmptied) {
+  const struct {
+    const wchar_t* name;  // below the bin: a file, or a folder with a file in it
+    bool asLink;          // presented as a link itself, rather than one led elsewhere
+    bool emptied;
+  } cases[] = {{L"D1.txt", false, false}, {L"Dc1", false, false}, {L"D1.txt", true, true}};
+  engine::SetFactsOverride([](const std::wstring& path, engine::FileFacts& facts) {
+    if (path != g_presented) return;
+    if (g_presentedAsLink) {
+      facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+      facts.tag = IO_REPARSE_TAG_SYMLINK;
+    } else {
+      facts.elsewhere = true;
+    }
+  });
+  int drives = 0;
+  for (const auto& c : cases) {
+    platform_.drives.clear();
+    platform_.emptied.clear();
+    prompts_.Clear();
+    wiped_.clear();
+    Drive& drive = AddDrive(L"d" + std::to_wstring(++drives), 1, kNtfsBin);
+    const std::wstring bin = drive.root + kNtfsBin;
+    const std::wstring presented = bin + L"\\" + c.name;
+    const std::wstring kept = std::wstring(c.name) == L"Dc1" ? presented + L"\\inner.txt" : presented;
+    MakeFolders(bin + L"\\Dc1");
+    WriteWholeFile(kept, "deleted");
+    drive.items = 2;
+    g_presented = Long(presented);
+    g_presentedAsLink = c.asLink;
+    prompts_.Answer(IDYES);
+    Erase(true);
+    const Texts told =
+        c.emptied ? Texts{Question(2), kDone} : Texts{Question(2), Quoted(presented) + kThroughLink, LedElsewhere(1)};
+    EXPECT_EQ(prompts_.Texts(), told) << Ansi(c.name);
+    EXPECT_EQ(ReadWholeFile(kept), "deleted") << Ansi(c.name);
+    EXPECT_FALSE(FileExists(bin + L"\\D0.txt")) << Ansi(c.name);
+    EXPECT_EQ(wiped_.size(), 1u) << Ansi(c.name);
+    EXPECT_EQ(platform_.emptied, c.emptied ? Texts{drive.root} : Texts{}) << Ansi(c.name);
+  }
+  engine::SetFactsOverride(nullptr);
 }
 
 // Stopped at any moment, even during the last pass of a file, the erase
@@ -288,33 +378,141 @@ TEST_F(RecycleBinTest, AStopLeavesTheRestAndEmptiesNothing) {
   EXPECT_TRUE(RemoveDirectoryW(work_.workFolder.c_str())) << "the work folder holds something";
 }
 
-// A file that another program keeps open, sharing its deletion, is
-// overwritten, but where its name cannot go at once it stays in the bin
-// under that name, and the bin is not emptied.
-TEST_F(RecycleBinTest, AFileWhoseNameCannotGoStaysInTheBinAndTheBinIsNotEmptied) {
-  Drive& drive = AddDrive(L"d1", 2, kNtfsBin);
-  const std::wstring viewed = drive.root + kNtfsBin + L"\\D0.txt";
-  wf::UniqueFile viewer(CreateFileW(viewed.c_str(), GENERIC_READ,
+// Records the bar, and asks for a stop once the walk's bar reaches its end:
+// as a stop pressed while the walk's last file was removed.
+class StopAtTheWalksLastStep : public ProgressRecorder {
+ public:
+  StopAtTheWalksLastStep(CProgressDialog& dialog, engine::StopSignal& stop) : ProgressRecorder(dialog), stop_(stop) {}
+  void TotalSet(unsigned minimum, unsigned maximum, unsigned position) override {
+    ProgressRecorder::TotalSet(minimum, maximum, position);
+    if (walkEnd_ == 0) walkEnd_ = maximum;
+  }
+  void Stepped(unsigned position) override {
+    ProgressRecorder::Stepped(position);
+    if (position == walkEnd_) stop_.Request();
+  }
+
+ private:
+  engine::StopSignal& stop_;
+  unsigned walkEnd_ = 0;
+};
+
+// Stopped after the walk's last file, before the files whose every name is in
+// the bin were wiped: the stop asked for since the walk looked counts too, and
+// the bin is not emptied over that pair.
+TEST_F(RecycleBinTest, AStopAskedAtTheWalksLastStepEmptiesNothingOverAnUnwipedPair) {
+  Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
+  const std::wstring bin = drive.root + kNtfsBin;
+  WriteWholeFile(bin + L"\\P1.txt", "deleted pair");
+  ASSERT_TRUE(CreateHardLinkW((bin + L"\\P2.txt").c_str(), (bin + L"\\P1.txt").c_str(), nullptr));
+  drive.items = 3;
+  engine::StopSignal stop;
+  work_.stop = &stop;
+  StopAtTheWalksLastStep stopper(progressDialog_, stop);
+  prompts_.Answer(IDYES);
+  Erase(true);
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), L"ごみ箱の中身の抹消を中止しました。ごみ箱は空にしていません。"}));
+  EXPECT_EQ(stopper.Log(),
+            (std::vector<std::string>{"open", "range 0-3 at 0", "step to 1", "step to 2", "step to 3", "close"}));
+  EXPECT_EQ(ReadWholeFile(bin + L"\\P2.txt"), "deleted pair");
+  EXPECT_FALSE(FileExists(bin + L"\\D0.txt"));
+  EXPECT_TRUE(platform_.emptied.empty());
+}
+
+// A file whose every name is in the bin, and a viewer on its second name that
+// holds no more than its attributes: each name that stays is told and
+// counted, the second as the first, and the bin is not emptied. (Wine keeps
+// every name of the file while the viewer holds it.)
+TEST_F(RecycleBinTest, EachFurtherNameOfAWipedPairThatStaysIsToldAndKeepsTheBin) {
+  Drive& drive = AddDrive(L"d1", 0, kNtfsBin);
+  const std::wstring bin = drive.root + kNtfsBin;
+  MakeFolders(bin + L"\\Dc1");
+  const std::wstring first = bin + L"\\D1.txt", second = bin + L"\\Dc1\\D2.txt";
+  WriteWholeFile(first, "deleted pair");
+  ASSERT_TRUE(CreateHardLinkW(second.c_str(), first.c_str(), nullptr));
+  drive.items = 2;
+  wf::UniqueFile viewer(CreateFileW(second.c_str(), FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
                                     nullptr));
   ASSERT_TRUE(viewer);
   prompts_.Answer(IDYES);
   Erase(true);
+  if (prompts_.Texts().back() == kDone) GTEST_SKIP() << "this platform removes names with POSIX semantics";
+  // Each name waits for the viewer under a temporary name of the work folder.
+  std::vector<std::wstring> temporary;
+  WIN32_FIND_DATAW entry;
+  if (wf::FindHandle found(FindFirstFileW((work_.workFolder + L"\\*.tmp").c_str(), &entry)); found) {
+    do temporary.push_back(work_.workFolder + L"\\" + entry.cFileName);
+    while (FindNextFileW(found.Get(), &entry));
+  }
   viewer.Reset();
-  if (!FileExists(viewed)) GTEST_SKIP() << "this platform removes names with POSIX semantics";
+  ASSERT_EQ(temporary.size(), 2u);
+  const auto stayed = [&](const std::wstring& name, const std::wstring& at) {
+    return Quoted(name) + L" は上書きしましたが、ほかのプログラムが開いているため削除できず、" + Quoted(at) +
+           L" という名前で残っています。";
+  };
+  const Texts told = prompts_.Texts();
+  ASSERT_EQ(told.size(), 4u);
+  EXPECT_TRUE(told[1] == stayed(first, temporary[0]) || told[1] == stayed(first, temporary[1])) << Ansi(told[1]);
+  EXPECT_TRUE(told[2] == stayed(second, temporary[0]) || told[2] == stayed(second, temporary[1])) << Ansi(told[2]);
+  EXPECT_EQ(
+      told[3],
+      L"2 個のファイルは上書きしましたが、ほかのプログラムが開いているため削除できず、ごみ箱を空にしませんでした。\n"
+      L"ファイルを使っているプログラムを終了してから、もう一度実行してください。");
+  EXPECT_EQ(wiped_.size(), 1u);
+  EXPECT_TRUE(platform_.emptied.empty());
+}
+
+// A file that another program keeps open, sharing its deletion, is
+// overwritten, but where its name cannot go at once it stays, and the bin is
+// not emptied. A viewer that reads the content gets the file back under its
+// own name in the bin; one that holds only its attributes gets past the
+// check for other readers, so the name is marked for deletion and the
+// handle let go: the file stays under its temporary name in the work
+// folder until the viewer lets go, and the user is told that name.
+class NameStaysTest : public RecycleBinTest, public ::testing::WithParamInterface<DWORD> {};
+
+TEST_P(NameStaysTest, AFileWhoseNameCannotGoIsToldWhereItIsAndTheBinIsNotEmptied) {
+  const bool readsContent = GetParam() == GENERIC_READ;
+  Drive& drive = AddDrive(L"d1", 2, kNtfsBin);
+  const std::wstring viewed = drive.root + kNtfsBin + L"\\D0.txt";
+  wf::UniqueFile viewer(CreateFileW(viewed.c_str(), GetParam(), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(viewer);
+  prompts_.Answer(IDYES);
+  Erase(true);
+  if (prompts_.Texts().back() == kDone) {
+    // Names of open files go at once (POSIX semantics): nothing may be left.
+    EXPECT_FALSE(FileExists(viewed));
+    EXPECT_FALSE(FileExists(work_.workFolder));
+    GTEST_SKIP() << "this platform removes names with POSIX semantics";
+  }
+  WIN32_FIND_DATAW entry;
+  wf::FindHandle temporary(FindFirstFileW((work_.workFolder + L"\\*.tmp").c_str(), &entry));
+  const std::wstring stayed =
+      readsContent
+          ? WithReason(
+                L"\"" + viewed + L"\" は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。",
+                ERROR_SHARING_VIOLATION)
+          : L"\"" + viewed + L"\" は上書きしましたが、ほかのプログラムが開いているため削除できず、\"" +
+                work_.workFolder + L"\\" + (temporary ? entry.cFileName : L"?") + L"\" という名前で残っています。";
   EXPECT_EQ(
       prompts_.Texts(),
       (Texts{
-          Question(2),
-          L"\"" + viewed + L"\" は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。",
+          Question(2), stayed,
           L"1 "
           L"個のファイルは上書きしましたが、ほかのプログラムが開いているため削除できず、ごみ箱を空にしませんでした。\n"
           L"ファイルを使っているプログラムを終了してから、もう一度実行してください。"}));
-  EXPECT_NE(ReadWholeFile(viewed), "deleted");
+  EXPECT_EQ(FileExists(viewed), readsContent);
+  EXPECT_NE(ReadWholeFile(readsContent ? viewed : work_.workFolder + L"\\" + entry.cFileName), "deleted");
+  viewer.Reset();
+  temporary.Reset();
   EXPECT_FALSE(FileExists(drive.root + kNtfsBin + L"\\D1.txt"));
   EXPECT_TRUE(platform_.emptied.empty());
   EXPECT_TRUE(RemoveDirectoryW(work_.workFolder.c_str())) << "the work folder holds something";
 }
+
+INSTANTIATE_TEST_SUITE_P(Viewers, NameStaysTest, ::testing::Values(GENERIC_READ, FILE_READ_ATTRIBUTES));
 
 // Removed without being overwritten where its content lies (presented
 // through the seam, as Wine has no compressed files): the bin is emptied,
@@ -323,8 +521,8 @@ TEST_F(RecycleBinTest, ContentKeptElsewhereIsEmptiedButNotCalledErased) {
   Drive& drive = AddDrive(L"d1", 2, kNtfsBin);
   static std::wstring s_compressed;
   s_compressed = Long(drive.root + kNtfsBin + L"\\D1.txt");
-  engine::SetFactsOverride([](const std::wstring& path, DWORD& attributes, std::uint32_t&) {
-    if (path == s_compressed) attributes |= FILE_ATTRIBUTE_COMPRESSED;
+  engine::SetFactsOverride([](const std::wstring& path, engine::FileFacts& facts) {
+    if (path == s_compressed) facts.attributes |= FILE_ATTRIBUTE_COMPRESSED;
   });
   Erase(false);
   engine::SetFactsOverride(nullptr);
@@ -334,26 +532,29 @@ TEST_F(RecycleBinTest, ContentKeptElsewhereIsEmptiedButNotCalledErased) {
   EXPECT_EQ(platform_.emptied, Texts{drive.root});
 }
 
-// Another process's erase (played by another thread, which owns the lock):
-// an interactive erase says so, the timer's says nothing; neither touches
-// a file.
-TEST_F(RecycleBinTest, AnotherErasesLockKeepsThisOneFromStarting) {
+// While another process's erase writes, the timer's erase gives up without a
+// word (it tries again at its next tick); one the user asked for asks first,
+// waits, and goes on by itself once the other is done.
+TEST_F(RecycleBinTest, WhileAnotherEraseWritesTheTimersSkipsAndAnAskedOneWaitsThenGoesOn) {
   Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
-  wf::UniqueHandle taken(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  std::thread other([&] {
-    engine::EraseLock lock;
-    SetEvent(taken.Get());
-    WaitForSingleObject(release.Get(), INFINITE);
-  });
-  WaitForSingleObject(taken.Get(), INFINITE);
-  Erase(false);
-  Erase(true);
-  SetEvent(release.Get());
-  other.join();
-  EXPECT_EQ(prompts_.Texts(), Texts{L"ほかの抹消処理を実行中です。終わってから、もう一度実行してください。"});
+  OtherErase other(engine::EraseKind::Files);
+  Erase(false, engine::WhenTaken::Skip);
+  EXPECT_TRUE(prompts_.Shown().empty());
   EXPECT_TRUE(balloons_.empty());
   EXPECT_TRUE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
+
+  bool waited = false;
+  std::thread watcher = OnWaitingWindow([&](HWND waiting) {
+    waited = waiting != nullptr;
+    other.Release();
+  });
+  prompts_.Answer(IDYES);
+  Erase(true);
+  watcher.join();
+  EXPECT_TRUE(waited);
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(1), kDone}));
+  EXPECT_FALSE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
+  EXPECT_EQ(platform_.emptied, Texts{drive.root});
 }
 
 // While the question is open, the timer and the tray can still be served;

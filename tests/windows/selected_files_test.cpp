@@ -18,6 +18,7 @@
 #include "tests/windows/support/progress_recorder.h"
 #include "tests/windows/support/scripted_prompts.h"
 #include "winframe/handles.h"
+#include "winframe/system_error.h"
 
 namespace {
 
@@ -36,6 +37,10 @@ std::wstring Quoted(const std::wstring& path) {
   std::wstring quoted(1, L'"');
   quoted.append(path).append(1, L'"');
   return quoted;
+}
+// A file held so that it cannot be opened for its wipe, with the system's reason.
+std::wstring CannotOpen(const std::wstring& path) {
+  return L"ファイル " + Quoted(path) + L" が開けません\n" + wf::SystemReason(ERROR_SHARING_VIOLATION);
 }
 
 // The hand-off text of one path: a comma, then the path.
@@ -320,7 +325,7 @@ TEST_F(SelectedFilesTest, AFileInUseStopsTheBatchThereWithTheCountSoFar) {
     ASSERT_TRUE(holder);
     RunDrop({first, locked, third});
   }
-  EXPECT_EQ(prompts_.Texts(), (Texts{L"3 個のファイルを完全に抹消しますか？", L"ファイルが開けません", Erased(1)}));
+  EXPECT_EQ(prompts_.Texts(), (Texts{L"3 個のファイルを完全に抹消しますか？", CannotOpen(locked), Erased(1)}));
   EXPECT_EQ(prompts_.Shown()[1].caption, L"エラー");
   EXPECT_EQ(prompts_.Shown()[1].flags, static_cast<UINT>(MB_ICONWARNING));
   // The window is gone before the result is told, and the bar never moved
@@ -351,11 +356,43 @@ TEST_F(SelectedFilesTest, AStopEndsTheBatchAtTheFileAtHandAndTouchesNoOther) {
 TEST_F(SelectedFilesTest, ATotalOf65536OrMoreWrapsOnTheBar) {
   // The first item stops the batch, so the bar's range is all there is to see.
   constexpr int kItems = 65537;
-  std::wstring line = Quoted(folder_ / L"absent.txt");
+  const std::wstring locked = File(L"locked.txt");
+  wf::UniqueFile holder(CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(holder);
+  std::wstring line = Quoted(locked);
   for (int i = 1; i < kItems; ++i) line += L" \"x\"";
   RunCommandLine(line);
   EXPECT_EQ(progress_.Log(), (Log{"open", "range 0-1 at 0", "close"}));
-  EXPECT_EQ(prompts_.Texts(), (Texts{kConfirm, L"ファイルの属性を読み取れません", kNothingErased}));
+  EXPECT_EQ(prompts_.Texts(), (Texts{kConfirm, CannotOpen(locked), kNothingErased}));
+}
+
+// A file gone since it was chosen, one in a folder renamed while the batch
+// runs, and a name given twice (in any letter case): each is told once by
+// its name, the batch goes on, and only what was erased is counted.
+TEST_F(SelectedFilesTest, GoneFilesAVanishedFolderAndRepeatedNamesAreToldOnceAndTheBatchGoesOn) {
+  const std::wstring first = File(L"1.txt");
+  Folder(L"sub");
+  const std::wstring inSub = File(L"sub\\2.txt");
+  const std::wstring last = File(L"3.txt");
+  const std::wstring gone = folder_ / L"gone.txt";
+  const std::wstring firstAgain = folder_ / L"1.TXT";
+  work_.afterPass = [&](const std::wstring& path, int) {
+    if (path == first) {
+      ASSERT_TRUE(MoveFileW((folder_ / L"sub").c_str(), (folder_ / L"sub-moved").c_str()));
+    }
+  };
+  RunDrop({first, gone, inSub, firstAgain, last, last});
+  const std::wstring missing = L" は見つからないため処理しません。",
+                     repeated = L" は前にも指定されているため処理しません。";
+  EXPECT_EQ(prompts_.Texts(),
+            (Texts{L"6 個のファイルを完全に抹消しますか？", Quoted(gone) + missing, Quoted(inSub) + missing,
+                   Quoted(firstAgain) + repeated, Quoted(last) + repeated, Erased(2)}));
+  for (std::size_t i = 1; i <= 4; ++i) EXPECT_EQ(prompts_.Shown()[i].caption, L"情報") << i;
+  EXPECT_EQ(progress_.Log(), (Log{"open", "range 0-6 at 0", "step to 1", "step to 2", "step to 3", "step to 4",
+                                  "step to 5", "step to 6", "close"}));
+  EXPECT_FALSE(FileExists(first));
+  EXPECT_FALSE(FileExists(last));
+  EXPECT_EQ(ReadWholeFile(folder_ / L"sub-moved\\2.txt"), "secret");
 }
 
 TEST_F(SelectedFilesTest, ABatchWhileAnotherRunsIsRefusedWithoutAWord) {
@@ -386,15 +423,15 @@ TEST_F(SelectedFilesTest, OnlyLinksAreDeclinedAndContentKeptElsewhereIsCountedAp
   s_link = Long(link);
   s_compressed = Long(compressed);
   s_deduplicated = Long(deduplicated);
-  engine::SetFactsOverride([](const std::wstring& path, DWORD& attributes, std::uint32_t& tag) {
+  engine::SetFactsOverride([](const std::wstring& path, engine::FileFacts& facts) {
     if (path == s_link) {
-      attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-      tag = IO_REPARSE_TAG_SYMLINK;
+      facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+      facts.tag = IO_REPARSE_TAG_SYMLINK;
     } else if (path == s_compressed) {
-      attributes |= FILE_ATTRIBUTE_COMPRESSED;
+      facts.attributes |= FILE_ATTRIBUTE_COMPRESSED;
     } else if (path == s_deduplicated) {
-      attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-      tag = IO_REPARSE_TAG_DEDUP;
+      facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+      facts.tag = IO_REPARSE_TAG_DEDUP;
     }
   });
   RunCommandLine(Quoted(link) + L" " + Quoted(compressed) + L" " + Quoted(deduplicated) + L" " + Quoted(plain));

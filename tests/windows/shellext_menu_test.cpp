@@ -28,7 +28,9 @@ class ShellExtDriveMenu : public ::testing::Test {
     }
     CoTaskMemFree(item);
     wf::ComPtr<IShellExtInit> init;
-    EXPECT_EQ(shellext::CreateShellExtension(IID_IShellExtInit, reinterpret_cast<void**>(init.Put())), S_OK);
+    EXPECT_EQ(
+        shellext::CreateObject<shellext::RuzeVoriduruShlExt>(IID_IShellExtInit, reinterpret_cast<void**>(init.Put())),
+        S_OK);
     EXPECT_EQ(init->Initialize(nullptr, data.Get(), nullptr), S_OK);
     wf::ComPtr<IContextMenu> menu;
     init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(menu.Put()));

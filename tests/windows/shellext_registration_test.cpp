@@ -32,6 +32,7 @@ TEST(ShellExtRegistryTable, IdentifiersAsTextMatchTheConstants) {
   EXPECT_EQ(GuidText(shellext::kClsid), shellext::kClsidText);
   EXPECT_EQ(GuidText(shellext::kLibid), shellext::kLibidText);
   EXPECT_EQ(GuidText(shellext::kIidRuzeVoriduruShl), "{B7847D3D-09F3-11D4-8F6D-0080AD87DD41}");
+  EXPECT_EQ(GuidText(shellext::kCommandClsid), SHREDMENU_COMMAND_CLSID_TEXT);
 }
 
 TEST(ShellExtRegistryTable, RemovalNeverReachesKeysSharedWithOthers) {
@@ -39,6 +40,7 @@ TEST(ShellExtRegistryTable, RemovalNeverReachesKeysSharedWithOthers) {
   // would take every other program's registration with it. Whatever the
   // table removes must lie inside names that are ours.
   const std::string ourClsidKey = std::string("CLSID\\") + shellext::kClsidText;
+  const std::string commandClsidKey = "CLSID\\" SHREDMENU_COMMAND_CLSID_TEXT;
   std::set<std::string> shared;
   for (const auto& entry : kRegistryEntries) {
     if (entry.mark == KeyMark::NoRemove) {
@@ -49,7 +51,8 @@ TEST(ShellExtRegistryTable, RemovalNeverReachesKeysSharedWithOthers) {
     const bool ours = key == shellext::kProgId || StartsWith(key, std::string(shellext::kProgId) + "\\") ||
                       key == shellext::kVersionIndependentProgId ||
                       StartsWith(key, std::string(shellext::kVersionIndependentProgId) + "\\") || key == ourClsidKey ||
-                      StartsWith(key, ourClsidKey + "\\") ||
+                      StartsWith(key, ourClsidKey + "\\") || key == commandClsidKey ||
+                      StartsWith(key, commandClsidKey + "\\") ||
                       key == "*\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt" ||
                       key == "Folder\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt" ||
                       key == "Drive\\ShellEx\\ContextMenuHandlers\\RuzeVoriduruShlExt";
@@ -77,18 +80,18 @@ TEST(ShellExtRegistryTable, ParentsComeFirstAndForceRemoveClearsBeforeChildrenAr
   }
 }
 
-TEST(ShellExtRegistryTable, OnlyTheServerKeyNamesTheModuleAndItIsApartmentThreaded) {
-  int modules = 0;
+TEST(ShellExtRegistryTable, OnlyTheServerKeysNameTheModuleAndTheyAreApartmentThreaded) {
+  std::set<std::string> servers;
   for (const auto& entry : kRegistryEntries) {
     if (entry.defaultValue && std::string_view(entry.defaultValue) == shellext::kModuleToken) {
-      ++modules;
-      EXPECT_EQ(std::string(entry.key), std::string("CLSID\\") + shellext::kClsidText + "\\InprocServer32");
+      servers.insert(entry.key);
       ASSERT_TRUE(entry.valueName);
       EXPECT_STREQ(entry.valueName, "ThreadingModel");
       EXPECT_STREQ(entry.value, "Apartment");
     }
   }
-  EXPECT_EQ(modules, 1);
+  EXPECT_EQ(servers, (std::set<std::string>{std::string("CLSID\\") + shellext::kClsidText + "\\InprocServer32",
+                                            "CLSID\\" SHREDMENU_COMMAND_CLSID_TEXT "\\InprocServer32"}));
 }
 
 TEST(ShellExtTypeLibrary, EmbeddedLibraryCarriesTheIdentifiersOfTheHeader) {

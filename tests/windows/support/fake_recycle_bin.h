@@ -22,6 +22,7 @@ class FakePlatform : public recyclebin::Platform {
  public:
   std::vector<Drive> drives;
   std::optional<std::wstring> sid = L"S-1-5-21-1-2-3-1000";
+  DWORD sidError = ERROR_ACCESS_DENIED;  // why there is none
   HRESULT emptyResult = S_OK;
   std::vector<std::wstring> emptied;  // the roots, in order
   std::vector<std::wstring> queried;
@@ -41,7 +42,10 @@ class FakePlatform : public recyclebin::Platform {
     emptied.push_back(root);
     return emptyResult;
   }
-  std::optional<std::wstring> UserSid() override { return sid; }
+  std::optional<std::wstring> UserSid(DWORD& error) override {
+    if (!sid) error = sidError;
+    return sid;
+  }
 
  private:
   const Drive& Find(const std::wstring& root) {
