@@ -11,7 +11,6 @@
 #include <optional>
 
 #include "common/program_contract.h"
-#include "shredder/engine/engine_texts.h"
 #include "shredder/freespace/fill_folder.h"
 #include "shredder/freespace/free_space.h"
 #include "shredder/freespace/run_records.h"
