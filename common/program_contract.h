@@ -19,6 +19,11 @@ inline constexpr wchar_t kRecycleBinSwitch[] = L"-C";
 // Shred the list on the clipboard and end (the context menu).
 inline constexpr wchar_t kHandOffSwitch[] = L"-D";
 
+// Remove what free-space erases that never ended left on the volumes, quietly,
+// and end: the command a free-space erase leaves in the account's RunOnce
+// key while it runs, for the next logon after a power loss.
+inline constexpr wchar_t kCleanUpSwitch[] = L"-L";
+
 // Erase the free space of one drive and end (the menus, the context menu on a
 // drive): the switch, one blank and the drive's root in double quotes, as
 // FreeSpaceArguments spells it.

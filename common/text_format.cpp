@@ -9,11 +9,20 @@ std::wstring FormatCount(std::wstring_view format, long long value) {
   return result;
 }
 
+std::wstring FormatTexts(std::wstring_view format, std::initializer_list<std::wstring_view> values) {
+  std::wstring result;
+  const std::wstring_view* value = values.begin();
+  for (;;) {
+    const std::size_t at = format.find(L"%s");
+    if (at == std::wstring_view::npos || value == values.end()) break;
+    result.append(format.substr(0, at)).append(*value++);
+    format.remove_prefix(at + 2);
+  }
+  return result.append(format);
+}
+
 std::wstring FormatText(std::wstring_view format, std::wstring_view value) {
-  std::wstring result(format);
-  const std::size_t at = result.find(L"%s");
-  if (at != std::wstring::npos) result.replace(at, 2, value);
-  return result;
+  return FormatTexts(format, {value});
 }
 
 std::wstring HexDigits(std::uint32_t value, std::size_t width) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,11 @@ namespace text {
 
 // `format` with its first "%d" replaced by `value` in decimal.
 std::wstring FormatCount(std::wstring_view format, long long value);
+
+// `format` with each "%s" replaced in turn by the next of `values`; the
+// values are put in as they are (a "%s" in a path stays a "%s"), and a "%s"
+// left without a value stays too.
+std::wstring FormatTexts(std::wstring_view format, std::initializer_list<std::wstring_view> values);
 
 // `format` with its first "%s" replaced by `value`.
 std::wstring FormatText(std::wstring_view format, std::wstring_view value);

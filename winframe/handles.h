@@ -90,6 +90,12 @@ struct GlobalMemoryTraits {
   static bool Close(Handle h) { return GlobalFree(h) == nullptr; }
 };
 
+struct MappedViewTraits {  // MapViewOfFile
+  using Handle = void*;
+  static Handle Invalid() { return nullptr; }
+  static bool Close(Handle h) { return UnmapViewOfFile(h) != FALSE; }
+};
+
 using UniqueHandle = Owner<KernelHandleTraits>;
 using UniqueFile = Owner<FileHandleTraits>;
 using FindHandle = Owner<FindHandleTraits>;
@@ -99,6 +105,7 @@ using GdiObject = Owner<GdiObjectTraits>;
 using MenuHandle = Owner<MenuTraits>;
 using GlobalMemory = Owner<GlobalMemoryTraits>;
 using IconHandle = Owner<IconTraits>;
+using MappedView = Owner<MappedViewTraits>;
 
 // One reference to a COM object, released when the owner goes.
 template <typename Interface>

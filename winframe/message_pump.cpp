@@ -36,15 +36,20 @@ void MessagePump::Drain() {
 }
 
 bool MessagePump::Wait(HANDLE object, DWORD timeoutMs) {
+  return WaitAny(&object, 1, timeoutMs) == 0;
+}
+
+int MessagePump::WaitAny(const HANDLE* objects, DWORD count, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {
     Drain();
     const DWORD waited = GetTickCount() - start;
-    if (waited >= timeoutMs) return WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
-    const DWORD woke = MsgWaitForMultipleObjects(1, &object, FALSE, timeoutMs - waited, QS_ALLINPUT);
-    if (woke == WAIT_OBJECT_0) return true;
-    if (woke == WAIT_TIMEOUT) return false;
-    if (woke != WAIT_OBJECT_0 + 1) return false;  // a failed wait: let the caller look again
+    const DWORD left = waited >= timeoutMs ? 0 : timeoutMs - waited;
+    const DWORD woke = MsgWaitForMultipleObjects(count, objects, FALSE, left, QS_ALLINPUT);
+    if (woke < WAIT_OBJECT_0 + count) return static_cast<int>(woke - WAIT_OBJECT_0);
+    // A message (handled on the next round), the time up, or a failed wait:
+    // then the caller looks again.
+    if (woke != WAIT_OBJECT_0 + count || left == 0) return -1;
   }
 }
 

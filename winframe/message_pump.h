@@ -23,6 +23,9 @@ class MessagePump {
   // handling messages as they come, but no longer than `timeoutMs`; true
   // when `object` was signalled.
   bool Wait(HANDLE object, DWORD timeoutMs);
+  // The same for the first of `count` objects: the index of the one that
+  // was signalled, or -1 when none was within `timeoutMs`.
+  int WaitAny(const HANDLE* objects, DWORD count, DWORD timeoutMs);
 
  private:
   bool quit_ = false;

@@ -40,4 +40,21 @@ class HeldPrompts {
   std::vector<PromptRequest>* previous_;
 };
 
+// Whether the box tells of a failure (its icon is the warning or the error).
+bool TellsFailure(const PromptRequest& request);
+
+// Told of every box before it is shown and after it is answered, whoever
+// answers it: the window of a run shows a failure beside the box that tells it.
+class PromptWatcher {
+ public:
+  virtual void BeforeBox(const PromptRequest& request) = 0;
+  virtual void AfterBox(const PromptRequest& request) = 0;
+
+ protected:
+  ~PromptWatcher() = default;
+};
+
+void AddPromptWatcher(PromptWatcher* watcher);
+void RemovePromptWatcher(PromptWatcher* watcher);
+
 }  // namespace wf

@@ -13,9 +13,6 @@ inline constexpr wchar_t kOutOfMemory[] = L"メモリが不足しています。
 inline constexpr wchar_t kProgramPathTooLong[] =
     L"プログラムのフォルダのパスが長すぎるため、起動できません。\n短いパスのフォルダに移してから起動してください。";
 
-// Shown by Windows when the session is to end while an erase runs.
-inline constexpr wchar_t kEndSessionBlocked[] = L"ファイルを抹消しています。終わるまでお待ちください。";
-
 inline constexpr wchar_t kTrayTip[] = L"ごみ箱の中身を完全に抹消";
 
 inline constexpr wchar_t kTipErase[] = L"ごみ箱の中身を完全に抹消する";

@@ -34,6 +34,7 @@ std::wstring FreeSpaceRoot(std::wstring_view tail) {
 }  // namespace
 
 Route RouteCommandLine(std::wstring_view tail, std::wstring_view raw, std::wstring_view modulePath) {
+  using contract::kCleanUpSwitch;
   using contract::kHandOffSwitch;
   using contract::kRecycleBinSwitch;
   // The quoted module path and one blank precede the switch.
@@ -42,12 +43,13 @@ Route RouteCommandLine(std::wstring_view tail, std::wstring_view raw, std::wstri
     if (skip < raw.size() && raw.substr(skip) == tail) return Route{RunMode::FreeSpace, {}, root};
     return Route{RunMode::CommandLineFiles, std::wstring(tail), {}};
   }
-  if (!tail.empty() && tail != kRecycleBinSwitch && tail != kHandOffSwitch) {
+  if (!tail.empty() && tail != kRecycleBinSwitch && tail != kHandOffSwitch && tail != kCleanUpSwitch) {
     return Route{RunMode::CommandLineFiles, std::wstring(tail), {}};
   }
   const std::wstring_view rest = skip < raw.size() ? raw.substr(skip, 2) : std::wstring_view();
   if (rest == kRecycleBinSwitch) return Route{RunMode::RecycleBin, {}, {}};
   if (rest == kHandOffSwitch) return Route{RunMode::HandOff, {}, {}};
+  if (rest == kCleanUpSwitch) return Route{RunMode::CleanUp, {}, {}};
   return Route{RunMode::Windowed, {}, {}};
 }
 

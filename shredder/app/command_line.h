@@ -11,6 +11,7 @@ enum class RunMode {
   RecycleBin,        // "-C": erase the recycle bin and end
   HandOff,           // "-D": shred the list handed over on the clipboard and end
   FreeSpace,         // -F "D:\": erase the free space of that drive and end
+  CleanUp,           // "-L": remove what free-space erases left, quietly, and end (RunOnce at a logon)
   CommandLineFiles,  // any other tail: shred the quoted paths and end
 };
 
@@ -27,7 +28,7 @@ struct Route {
 // then the characters with codes 1 to 32 that follow it.
 std::wstring CommandTail(std::wstring_view rawCommandLine);
 
-// The switches count only when the tail is exactly "-C" or "-D" and the raw
+// The switches count only when the tail is exactly "-C", "-D" or "-L" and the raw
 // line holds the module path in double quotes, one blank and the switch; this
 // is how the shell starts the program for the recycle-bin verb and how the
 // context menu starts it. The free-space erase is started the same way with

@@ -2,10 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <climits>
-#include <cstdint>
-
 #include "common/paths.h"
 #include "common/program_contract.h"
 #include "shredder/app/about_dialog.h"
@@ -18,6 +14,7 @@
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/selected_files.h"
 #include "shredder/freespace/drive_dialog.h"
+#include "shredder/freespace/fill_folder.h"
 #include "shredder/freespace/free_space.h"
 #include "shredder/recyclebin/recycle_bin.h"
 #include "shredder/resources/resource.h"
@@ -73,6 +70,9 @@ engine::WorkContext CMainDialog::WorkContext() {
   work.workFolder = workFolder_;
   work.busy = &busy_;
   work.stop = &stop_;
+  // A free-space erase that died while writing leaves its fill behind, which
+  // would leave the next erase no room.
+  work.tidyAfterCrash = freespace::RemoveLeftoverFillFolders;
   return work;
 }
 
@@ -82,44 +82,30 @@ void CMainDialog::CreateWorkFolder() {
 
 void CMainDialog::ShredClipboardList() {
   engine::ShredClipboardList(WorkContext());
-  ShutdownBlockReasonDestroy(Hwnd());
 }
 
 void CMainDialog::ShredCommandLineList(const std::wstring& commandLine) {
   engine::ShredCommandLineList(WorkContext(), commandLine);
-  ShutdownBlockReasonDestroy(Hwnd());
 }
 
 void CMainDialog::ShredDroppedFiles(HDROP drop) {
   engine::ShredDroppedFiles(WorkContext(), drop);
-  ShutdownBlockReasonDestroy(Hwnd());
 }
 
-void CMainDialog::ShredRecycleBin(bool interactive) {
+void CMainDialog::ShredRecycleBin(bool interactive, engine::WhenTaken whenTaken) {
   // Only the recycle bin's erase uses the work folder: it is made for it,
   // and goes again when the erase left it empty (a No, an empty bin).
   CreateWorkFolder();
-  recyclebin::ShredRecycleBin(WorkContext(), interactive, [this](const std::wstring& title, const std::wstring& text) {
-    tray_.ShowBalloon(title, text);
-  });
+  recyclebin::ShredRecycleBin(
+      WorkContext(), interactive,
+      [this](const std::wstring& title, const std::wstring& text) { tray_.ShowBalloon(title, text); }, whenTaken);
   if (const std::optional<std::wstring> folder = paths::ToExtended(workFolder_)) RemoveDirectoryW(folder->c_str());
-  // The session may end again without asking.
-  ShutdownBlockReasonDestroy(Hwnd());
 }
 
 void CMainDialog::EraseFreeSpace(const std::wstring& root) {
   engine::WorkContext work = WorkContext();
   work.progress = &freeSpaceProgress_;
-  const freespace::SpeedMemory memory{
-      [](DWORD serial) -> std::uint64_t {
-        const int kilobytes = settings::ReadInt(settings::FreeSpaceSpeedKey(serial).c_str(), 0);
-        return kilobytes > 0 ? std::uint64_t{static_cast<unsigned>(kilobytes)} * 1000 : 0;
-      },
-      [](DWORD serial, std::uint64_t bytesPerSecond) {
-        const std::uint64_t kilobytes = std::min<std::uint64_t>(bytesPerSecond / 1000, INT_MAX);
-        if (kilobytes > 0) settings::WriteInt(settings::FreeSpaceSpeedKey(serial).c_str(), static_cast<int>(kilobytes));
-      }};
-  freespace::EraseFreeSpace(work, root, memory);
+  freespace::EraseFreeSpace(work, root, {settings::ReadFreeSpaceSpeed, settings::WriteFreeSpaceSpeed});
 }
 
 void CMainDialog::ChooseDriveForFreeSpace() {
@@ -173,6 +159,10 @@ BOOL CMainDialog::OnInitDialog() {
       return FALSE;
     case app::RunMode::FreeSpace:
       EraseFreeSpace(route.driveRoot);
+      PostQuitMessage(0);
+      return FALSE;
+    case app::RunMode::CleanUp:
+      freespace::CleanUpLeftovers(WorkContext());
       PostQuitMessage(0);
       return FALSE;
     case app::RunMode::Windowed:
@@ -368,10 +358,10 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       result = 0;
       return true;
     case WM_QUERYENDSESSION:
-      // Asked whether the session may end while an erase runs: Windows is
-      // told why not yet, and shows the user, who decides.
-      if (!busy_.IsBusy()) return false;
-      ShutdownBlockReasonCreate(Hwnd(), app::texts::kEndSessionBlocked);
+      // Not while an erase writes: Windows shows the reason the erase gave
+      // it, and the user decides. A question, a wait or a result is no
+      // reason to keep the session.
+      if (!busy_.IsWriting()) return false;
       result = FALSE;
       return true;
     case WM_ENDSESSION:
@@ -379,7 +369,6 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       // it, before the process is ended in the middle of a pass. A shutdown
       // that was cancelled changes nothing.
       if (busy_.IsBusy() && wParam) stop_.Request();
-      if (!wParam) ShutdownBlockReasonDestroy(Hwnd());
       // The session may end as soon as this returns: the free-space erase
       // takes its fill away first, as far as a few seconds allow (the next
       // start removes what is left).
@@ -393,7 +382,8 @@ bool CMainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       }
       return false;
     case WM_TIMER:
-      if (wParam == IDT_AUTOERASE) ShredRecycleBin(false);
+      // Never waits: the next tick tries again.
+      if (wParam == IDT_AUTOERASE) ShredRecycleBin(false, engine::WhenTaken::Skip);
       return false;
     case WM_DROPFILES:
       ShredDroppedFiles(reinterpret_cast<HDROP>(wParam));

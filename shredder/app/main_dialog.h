@@ -14,6 +14,7 @@
 
 #include "shredder/app/placement.h"
 #include "shredder/app/tray_icon.h"
+#include "shredder/engine/erase_turn.h"
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/engine/work_context.h"
 #include "winframe/dialog.h"
@@ -38,7 +39,7 @@ class CMainDialog : public wf::Dialog {
   void ShredClipboardList();
   void ShredCommandLineList(const std::wstring& commandLine);
   void ShredDroppedFiles(HDROP drop);
-  void ShredRecycleBin(bool interactive);
+  void ShredRecycleBin(bool interactive, engine::WhenTaken whenTaken = engine::WhenTaken::Wait);
   // The free-space erase of one drive ("D:\"), and the drive list before it.
   void EraseFreeSpace(const std::wstring& root);
   void ChooseDriveForFreeSpace();

@@ -11,9 +11,24 @@ inline constexpr wchar_t kWorkFolderNotCreated[] = L"作業用フォルダを作
 inline constexpr wchar_t kWorkFolderPathTooLong[] =
     L"作業用フォルダのパスが長すぎるため、作業用フォルダを作成することができませんでした。";
 
-// One erase at a time, in whichever process.
+// One erase writes at a time, in whichever process; the one that writes says
+// what it erases in the shared record, for the waiting windows of the others.
 inline constexpr wchar_t kEraseMutexName[] = L"Local\\MORVANE Shredder erase";
-inline constexpr wchar_t kAnotherEraseRuns[] = L"ほかの抹消処理を実行中です。終わってから、もう一度実行してください。";
+inline constexpr wchar_t kEraseHolderName[] = L"Local\\MORVANE Shredder erase holder";
+
+// Shown by Windows when the session is to end while an erase writes.
+inline constexpr wchar_t kEndSessionBlocked[] = L"ファイルを抹消しています。終わるまでお待ちください。";
+
+// The waiting window, while another erase writes.
+inline constexpr wchar_t kWaitingCaption[] = L"待機中...";
+inline constexpr wchar_t kWaitingForAnother[] = L"ほかの抹消処理が終わるのを待っています...";
+// Around the kind of erase that writes: "ほかの抹消処理（ごみ箱の抹消）が…".
+inline constexpr wchar_t kWaitingForKindBefore[] = L"ほかの抹消処理（";
+inline constexpr wchar_t kWaitingForKindAfter[] = L"）が終わるのを待っています...";
+inline constexpr wchar_t kWaitingThen[] = L"終わりしだい、抹消を始めます。";
+inline constexpr wchar_t kKindRecycleBin[] = L"ごみ箱の抹消";
+inline constexpr wchar_t kKindFiles[] = L"ファイルの抹消";
+inline constexpr wchar_t kKindFreeSpace[] = L"空き領域の抹消";
 
 // A path as every text shows one: in double quotes.
 inline std::wstring Quoted(std::wstring_view path) {

@@ -21,6 +21,7 @@
 #include "winframe/handles.h"
 #include "winframe/prompt.h"
 #include "winframe/system_error.h"
+#include "winframe/worker_thread.h"
 
 namespace engine {
 
@@ -249,7 +250,7 @@ RemovalResult RemoveUnderTemporaryName(CheckedFile& file, const std::wstring& fo
   // takes a while: the windows are served meanwhile.
   bool removed = false;
   if (file.Length() >= kLengthRemovedAside) {
-    WhileServing([&] { removed = file.Remove(); });
+    wf::WhileServing([&] { removed = file.Remove(); });
   } else {
     removed = file.Remove();
   }

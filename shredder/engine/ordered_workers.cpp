@@ -1,6 +1,7 @@
 #include "shredder/engine/ordered_workers.h"
 
 #include "shredder/engine/progress_dialog.h"
+#include "winframe/drives.h"
 
 namespace engine {
 namespace {
@@ -88,6 +89,8 @@ void OrderedWorkers::FinishDone() {
 }
 
 void OrderedWorkers::Work() {
+  // A card pulled out mid-write fails the write here; it raises no box.
+  const wf::QuietDriveErrors quiet;
   Entry* current = nullptr;
   WorkContext mine = work_;
   mine.progress = nullptr;

@@ -4,12 +4,12 @@
 #include <array>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "shredder/engine/progress_dialog.h"
 #include "winframe/handles.h"
 #include "winframe/message_pump.h"
+#include "winframe/worker_thread.h"
 
 namespace engine {
 namespace {
@@ -28,8 +28,6 @@ constexpr std::uint64_t kFlushEveryBytes = kRingPieces * kPieceBytes;
 // A pass of at most one piece is written on the calling thread: it takes a
 // few milliseconds, and threads would cost more than they save.
 constexpr std::uint64_t kInlineBytes = kPieceBytes;
-// The windows are served at least this often while the threads work.
-constexpr DWORD kServeEveryMs = 50;
 // Looking for messages is a trip to the window system: a run over many small
 // files looks at most this often.
 constexpr DWORD kServeAtMostEveryMs = 20;
@@ -122,7 +120,8 @@ PassesOutcome WriteInline(const WorkContext& work, PassCursor& cursor, COverwrit
 
 // The passes of a large file on two threads: one makes the stream piece by
 // piece into a ring, the other writes the pieces in order and flushes each
-// pass. The calling thread serves its windows until the writer is done.
+// pass. The calling thread serves its windows until the writer is done; a
+// thread that cannot be had ends the passes unwritten, with its reason.
 class Pipeline {
  public:
   Pipeline(const WorkContext& work, PassCursor& cursor, COverwriteStream& stream, std::uint64_t passBytes)
@@ -137,27 +136,23 @@ class Pipeline {
   PassesOutcome Run(const std::wstring& shownPath) {
     if (!attention_) return PassesOutcome::NotWritten;
     const std::uint64_t total = static_cast<std::uint64_t>(work_.passes) * passBytes_;
-    std::thread maker([this] { Make(); });
-    std::thread writer([this] { Write(); });
-    {
-      wf::MessagePump pump;
-      for (;;) {
-        pump.Wait(attention_.Get(), kServeEveryMs);
-        ShowWithin(work_, written_.load(), total);
-        std::unique_lock lock(mutex_);
-        if (passWaiting_ != 0) {
-          const int pass = passWaiting_;
-          lock.unlock();
-          work_.afterPass(shownPath, pass);
-          lock.lock();
-          passWaiting_ = 0;
-          changed_.notify_all();
-        }
-        if (finished_) break;
-      }
+    wf::WorkerThread maker;
+    DWORD error = maker.Start([this] { Make(); });
+    if (error == NO_ERROR) {
+      error = wf::WhileServing([this] { Write(); },
+                               [&] {
+                                 ShowWithin(work_, written_.load(), total);
+                                 HandOverPass(shownPath);
+                               },
+                               wf::kServeEveryMs, attention_.Get());
     }
-    writer.join();
-    maker.join();
+    if (error != NO_ERROR) {
+      Write(PassesOutcome::NotWritten);  // no writer: the maker ends too
+      maker.Join();
+      SetLastError(error);
+      return PassesOutcome::NotWritten;
+    }
+    maker.Join();
     return outcome_;
   }
 
@@ -187,13 +182,26 @@ class Pipeline {
     }
   }
 
-  void Write() {
-    outcome_ = WritePasses();
+  void Write() { Write(WritePasses()); }
+
+  void Write(PassesOutcome outcome) {
+    outcome_ = outcome;
     std::lock_guard lock(mutex_);
     stopping_ = true;
-    finished_ = true;
     changed_.notify_all();
-    SetEvent(attention_.Get());
+  }
+
+  // On the calling thread: a pass the writer has flushed is shown to
+  // work.afterPass before the next one begins.
+  void HandOverPass(const std::wstring& shownPath) {
+    std::unique_lock lock(mutex_);
+    if (passWaiting_ == 0) return;
+    const int pass = passWaiting_;
+    lock.unlock();
+    work_.afterPass(shownPath, pass);
+    lock.lock();
+    passWaiting_ = 0;
+    changed_.notify_all();
   }
 
   PassesOutcome WritePasses() {
@@ -235,14 +243,13 @@ class Pipeline {
   PassCursor& cursor_;
   COverwriteStream& stream_;
   const std::uint64_t passBytes_;
-  wf::UniqueHandle attention_;  // the writer has a pass to show, or is done
+  wf::UniqueHandle attention_;  // the writer has a pass to show
   std::array<Piece, kRingPieces> ring_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::size_t made_ = 0;
   std::size_t taken_ = 0;
   bool stopping_ = false;
-  bool finished_ = false;
   int passWaiting_ = 0;
   std::atomic<std::uint64_t> written_{0};
   PassesOutcome outcome_ = PassesOutcome::NotWritten;
@@ -277,24 +284,6 @@ void ServeMessages() {
   if (now - lastServed < kServeAtMostEveryMs) return;
   lastServed = now;
   wf::MessagePump().Drain();
-}
-
-void WhileServing(const std::function<void()>& task) {
-  wf::UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!done) {
-    task();
-    return;
-  }
-  std::thread worker([&] {
-    task();
-    SetEvent(done.Get());
-  });
-  {
-    wf::MessagePump pump;
-    while (!pump.Wait(done.Get(), kServeEveryMs)) {
-    }
-  }
-  worker.join();
 }
 
 }  // namespace engine

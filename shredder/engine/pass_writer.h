@@ -45,9 +45,4 @@ PassesResult WritePasses(const WorkContext& work, HANDLE file, COverwriteStream&
 // a run, say), unless it did so a moment ago.
 void ServeMessages();
 
-// Runs `task` on another thread while the calling thread serves its windows,
-// and returns when it is done: for a call into the platform that may hold a
-// thread for a while (freeing a large file's clusters).
-void WhileServing(const std::function<void()>& task);
-
 }  // namespace engine

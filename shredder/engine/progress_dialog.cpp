@@ -12,14 +12,26 @@ namespace {
 // and still stand exactly at the end of each item.
 constexpr unsigned long long kUnitsPerItem = 1000;
 
+// Posted by Close: the window goes when the next message is served, unless a
+// failure is being told beside it.
+constexpr UINT kDismissMessage = WM_APP + 1;
+
 }  // namespace
 
 CProgressDialog::CProgressDialog() : CProgressDialog(IDD_PROGRESS) {}
 
-CProgressDialog::CProgressDialog(int templateId) : wf::Dialog(templateId) {}
+CProgressDialog::CProgressDialog(int templateId) : wf::Dialog(templateId) {
+  wf::AddPromptWatcher(this);
+}
+
+CProgressDialog::~CProgressDialog() {
+  wf::RemovePromptWatcher(this);
+  taskbar_.Clear();
+}
 
 bool CProgressDialog::Open(engine::StopSignal* stop) {
   Close();
+  Dismiss();
   stop_ = stop;
   item_ = 0;
   const bool created = Create(nullptr, true);
@@ -29,6 +41,8 @@ bool CProgressDialog::Open(engine::StopSignal* stop) {
     // window must not reach the stop button.
     ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
     RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    taskbar_.Attach(Hwnd());
+    ShowOnTaskbar(wf::TaskbarLook::Normal);
   }
   if (observer_) observer_->Opened(created);
   return created;
@@ -69,13 +83,54 @@ void CProgressDialog::SetDetail(const std::wstring& text) {
 
 void CProgressDialog::Close() {
   if (!IsOpen()) return;
-  Destroy();
+  closing_ = true;
   stop_ = nullptr;
+  // Nothing to stop any more, and a box told now must not stand behind it.
+  ShowWindow(Item(IDC_STOP), SW_HIDE);
+  SetWindowPos(Hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  PostMessageW(Hwnd(), kDismissMessage, 0, 0);
   if (observer_) observer_->Closed();
+}
+
+void CProgressDialog::Dismiss() {
+  closing_ = keptForBox_ = false;
+  if (!Hwnd()) return;
+  taskbar_.Clear();
+  Destroy();
+}
+
+void CProgressDialog::BeforeBox(const wf::PromptRequest& request) {
+  if (!Hwnd()) return;
+  if (!wf::TellsFailure(request)) {
+    // Its run's result, or a word during the run: the bar stays as it is,
+    // and a closed window is gone before the box.
+    if (closing_) Dismiss();
+    return;
+  }
+  if (closing_) keptForBox_ = true;
+  ShowOnTaskbar(wf::TaskbarLook::Error);
+}
+
+void CProgressDialog::AfterBox(const wf::PromptRequest& request) {
+  if (!Hwnd() || !wf::TellsFailure(request)) return;
+  if (closing_) {
+    Dismiss();
+  } else {
+    ShowOnTaskbar(wf::TaskbarLook::Normal);  // the run goes on
+  }
 }
 
 void CProgressDialog::SetPosition(unsigned long long units) {
   SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(units), 0);
+  ShowOnTaskbar(wf::TaskbarLook::Normal);
+}
+
+void CProgressDialog::ShowOnTaskbar(wf::TaskbarLook look) {
+  PBRANGE range{};
+  SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+  const auto position = static_cast<ULONGLONG>(SendDlgItemMessageW(Hwnd(), IDC_PROGRESS, PBM_GETPOS, 0, 0));
+  taskbar_.Show(look, position - static_cast<ULONGLONG>(range.iLow),
+                static_cast<ULONGLONG>(range.iHigh) - static_cast<ULONGLONG>(range.iLow));
 }
 
 unsigned CProgressDialog::ItemsShown() const {
@@ -85,6 +140,17 @@ unsigned CProgressDialog::ItemsShown() const {
 // The focus stays where it was (see Open).
 BOOL CProgressDialog::OnInitDialog() {
   return FALSE;
+}
+
+bool CProgressDialog::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+  if (taskbar_.OnMessage(message)) {
+    result = 0;
+    return true;
+  }
+  if (message != kDismissMessage) return false;
+  if (closing_ && !keptForBox_) Dismiss();
+  result = 0;
+  return true;
 }
 
 bool CProgressDialog::OnCommand(int id, int code, HWND) {

@@ -3,14 +3,20 @@
 // items is known), ShowWithinItem as the passes go through a large file,
 // Step after each item, Close before its result message. Its stop button
 // asks the run to stop; Enter, Esc and (it has none) a close box do nothing.
+// Its taskbar button shows the bar too, in the failure's colour while a box
+// tells of a failure; a failure told right after Close is told beside the
+// window, which goes once the box is answered (any other box, or the next
+// message served, takes it away at once).
 #pragma once
 
 #include <string>
 
 #include "shredder/engine/work_context.h"
 #include "winframe/dialog.h"
+#include "winframe/prompt.h"
+#include "winframe/taskbar_progress.h"
 
-class CProgressDialog : public wf::Dialog {
+class CProgressDialog : public wf::Dialog, private wf::PromptWatcher {
  public:
   // Sees every call that drives the window, in order, with the bar's state
   // read back from the control afterwards (in items). Tests install one to
@@ -28,6 +34,7 @@ class CProgressDialog : public wf::Dialog {
   // The same window from another template with the same controls; one with
   // a line under the bar shows what SetDetail gives it (the free-space erase).
   explicit CProgressDialog(int templateId);
+  ~CProgressDialog() override;
 
   // Creates the window modeless, without a parent, and shows it. A window
   // left open by an earlier run is replaced, so every run starts afresh. The
@@ -44,9 +51,10 @@ class CProgressDialog : public wf::Dialog {
   // The line under the bar (done and total, speed, time left), where the
   // template has one.
   void SetDetail(const std::wstring& text);
-  // Destroys the window; the object stays ready for the next run.
+  // Ends the run's use of the window; the object stays ready for the next
+  // run.
   void Close();
-  bool IsOpen() const { return Hwnd() != nullptr; }
+  bool IsOpen() const { return Hwnd() != nullptr && !closing_; }
 
   // Null removes the observer; the caller keeps it alive while installed.
   void SetObserver(Observer* observer) { observer_ = observer; }
@@ -54,12 +62,20 @@ class CProgressDialog : public wf::Dialog {
  protected:
   BOOL OnInitDialog() override;
   bool OnCommand(int id, int code, HWND control) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  void BeforeBox(const wf::PromptRequest& request) override;
+  void AfterBox(const wf::PromptRequest& request) override;
   unsigned ItemsShown() const;
   void SetPosition(unsigned long long units);
+  void ShowOnTaskbar(wf::TaskbarLook look);
+  void Dismiss();
 
   Observer* observer_ = nullptr;
   engine::StopSignal* stop_ = nullptr;
   unsigned long long item_ = 0;  // items done, within the wrapped range
+  wf::TaskbarProgress taskbar_;
+  bool closing_ = false;     // closed by the run, still on the screen
+  bool keptForBox_ = false;  // shown beside the failure told after the run
 };

@@ -13,8 +13,8 @@
 #include "shredder/captions.h"
 #include "shredder/engine/checked_file.h"
 #include "shredder/engine/engine_texts.h"
-#include "shredder/engine/erase_lock.h"
 #include "shredder/engine/erase_tally.h"
+#include "shredder/engine/erase_turn.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/pass_writer.h"
 #include "shredder/engine/path_lists.h"
@@ -43,9 +43,9 @@ std::wstring SameFileKey(const std::wstring& item) {
 // and ends the batch. An item named a second time is told and passed over:
 // its file is gone, or was declined already. The bar moves on after every
 // item reached, but not after the one that stops the batch; the window is
-// gone before the result is told.
+// gone before the result is told; the turn is given back first.
 template <typename ItemAt>
-void RunBatch(const WorkContext& work, std::size_t count, ItemAt itemAt) {
+void RunBatch(const WorkContext& work, EraseTurn& turn, std::size_t count, ItemAt itemAt) {
   EraseTally tally;
   std::set<std::wstring> seen;
   for (std::size_t index = 0; index < count; ++index) {
@@ -61,6 +61,7 @@ void RunBatch(const WorkContext& work, std::size_t count, ItemAt itemAt) {
     if (work.progress) work.progress->Step();
   }
   if (work.progress) work.progress->Close();
+  turn.End();
   wf::Prompt(work.owner, BatchResult(tally), captions::kInfo, captions::kInfoFlags);
 }
 
@@ -70,6 +71,20 @@ void OpenProgress(const WorkContext& work) {
 
 void SetProgressTotal(const WorkContext& work, unsigned long long total) {
   if (work.progress) work.progress->SetTotal(total);
+}
+
+// Another program may hold the clipboard for a moment: a clipboard history
+// reads every new content as it comes, the hand-off list included.
+constexpr int kClipboardAttempts = 20;
+constexpr DWORD kClipboardRetryMs = 25;
+
+bool OpenClipboardWhenFree(std::optional<wf::ClipboardSession>& clipboard, HWND owner) {
+  for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
+    if (attempt > 0) Sleep(kClipboardRetryMs);
+    clipboard.emplace(owner);
+    if (clipboard->IsOpen()) return true;
+  }
+  return false;
 }
 
 // The whole block of a clipboard format, as large as its memory.
@@ -87,6 +102,40 @@ std::wstring DroppedName(HDROP drop, UINT index) {
   std::wstring name(length + 1, L'\0');
   name.resize(DragQueryFileW(drop, index, name.data(), length + 1));
   return name;
+}
+
+// The hand-off list as it was read, and the clipboard's change count then.
+struct HandOff {
+  std::vector<std::wstring> items;
+  DWORD sequence = 0;
+};
+
+// Reads the list and closes the clipboard at once: every other program's copy
+// and paste works while the user decides.
+std::optional<HandOff> ReadHandOff(HWND owner) {
+  std::optional<wf::ClipboardSession> clipboard;
+  if (!OpenClipboardWhenFree(clipboard, owner)) return std::nullopt;
+  HandOff handOff;
+  handOff.sequence = GetClipboardSequenceNumber();
+  std::string text = ClipboardBytes(CF_TEXT).value_or(std::string());
+  text.resize(std::min(text.size(), text.find('\0')));
+  std::optional<std::wstring> wideBlock;
+  if (const UINT format = RegisterClipboardFormatW(contract::kHandOffListFormat)) {
+    if (const std::optional<std::string> bytes = ClipboardBytes(format)) {
+      wideBlock.emplace(bytes->size() / sizeof(wchar_t), L'\0');
+      std::copy(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(wideBlock->size() * sizeof(wchar_t)),
+                reinterpret_cast<char*>(wideBlock->data()));
+    }
+  }
+  handOff.items = HandOffItems(text, wideBlock ? &*wideBlock : nullptr);
+  return handOff;
+}
+
+// Takes the list off the clipboard, unless another program has put something
+// there since it was read: that is someone else's, and stays.
+void ConsumeHandOff(HWND owner, DWORD sequence) {
+  std::optional<wf::ClipboardSession> clipboard;
+  if (OpenClipboardWhenFree(clipboard, owner) && GetClipboardSequenceNumber() == sequence) EmptyClipboard();
 }
 
 }  // namespace
@@ -149,60 +198,47 @@ void ShredClipboardList(const WorkContext& work) {
   if (!guard.Acquired()) return;
   ClearStop(work);
   if (!IsClipboardFormatAvailable(CF_TEXT)) return;
-  const EraseLock lock;
-  if (!ErasesAlone(work, lock, true)) return;  // the list stays for later
-  // Open while the user decides, so that nobody changes the list meanwhile;
-  // on No it is closed with the list left as it was.
-  wf::ClipboardSession clipboard(work.owner);
-  if (!clipboard.IsOpen()) return;
+  const std::optional<HandOff> handOff = ReadHandOff(work.owner);
+  if (!handOff) return;
+  // On No, or a wait given up, the list stays for later.
   if (wf::Prompt(work.owner, texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
+  EraseTurn turn(work, EraseKind::Files, WhenTaken::Wait);
+  if (!turn.Taken()) return;
+  ConsumeHandOff(work.owner, handOff->sequence);
 
   OpenProgress(work);
-  std::string text = ClipboardBytes(CF_TEXT).value_or(std::string());
-  text.resize(std::min(text.size(), text.find('\0')));
-  std::optional<std::wstring> wideBlock;
-  if (const UINT format = RegisterClipboardFormatW(contract::kHandOffListFormat)) {
-    if (const std::optional<std::string> bytes = ClipboardBytes(format)) {
-      wideBlock.emplace(bytes->size() / sizeof(wchar_t), L'\0');
-      std::copy(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(wideBlock->size() * sizeof(wchar_t)),
-                reinterpret_cast<char*>(wideBlock->data()));
-    }
-  }
-  EmptyClipboard();
-  clipboard.Close();
-
-  const std::vector<std::wstring> items = HandOffItems(text, wideBlock ? &*wideBlock : nullptr);
+  const std::vector<std::wstring>& items = handOff->items;
   SetProgressTotal(work, items.size());
-  RunBatch(work, items.size(), [&](std::size_t index) { return items[index]; });
+  RunBatch(work, turn, items.size(), [&](std::size_t index) { return items[index]; });
 }
 
 void ShredCommandLineList(const WorkContext& work, const std::wstring& commandLine) {
   WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   ClearStop(work);
-  const EraseLock lock;
-  if (!ErasesAlone(work, lock, true)) return;
   if (wf::Prompt(work.owner, texts::kConfirmSelected, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
+  EraseTurn turn(work, EraseKind::Files, WhenTaken::Wait);
+  if (!turn.Taken()) return;
 
   OpenProgress(work);
   const std::vector<std::wstring> items = CommandLineItems(commandLine);
   SetProgressTotal(work, items.size());
-  RunBatch(work, items.size(), [&](std::size_t index) { return items[index]; });
+  RunBatch(work, turn, items.size(), [&](std::size_t index) { return items[index]; });
 }
 
 void ShredDroppedFiles(const WorkContext& work, HDROP drop) {
   WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   ClearStop(work);
-  const EraseLock lock;
-  if (!ErasesAlone(work, lock, true)) return;
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   const std::wstring question = text::FormatCount(texts::kConfirmDroppedFormat, count);
   if (wf::Prompt(work.owner, question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
+  EraseTurn turn(work, EraseKind::Files, WhenTaken::Wait);
+  if (!turn.Taken()) return;
 
   OpenProgress(work);
   SetProgressTotal(work, count);
-  RunBatch(work, count, [&](std::size_t index) { return DroppedName(drop, static_cast<UINT>(index)); });
+  RunBatch(work, turn, count, [&](std::size_t index) { return DroppedName(drop, static_cast<UINT>(index)); });
 }
 
 }  // namespace engine

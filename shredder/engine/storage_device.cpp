@@ -12,15 +12,15 @@ namespace {
 // The volume's device, opened for queries only: no rights are needed. A
 // volume mounted in a folder has no letter: it is named by its GUID.
 wf::UniqueFile OpenDevice(const std::wstring& root) {
-  std::wstring device;
-  if (root.size() <= 3) {
-    device = L"\\\\.\\" + root.substr(0, 2);
-  } else {
-    wchar_t volume[MAX_PATH + 1] = {};
-    if (!GetVolumeNameForVolumeMountPointW(root.c_str(), volume, MAX_PATH + 1)) return {};
+  // The volume by its own name where it has one (a drive, or a volume
+  // mounted in a folder); a drive by its letter where it has not.
+  std::wstring device = root.size() >= 2 ? L"\\\\.\\" + root.substr(0, 2) : std::wstring();
+  wchar_t volume[MAX_PATH + 1] = {};
+  if (GetVolumeNameForVolumeMountPointW(root.c_str(), volume, MAX_PATH + 1) && volume[0] != L'\0') {
     device = volume;
-    if (!device.empty() && device.back() == L'\\') device.pop_back();  // the volume, not its root folder
+    if (device.back() == L'\\') device.pop_back();  // the volume, not its root folder
   }
+  if (device.empty()) return {};
   return wf::UniqueFile(
       CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
 }

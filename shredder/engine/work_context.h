@@ -30,10 +30,14 @@ using FileProgress = std::function<void(double fraction)>;
 class BusyFlag {
  public:
   bool IsBusy() const { return busy_; }
+  // Only while it writes: not during its question, its wait or its result.
+  bool IsWriting() const { return writing_; }
 
  private:
   friend class WorkGuard;
+  friend class EraseTurn;
   bool busy_ = false;
+  bool writing_ = false;
 };
 
 // Holds the flag for the length of one run; a run that does not get it is
@@ -79,6 +83,9 @@ struct WorkContext {
   std::wstring workFolder;              // where recycled files are removed; empty: in place
   BusyFlag* busy = nullptr;
   StopSignal* stop = nullptr;  // null: the work cannot be stopped
+  // Takes away what an erase that died while writing may have left (a
+  // free-space fill takes a drive's room); called before writing after one.
+  std::function<void()> tidyAfterCrash;
 };
 
 inline bool StopRequested(const WorkContext& work) {

@@ -25,7 +25,7 @@ BOOL CDriveDialog::OnInitDialog() {
     if (!volume) continue;
     const bool removable = GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE;
     const std::wstring line =
-        freespace::DriveLine(root, volume->label, removable, volume->freeBytes, volume->totalBytes);
+        freespace::DriveLine(root, volume->label, removable, volume->space.callerFreeBytes, volume->totalBytes);
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     roots_.push_back(root);
   }

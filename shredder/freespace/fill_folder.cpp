@@ -1,48 +1,101 @@
 #include "shredder/freespace/fill_folder.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "common/paths.h"
 #include "shredder/engine/handle_place.h"
+#include "shredder/engine/held_folder.h"
 #include "shredder/freespace/free_space_rules.h"
+#include "shredder/freespace/run_records.h"
 #include "shredder/freespace/volume.h"
+#include "winframe/drives.h"
 
 namespace freespace {
 namespace {
 
-enum class Walk { Ours, InUse, Foreign, Failed };
+// What a removal leaves: everything that stays is counted, the first is named.
+struct Staying {
+  bool any = false;
+  std::wstring first;  // below the fill folder ("records\d0\notes.txt")
+  bool foreign = false;
+  std::uint64_t bytes = 0;
+  DWORD error = NO_ERROR;
 
-// A folder of the fill, opened only where its path says and never through a
-// link, and held without sharing deletion: while it is held nobody renames
-// it or puts something else in its place. Open with DELETE, so that a
-// folder another process holds so (a running erase) is found in use.
-Walk OpenHeld(const std::wstring& extended, DWORD access, wf::UniqueFile& held) {
-  held.Reset(CreateFileW(extended.c_str(), access | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!held) return GetLastError() == ERROR_SHARING_VIOLATION ? Walk::InUse : Walk::Failed;
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(held.Get(), &info)) return Walk::Failed;
-  const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  const bool link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-  if (!folder || link || !engine::HandleIsAt(held.Get(), extended, engine::IdOf(info))) return Walk::Foreign;
-  return Walk::Ours;
+  void Add(const std::wstring& below, bool isForeign, std::uint64_t size, DWORD why) {
+    bytes += size;
+    // A foreign entry is named before one of ours: it is what the user can act on.
+    if (!any || (isForeign && !foreign)) {
+      first = below;
+      foreign = isForeign;
+      error = isForeign ? NO_ERROR : why;
+    }
+    any = true;
+  }
+};
+
+std::uint64_t SizeOf(const FILE_ID_BOTH_DIR_INFO& entry) {
+  return static_cast<std::uint64_t>(entry.EndOfFile.QuadPart);
 }
 
-Walk Folder(const std::wstring& extended, bool inRecordTree, bool remove);
+// All the files below a folder that stays hold, never through a link.
+std::uint64_t BytesBelow(const std::wstring& extended) {
+  std::uint64_t bytes = 0;
+  WIN32_FIND_DATAW entry;
+  wf::FindHandle search(
+      FindFirstFileExW((extended + L"\\*").c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
+  if (!search) return 0;
+  do {
+    const std::wstring_view name = entry.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      bytes += BytesBelow(extended + L"\\" + entry.cFileName);
+    } else {
+      bytes += (std::uint64_t{entry.nFileSizeHigh} << 32) | entry.nFileSizeLow;
+    }
+  } while (FindNextFileW(search.Get(), &entry));
+  return bytes;
+}
 
-// The entries of a held folder, read through its handle (a search by path
-// would open it again, which the handle's sharing refuses): all ours, or the
-// first thing that is not. With `remove`, each is deleted as it is met.
-Walk Entries(HANDLE held, const std::wstring& extended, bool inRecordTree, bool remove) {
+void RemoveFolder(const std::wstring& extended, const std::wstring& below, bool inRecordTree, Staying& staying);
+
+enum class FileRemoval { Removed, Elsewhere, Failed };
+
+// Deletes a file of ours through a handle that is where its path says. A
+// link to a file looks like the file in a folder's listing (under Wine), and
+// deleting it by name there deletes what it leads to.
+FileRemoval RemoveFile(const std::wstring& extended) {
+  wf::UniqueFile file(CreateFileW(extended.c_str(), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!file || !GetFileInformationByHandle(file.Get(), &info)) return FileRemoval::Failed;
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+      !engine::HandleIsAt(file.Get(), extended, engine::IdOf(info))) {
+    return FileRemoval::Elsewhere;
+  }
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  if (!SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof(disposition))) {
+    return FileRemoval::Failed;
+  }
+  return file.Reset() ? FileRemoval::Removed : FileRemoval::Failed;
+}
+
+// Deletes our entries of a held folder, each as it is met, read through its
+// handle (a search by path would open it again, which the handle's sharing
+// refuses); the others stay.
+void RemoveEntries(HANDLE held, const std::wstring& extended, const std::wstring& below, bool inRecordTree,
+                   Staying& staying) {
   // FILE_ID_BOTH_DIR_INFO records need 8-byte alignment.
   std::vector<std::uint64_t> buffer(8192);
   const DWORD size = static_cast<DWORD>(buffer.size() * sizeof(buffer[0]));
-  Walk walk = Walk::Ours;
   for (FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;; kind = FileIdBothDirectoryInfo) {
     if (!GetFileInformationByHandleEx(held, kind, buffer.data(), size)) {
-      return GetLastError() == ERROR_NO_MORE_FILES ? walk : Walk::Failed;
+      if (GetLastError() != ERROR_NO_MORE_FILES) staying.Add(below, false, 0, GetLastError());
+      return;
     }
     for (auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer.data());;
          entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(reinterpret_cast<const char*>(entry) +
@@ -50,20 +103,29 @@ Walk Entries(HANDLE held, const std::wstring& extended, bool inRecordTree, bool 
       const std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
       if (name != L"." && name != L"..") {
         const std::wstring path = extended + L"\\" + name;
+        const std::wstring nameBelow = below.empty() ? name : below + L"\\" + name;
         const bool isFolder = (entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         const bool isLink = (entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         switch (ClassifyEntry(name, isFolder, isLink, inRecordTree)) {
           case FillEntry::Foreign:
-            return Walk::Foreign;
+            staying.Add(nameBelow, true, isFolder && !isLink ? BytesBelow(path) : SizeOf(*entry), NO_ERROR);
+            break;
+          case FillEntry::Marker:
+            break;  // the last to go
           case FillEntry::FillFile:
-            // A fill file goes on failing; the rest is still removed.
-            if (remove && !DeleteFileW(path.c_str())) walk = Walk::Failed;
+            switch (RemoveFile(path)) {
+              case FileRemoval::Removed:
+                break;
+              case FileRemoval::Elsewhere:
+                staying.Add(nameBelow, true, 0, NO_ERROR);
+                break;
+              case FileRemoval::Failed:
+                staying.Add(nameBelow, false, SizeOf(*entry), GetLastError());
+                break;
+            }
             break;
           case FillEntry::RecordFolder:
-            if (const Walk below = Folder(path, true, remove); below != Walk::Ours) {
-              if (below == Walk::Foreign || !remove) return below;
-              walk = below;
-            }
+            RemoveFolder(path, nameBelow, true, staying);
             break;
         }
       }
@@ -72,62 +134,204 @@ Walk Entries(HANDLE held, const std::wstring& extended, bool inRecordTree, bool 
   }
 }
 
-Walk Folder(const std::wstring& extended, bool inRecordTree, bool remove) {
+// Removes a folder of the record tree with what is ours in it.
+void RemoveFolder(const std::wstring& extended, const std::wstring& below, bool inRecordTree, Staying& staying) {
   wf::UniqueFile held;
-  if (const Walk opened = OpenHeld(extended, DELETE, held); opened != Walk::Ours) return opened;
-  const Walk walk = Entries(held.Get(), extended, inRecordTree, remove);
-  if (!remove || walk != Walk::Ours) return walk;
+  switch (engine::HoldFolder(extended, DELETE, held)) {
+    case engine::FolderHold::Held:
+      break;
+    case engine::FolderHold::Missing:
+      return;
+    case engine::FolderHold::Elsewhere:  // a link put in its place since it was listed
+      return staying.Add(below, true, 0, NO_ERROR);
+    case engine::FolderHold::InUse:
+    case engine::FolderHold::Failed:
+      return staying.Add(below, false, 0, GetLastError());
+  }
+  Staying inside;
+  RemoveEntries(held.Get(), extended, below, inRecordTree, inside);
+  if (inside.any) {
+    staying.Add(inside.first, inside.foreign, inside.bytes, inside.error);
+    return;
+  }
   // Deleted through the handle that was checked, once it is empty.
   FILE_DISPOSITION_INFO disposition{TRUE};
-  if (!SetFileInformationByHandle(held.Get(), FileDispositionInfo, &disposition, sizeof(disposition))) {
-    return Walk::Failed;
+  if (!SetFileInformationByHandle(held.Get(), FileDispositionInfo, &disposition, sizeof(disposition)) ||
+      !held.Reset()) {
+    staying.Add(below, false, 0, GetLastError());
   }
-  return held.Reset() ? Walk::Ours : Walk::Failed;
+}
+
+std::wstring MarkerPath(const std::wstring& folder) {
+  return folder + L"\\" + kMarkerName;
+}
+
+// The marker's content, read only from a file of its own there (never
+// through a link); empty when there is none.
+std::string ReadMarker(const std::wstring& folder) {
+  wf::UniqueFile marker(CreateFileW(MarkerPath(folder).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!marker || !GetFileInformationByHandle(marker.Get(), &info) ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))) {
+    return {};
+  }
+  char content[kRunIdentityDigits + 1] = {};
+  DWORD read = 0;
+  if (!ReadFile(marker.Get(), content, sizeof(content), &read, nullptr)) return {};
+  return std::string(content, read);
+}
+
+bool WriteMarker(const std::wstring& folder, const std::wstring& identity) {
+  wf::UniqueFile marker(CreateFileW(MarkerPath(folder).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::string content(identity.begin(), identity.end());
+  DWORD written = 0;
+  return marker && WriteFile(marker.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+         written == content.size() && FlushFileBuffers(marker.Get());
+}
+
+// The identity the marker names, when it names a recorded run.
+std::optional<std::wstring> OurRun(const std::wstring& folder) {
+  const std::string marker = ReadMarker(folder);
+  std::vector<std::wstring> runs;
+  for (RecordedRun& run : RecordedRuns()) runs.push_back(std::move(run.identity));
+  if (!MarkerNamesRun(marker, runs)) return std::nullopt;
+  return std::wstring(marker.begin(), marker.end());
 }
 
 }  // namespace
 
-std::wstring FillFolderPath(const std::wstring& root) {
-  return paths::ToExtended(root + kFillFolderName).value_or(std::wstring());
+std::wstring FillFolderPath(const std::wstring& volumeRoot) {
+  return paths::ToExtended(volumeRoot + kFillFolderName).value_or(std::wstring());
 }
 
-wf::UniqueFile CreateFillFolder(const std::wstring& root) {
-  const std::wstring folder = FillFolderPath(root);
-  if (folder.empty()) return {};
-  if (!CreateDirectoryW(folder.c_str(), nullptr)) {
-    if (GetLastError() != ERROR_ALREADY_EXISTS || RemoveFillFolder(root) != Removal::Removed ||
-        !CreateDirectoryW(folder.c_str(), nullptr)) {
-      return {};
+FolderState RemoveFillFolder(const std::wstring& volumeRoot) {
+  const std::wstring folder = FillFolderPath(volumeRoot);
+  FolderState state;
+  state.leftover.folder = volumeRoot + kFillFolderName;
+  if (folder.empty()) return state;
+  // Held without sharing deletion: while it is looked at, nobody puts
+  // something else in its place.
+  wf::UniqueFile held;
+  switch (engine::HoldFolder(folder, DELETE, held)) {
+    case engine::FolderHold::Held:
+      break;
+    case engine::FolderHold::Missing:
+      return state;
+    case engine::FolderHold::InUse:
+      state.removal = Removal::InUse;
+      return state;
+    case engine::FolderHold::Elsewhere:
+    case engine::FolderHold::Failed:  // what cannot be looked at is not known to be ours
+      state.removal = Removal::NotOurs;
+      return state;
+  }
+  const std::optional<std::wstring> run = OurRun(folder);
+  if (!run) {
+    state.removal = Removal::NotOurs;
+    return state;
+  }
+  Staying staying;
+  RemoveEntries(held.Get(), folder, L"", false, staying);
+  if (!staying.any) {
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    if (!DeleteFileW(MarkerPath(folder).c_str())) {
+      staying.Add(kMarkerName, false, 0, GetLastError());
+    } else if (!SetFileInformationByHandle(held.Get(), FileDispositionInfo, &disposition, sizeof(disposition)) ||
+               !held.Reset()) {
+      const DWORD error = GetLastError();
+      WriteMarker(folder, *run);  // still ours, for the next start
+      staying.Add(L"", false, 0, error);
     }
   }
-  wf::UniqueFile held;
-  // A link put in its place between the two calls would lead the fill elsewhere.
-  if (OpenHeld(folder, 0, held) != Walk::Ours) return {};
-  return held;
-}
-
-Removal RemoveFillFolder(const std::wstring& root) {
-  const std::wstring folder = FillFolderPath(root);
-  if (folder.empty() || GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return Removal::Absent;
-  // Looked at whole before anything is deleted: a folder with anything
-  // foreign in it is not ours.
-  Walk walk = Folder(folder, false, false);
-  if (walk == Walk::Ours) walk = Folder(folder, false, true);
-  switch (walk) {
-    case Walk::Ours:
-      return Removal::Removed;
-    case Walk::InUse:
-      return Removal::InUse;
-    case Walk::Foreign:
-    case Walk::Failed:
-      break;
+  if (staying.any) {
+    state.removal = Removal::Kept;
+    state.leftover.bytes = staying.bytes;
+    if (staying.foreign) state.leftover.foreign = staying.first;
+    state.error = staying.error;
+    return state;
   }
-  return Removal::Kept;
+  ForgetRun(*run);
+  state.removal = Removal::Removed;
+  return state;
 }
 
-void RemoveLeftoverFillFolders() {
-  QuietDriveErrors quiet;
-  for (const std::wstring& root : LocalDriveRoots()) RemoveFillFolder(root);
+FillFolder::FillFolder(std::wstring volumeRoot) : root_(std::move(volumeRoot)), path_(FillFolderPath(root_)) {
+  if (!Make()) {
+    held_.Reset();
+    if (!identity_.empty()) ForgetRun(identity_);
+  }
+}
+
+FillFolder::~FillFolder() {
+  if (held_) Remove();
+}
+
+bool FillFolder::Make() {
+  error_ = ERROR_FILENAME_EXCED_RANGE;
+  if (path_.empty()) return false;
+  identity_ = NewRunIdentity();
+  if (identity_.empty()) {
+    error_ = GetLastError();
+    return false;
+  }
+  // Recorded before anything is made: whatever ends the process, what it
+  // leaves is known for ours. Without a record the run goes on all the
+  // same: its files go with the process, only the empty folder would stay.
+  RecordRun({identity_, root_});
+  if (!CreateDirectoryW(path_.c_str(), nullptr)) {
+    error_ = GetLastError();
+    if (error_ != ERROR_ALREADY_EXISTS) return false;
+    inTheWay_ = RemoveFillFolder(root_);
+    if (inTheWay_.removal != Removal::Removed) return false;
+    inTheWay_ = {};
+    if (!CreateDirectoryW(path_.c_str(), nullptr)) {
+      error_ = GetLastError();
+      return false;
+    }
+  }
+  // Held without DELETE, so that a start of the program, which opens it so,
+  // finds it in use; and checked, since a link put in its place between the
+  // two calls would lead the fill elsewhere.
+  if (engine::HoldFolder(path_, 0, held_) != engine::FolderHold::Held) {
+    error_ = GetLastError();
+    return false;
+  }
+  if (!WriteMarker(path_, identity_)) {
+    error_ = GetLastError();
+    held_.Reset();
+    RemoveDirectoryW(path_.c_str());
+    return false;
+  }
+  error_ = NO_ERROR;
+  return true;
+}
+
+FolderState FillFolder::Remove() {
+  held_.Reset();
+  FolderState state = RemoveFillFolder(root_);
+  // Ours is gone (or was replaced by what is not ours): nothing of this run is left to find.
+  if (state.removal != Removal::Kept && state.removal != Removal::InUse) ForgetRun(identity_);
+  return state;
+}
+
+std::vector<FolderState> RemoveLeftoverFillFolders() {
+  wf::QuietDriveErrors quiet;
+  std::vector<std::wstring> roots;
+  for (const std::wstring& drive : LocalDriveRoots()) {
+    if (const std::optional<std::wstring> root = VolumeRootOf(drive)) roots.push_back(*root);
+  }
+  // A volume without a drive of its own, or a removable one under another letter now.
+  for (const RecordedRun& run : RecordedRuns()) roots.push_back(run.volumeRoot);
+  std::sort(roots.begin(), roots.end());
+  roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
+  std::vector<FolderState> staying;
+  for (const std::wstring& root : roots) {
+    FolderState state = RemoveFillFolder(root);
+    if (state.removal == Removal::Kept) staying.push_back(std::move(state));
+  }
+  return staying;
 }
 
 }  // namespace freespace

@@ -1,26 +1,35 @@
 #include "shredder/freespace/fill_run.h"
 
 #include <deque>
-#include <thread>
+#include <new>
 #include <vector>
 
 #include "shredder/engine/stream_seed.h"
 #include "winframe/handles.h"
+#include "winframe/worker_thread.h"
 
 namespace freespace {
 namespace {
-
-// Within a file the writer also flushes every so many bytes: where the
-// platform buffers after all (Wine does), the device writes while the
-// stream is made, and little is left to write when a stop comes.
-constexpr std::uint64_t kFlushEveryBytes = std::uint64_t{64} << 20;
 
 // ERROR_DISK_QUOTA_EXCEEDED, which MinGW's headers lack: the account's share
 // of the volume is full, which is all of it that this run can reach.
 constexpr DWORD kDiskQuotaExceeded = 1295;
 
-bool MeansFull(DWORD error) {
+bool MeansNoRoom(DWORD error) {
   return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL || error == kDiskQuotaExceeded;
+}
+
+// Marks a file to go when its last handle is closed, however the process
+// ends: its name goes at once where the platform has POSIX semantics
+// (FileDispositionInfoEx of Windows 10, which the headers for Windows 7 do
+// not name), when the handle is closed elsewhere.
+bool MarkForDeletion(HANDLE file) {
+  constexpr auto kDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+  constexpr DWORD kDelete = 0x1, kPosixSemantics = 0x2;
+  DWORD posix = kDelete | kPosixSemantics;
+  if (SetFileInformationByHandle(file, kDispositionInfoEx, &posix, sizeof(posix))) return true;
+  FILE_DISPOSITION_INFO classic{TRUE};
+  return SetFileInformationByHandle(file, FileDispositionInfo, &classic, sizeof(classic)) != FALSE;
 }
 
 // Page-aligned, as unbuffered writes need their memory.
@@ -50,16 +59,21 @@ bool FillRun::PrepareRecords() {
 
 FillRun::End FillRun::FillData(unsigned writers) {
   started_ = GetTickCount();
-  std::vector<std::thread> threads;
-  try {
-    for (unsigned i = 0; i < writers; ++i) threads.emplace_back([this] { Writer(); });
-  } catch (...) {
-    Fail();  // no thread to be had: those that started end at once, and are joined
+  {
+    std::vector<wf::WorkerThread> threads(writers);
+    for (wf::WorkerThread& thread : threads) {
+      // No thread to be had: those that started end at once.
+      if (const DWORD error = thread.Start([this] { Writer(); }); error != NO_ERROR) {
+        Fail(error);
+        break;
+      }
+    }
+    for (wf::WorkerThread& thread : threads) thread.Join();
   }
-  for (std::thread& thread : threads) thread.join();
   if (failed_) return End::Failed;
   if (engine::StopRequested(work_)) return End::Stopped;
-  return full_ ? End::Full : End::Planned;
+  if (!full_) return End::Planned;
+  return share_ ? End::Share : End::Full;
 }
 
 void FillRun::Seed(COverwriteStream& stream) {
@@ -77,64 +91,118 @@ bool FillRun::Ending() const {
          (plan_.timeLimitMs != 0 && GetTickCount() - started_ >= plan_.timeLimitMs);
 }
 
-void FillRun::Fail() {
+void FillRun::Fail(DWORD error) {
+  DWORD none = NO_ERROR;
+  error_.compare_exchange_strong(none, error);
   failed_ = true;
 }
 
+void FillRun::NoRoom(DWORD error) {
+  if (error == kDiskQuotaExceeded) share_ = true;
+  full_ = true;
+}
+
+wf::UniqueFile FillRun::MakeFile(const std::wstring& path, DWORD flags) {
+  wf::UniqueFile file(
+      CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_NEW, flags, nullptr));
+  if (!file) return file;
+  if (!MarkForDeletion(file.Get())) {
+    // Not to be left behind by a crash, nor written so.
+    const DWORD error = GetLastError();
+    file.Reset();
+    DeleteFileW(path.c_str());
+    SetLastError(error);
+  }
+  return file;
+}
+
+void FillRun::Hold(wf::UniqueFile file) {
+  std::lock_guard lock(holding_);
+  held_.push_back(std::move(file));
+}
+
+void FillRun::LetGo() {
+  std::lock_guard lock(holding_);
+  held_.clear();
+}
+
 void FillRun::Writer() {
-  WriteBuffer buffer(static_cast<std::size_t>(plan_.writeBytes));
-  if (!buffer.Data()) return Fail();
-  for (unsigned files = 0; plan_.filesPerWriter == 0 || files < plan_.filesPerWriter; ++files) {
-    // Once the volume is full, a new file would only find it full.
-    if (Ending() || full_) return;
-    const std::wstring path = folder_ + L"\\" + FillFileName(nextFile_++);
-    wf::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                    FILE_FLAG_NO_BUFFERING | FILE_FLAG_WRITE_THROUGH, nullptr));
-    if (!file) {
-      if (!MeansFull(GetLastError())) return Fail();
-      full_ = true;
-      return;
+  try {
+    WriteBuffer buffer(static_cast<std::size_t>(plan_.writeBytes));
+    if (!buffer.Data()) return Fail(GetLastError());
+    for (unsigned files = 0; plan_.filesPerWriter == 0 || files < plan_.filesPerWriter; ++files) {
+      // Once the volume is full, a new file would only find it full.
+      if (Ending() || full_) return;
+      wf::UniqueFile file =
+          MakeFile(folder_ + L"\\" + FillFileName(nextFile_++), FILE_FLAG_NO_BUFFERING | FILE_FLAG_WRITE_THROUGH);
+      if (!file) {
+        const DWORD error = GetLastError();
+        return MeansNoRoom(error) ? NoRoom(error) : Fail(error);
+      }
+      const bool goOn = WriteFillFile(file.Get(), buffer.Data());
+      Hold(std::move(file));
+      if (!goOn) return;
     }
-    if (!WriteFillFile(file.Get(), buffer.Data())) return;
+  } catch (const std::bad_alloc&) {
+    Fail(ERROR_NOT_ENOUGH_MEMORY);
   }
 }
 
-bool FillRun::WriteFillFile(HANDLE file, std::uint8_t* buffer) {
-  COverwriteStream stream;
-  Seed(stream);
-  std::uint64_t write = plan_.writeBytes;
-  std::uint64_t written = 0;
-  std::uint64_t unflushed = 0;
-  bool goOn = true;
-  while (written < plan_.fileBytes && !Ending()) {
-    write = std::min(write, plan_.fileBytes - written);
-    stream.Generate(buffer, static_cast<std::size_t>(write / COverwriteStream::kChunkBytes));
-    DWORD done = 0;
-    const bool whole = WriteFile(file, buffer, static_cast<DWORD>(write), &done, nullptr) && done == write;
-    const DWORD error = GetLastError();
-    written += done;
-    unflushed += done;
-    bytes_ += done;
-    if (whole) {
-      if (unflushed >= kFlushEveryBytes) {
-        if (!FlushFileBuffers(file)) Fail();
-        unflushed = 0;
-      }
-      continue;
-    }
-    // A short write is the volume running out; any other refusal ends the run.
-    if (done == 0 && !MeansFull(error)) {
-      Fail();
-      break;
-    }
-    full_ = true;
-    goOn = false;
-    write = WriteAfterFull(write, plan_.clusterBytes);
-    if (write == 0) break;
+// One fill file as FillOneFile sees it: the stream written through the
+// handle from the writer's buffer.
+class FillRun::File final : public FillFileTarget {
+ public:
+  File(FillRun& run, HANDLE file, std::uint8_t* buffer) : run_(run), file_(file), buffer_(buffer) {
+    run_.Seed(stream_);
   }
-  // What was written reaches the device before anything can delete it.
-  if (!FlushFileBuffers(file)) Fail();
-  return goOn && !Ending();
+
+  Written Write(std::uint64_t bytes) override {
+    stream_.Generate(buffer_, static_cast<std::size_t>(bytes / COverwriteStream::kChunkBytes));
+    DWORD done = 0;
+    const bool whole = WriteFile(file_, buffer_, static_cast<DWORD>(bytes), &done, nullptr) && done == bytes;
+    const DWORD error = GetLastError();
+    run_.bytes_ += done;
+    if (whole) return {done, WriteEnd::Whole};
+    // A short write is the volume running out; any other refusal ends the run.
+    if (done == 0 && !MeansNoRoom(error)) {
+      refused_ = error;
+      return {done, WriteEnd::Refused};
+    }
+    run_.NoRoom(error);
+    return {done, WriteEnd::NoRoom};
+  }
+
+  bool Flush() override {
+    if (FlushFileBuffers(file_)) return true;
+    refused_ = GetLastError();
+    return false;
+  }
+  bool Ending() override { return run_.Ending(); }
+  // Why a write or a flush was refused.
+  DWORD Refused() const { return refused_; }
+
+ private:
+  FillRun& run_;
+  HANDLE file_;
+  std::uint8_t* buffer_;
+  COverwriteStream stream_;
+  DWORD refused_ = NO_ERROR;
+};
+
+bool FillRun::WriteFillFile(HANDLE file, std::uint8_t* buffer) {
+  File target(*this, file, buffer);
+  switch (FillOneFile(plan_, target)) {
+    case FileFill::Written:
+      return !Ending();
+    case FileFill::NoRoom:
+      return false;
+    case FileFill::Ended:
+      return false;
+    case FileFill::Failed:
+      Fail(target.Refused());
+      return false;
+  }
+  return false;
 }
 
 FillRun::End FillRun::FillRecords() {
@@ -170,9 +238,11 @@ void FillRun::FlushFolders() {
 }
 
 bool FillRun::WriteRecordFile(const std::wstring& path, std::size_t& payload) {
-  wf::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
-  if (!file) return false;
+  wf::UniqueFile made = MakeFile(path, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH);
+  if (!made) return false;
+  // It takes a record whatever it holds.
+  const HANDLE file = made.Get();
+  Hold(std::move(made));
   COverwriteStream stream;
   Seed(stream);
   std::vector<std::uint8_t> data(payload);
@@ -182,13 +252,13 @@ bool FillRun::WriteRecordFile(const std::wstring& path, std::size_t& payload) {
   for (; payload >= kRecordPayloadStep; payload -= kRecordPayloadStep) {
     stream.Generate(data.data(), payload / COverwriteStream::kChunkBytes);
     DWORD done = 0;
-    if (WriteFile(file.Get(), data.data(), static_cast<DWORD>(payload), &done, nullptr) && done == payload) {
+    if (WriteFile(file, data.data(), static_cast<DWORD>(payload), &done, nullptr) && done == payload) {
       ++records_;
-      return FlushFileBuffers(file.Get()) != FALSE;
+      return FlushFileBuffers(file) != FALSE;
     }
     LARGE_INTEGER start{};
-    SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN);
-    SetEndOfFile(file.Get());
+    SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
   }
   return false;
 }

@@ -21,10 +21,16 @@ struct SpeedMemory {
   std::function<void(DWORD serial, std::uint64_t bytesPerSecond)> keep;
 };
 
-// Checks the drive ("D:\"), asks, fills and empties its free space behind
-// the progress window, and tells the result. A drive that is not local or
-// not writable is refused with a message before anything is asked.
+// Checks the drive ("D:\"), asks, reads it again, fills and empties the free
+// space of its volume behind the progress window, and tells the result. A
+// drive that is not local or not writable, or whose volume holds a folder of
+// the fill folder's name that is not ours, is refused with a message before
+// anything is asked.
 void EraseFreeSpace(const engine::WorkContext& work, const std::wstring& root, const SpeedMemory& memory);
+
+// Removes what free-space erases that never ended left (fill_folder.h), and
+// tells what stays, if anything does: the clean-up at a logon.
+void CleanUpLeftovers(const engine::WorkContext& work);
 
 // Waits up to `timeoutMs` until no fill folder of this process is left on
 // any drive; true when none is. The session's end calls it after asking the

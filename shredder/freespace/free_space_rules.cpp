@@ -17,6 +17,13 @@ constexpr std::uint64_t kFillFileBytes = 1024 * kMiB;
 constexpr std::uint64_t kProbeBytes = 64 * kMiB;
 constexpr std::uint32_t kProbeMs = 1000;
 constexpr unsigned kMostWriters = 32;
+// Within a file the writer also flushes every so many bytes: where the
+// platform buffers after all (Wine does), the device writes while the
+// stream is made, and little is left to write when a stop comes.
+constexpr std::uint64_t kFlushEveryBytes = 64 * kMiB;
+// A full fill leaves less than a cluster per writer; the free space that
+// the account may not write is told from there on.
+constexpr std::uint64_t kReachSlackBytes = 1 * kMiB;
 // The speed is taken over about this much of the latest run.
 constexpr std::uint64_t kRateWindowMs = 5000;
 
@@ -25,8 +32,9 @@ std::uint64_t WholeClusters(std::uint64_t bytes, std::uint64_t clusterBytes) {
   return std::max(clusterBytes, bytes / clusterBytes * clusterBytes);
 }
 
-bool IsLowerHex(wchar_t c) {
-  return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f');
+template <typename Char>
+bool IsLowerHex(Char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
 }
 
 bool IsFillFileName(std::wstring_view name) {
@@ -35,7 +43,7 @@ bool IsFillFileName(std::wstring_view name) {
   if (name.size() != kPrefix.size() + 8 + kSuffix.size()) return false;
   if (name.substr(0, kPrefix.size()) != kPrefix || name.substr(name.size() - kSuffix.size()) != kSuffix) return false;
   const std::wstring_view digits = name.substr(kPrefix.size(), 8);
-  return std::all_of(digits.begin(), digits.end(), IsLowerHex);
+  return std::all_of(digits.begin(), digits.end(), IsLowerHex<wchar_t>);
 }
 
 template <std::size_t N>
@@ -49,6 +57,22 @@ std::wstring FillFileName(std::uint32_t number) {
   return L"fill-" + text::EightHexDigits(number) + L".tmp";
 }
 
+std::wstring RunIdentity(const std::uint8_t (&random)[16]) {
+  std::wstring identity;
+  for (const std::uint8_t byte : random) {
+    identity += L"0123456789abcdef"[byte >> 4];
+    identity += L"0123456789abcdef"[byte & 0xF];
+  }
+  return identity;
+}
+
+bool MarkerNamesRun(std::string_view markerContent, const std::vector<std::wstring>& runs) {
+  if (markerContent.size() != kRunIdentityDigits) return false;
+  if (!std::all_of(markerContent.begin(), markerContent.end(), IsLowerHex<char>)) return false;
+  const std::wstring identity(markerContent.begin(), markerContent.end());
+  return std::find(runs.begin(), runs.end(), identity) != runs.end();
+}
+
 FillEntry ClassifyEntry(std::wstring_view name, bool isFolder, bool isLink, bool inRecordTree) {
   if (isLink) return FillEntry::Foreign;
   if (inRecordTree) {
@@ -56,6 +80,7 @@ FillEntry ClassifyEntry(std::wstring_view name, bool isFolder, bool isLink, bool
     return IsOneOf(name, kRecordFiles) ? FillEntry::FillFile : FillEntry::Foreign;
   }
   if (isFolder) return name == kRecordTreeName ? FillEntry::RecordFolder : FillEntry::Foreign;
+  if (name == kMarkerName) return FillEntry::Marker;
   return IsFillFileName(name) ? FillEntry::FillFile : FillEntry::Foreign;
 }
 
@@ -85,6 +110,55 @@ FillPlan PlanProbe(std::uint64_t clusterBytes, std::uint64_t freeBytes, unsigned
 std::uint64_t WriteAfterFull(std::uint64_t failedBytes, std::uint64_t clusterBytes) {
   if (clusterBytes == 0) return 0;
   return failedBytes / 2 / clusterBytes * clusterBytes;
+}
+
+FileFill FillOneFile(const FillPlan& plan, FillFileTarget& file) {
+  using WriteEnd = FillFileTarget::WriteEnd;
+  std::uint64_t write = plan.writeBytes;
+  std::uint64_t written = 0;
+  std::uint64_t unflushed = 0;
+  FileFill end = FileFill::Written;
+  while (written < plan.fileBytes) {
+    if (file.Ending()) {
+      end = FileFill::Ended;
+      break;
+    }
+    write = std::min(write, plan.fileBytes - written);
+    const FillFileTarget::Written done = file.Write(write);
+    written += done.bytes;
+    unflushed += done.bytes;
+    if (done.end == WriteEnd::Whole) {
+      if (unflushed >= kFlushEveryBytes) {
+        if (!file.Flush()) return FileFill::Failed;
+        unflushed = 0;
+      }
+      continue;
+    }
+    if (done.end == WriteEnd::Refused) {
+      end = FileFill::Failed;
+      break;
+    }
+    // A new file would need room in the folder's index that a full volume
+    // no longer has: what is left is taken in this one.
+    end = FileFill::NoRoom;
+    write = WriteAfterFull(write, plan.clusterBytes);
+    if (write == 0) break;
+  }
+  if (!file.Flush()) return FileFill::Failed;
+  return end;
+}
+
+std::uint64_t BeyondReach(std::uint64_t volumeFree, std::uint64_t callerFree) {
+  return volumeFree > callerFree + kReachSlackBytes ? volumeFree - callerFree : 0;
+}
+
+Outcome OutcomeOf(const RunEnds& ends) {
+  if (!ends.sameDisk) return Outcome::DriveChanged;
+  if (ends.data == FillEnd::Failed || ends.records == FillEnd::Failed) return Outcome::WriteFailed;
+  if (ends.data == FillEnd::Stopped || ends.records == FillEnd::Stopped) return Outcome::Stopped;
+  if (ends.beyondReach > 0) return Outcome::Reached;
+  if (ends.bytesWritten == 0) return Outcome::NothingToWrite;
+  return Outcome::Done;
 }
 
 unsigned WriterCount(unsigned cores) {

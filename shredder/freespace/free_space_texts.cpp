@@ -1,27 +1,34 @@
 #include "shredder/freespace/free_space_texts.h"
 
+#include <algorithm>
+
+#include "common/text_format.h"
 #include "shredder/freespace/free_space_rules.h"
 
 namespace freespace {
 namespace {
 
+using text::FormatTexts;
+
 std::wstring Drive(const std::wstring& root) {
-  return L"ドライブ " + root;
+  return VolumeName(root);
 }
 
-std::wstring Overwritten(std::uint64_t bytes) {
-  return L"中止するまでに " + FormatBytes(bytes) + L" を上書きしました。";
+// The sentence that says which volume a substituted drive is on, or nothing.
+std::wstring SubstitutedDrive(const std::wstring& chosenRoot, const std::wstring& volumeRoot) {
+  if (chosenRoot.empty() || chosenRoot == volumeRoot) return {};
+  return FormatTexts(texts::kSubstitutedDrive, {FormatTexts(texts::kDrive, {chosenRoot}), VolumeName(volumeRoot)});
 }
 
-std::wstring Speed(std::uint64_t bytesPerSecond) {
-  return FormatBytes(bytesPerSecond) + L"/秒";
+std::wstring Number(std::uint64_t value) {
+  return std::to_wstring(value);
 }
 
 }  // namespace
 
 std::wstring FormatBytes(std::uint64_t bytes) {
   constexpr const wchar_t* kUnits[] = {L"KB", L"MB", L"GB", L"TB", L"PB"};
-  if (bytes < 1024) return std::to_wstring(bytes) + L" バイト";
+  if (bytes < 1024) return FormatTexts(texts::kBytes, {Number(bytes)});
   std::size_t unit = 0;
   std::uint64_t size = 1024;
   while (unit + 1 < std::size(kUnits) && bytes / size >= 1024) {
@@ -30,113 +37,154 @@ std::wstring FormatBytes(std::uint64_t bytes) {
   }
   const std::uint64_t whole = bytes / size;
   const std::uint64_t rest = bytes % size;
-  std::wstring text = std::to_wstring(whole);
+  std::wstring text = Number(whole);
   // Three figures in all: the remainder is below `size` (at most 2^50), so
   // the products fit.
   if (whole < 10) {
     const std::uint64_t hundredths = rest * 100 / size;
-    text += L"." + std::to_wstring(hundredths / 10) + std::to_wstring(hundredths % 10);
+    text += L"." + Number(hundredths / 10) + Number(hundredths % 10);
   } else if (whole < 100) {
-    text += L"." + std::to_wstring(rest * 10 / size);
+    text += L"." + Number(rest * 10 / size);
   }
   return text + L" " + kUnits[unit];
 }
 
 std::wstring FormatDuration(std::uint64_t seconds) {
-  if (seconds <= 60) return L"1 分以内";
+  if (seconds <= 60) return texts::kWithinAMinute;
   const std::uint64_t minutes = (seconds + 59) / 60;
-  if (minutes < 60) return L"約 " + std::to_wstring(minutes) + L" 分";
-  std::wstring text = L"約 " + std::to_wstring(minutes / 60) + L" 時間";
-  if (minutes % 60 != 0) text += L" " + std::to_wstring(minutes % 60) + L" 分";
-  return text;
+  if (minutes < 60) return FormatTexts(texts::kAboutMinutes, {Number(minutes)});
+  if (minutes % 60 == 0) return FormatTexts(texts::kAboutHours, {Number(minutes / 60)});
+  return FormatTexts(texts::kAboutHoursMinutes, {Number(minutes / 60), Number(minutes % 60)});
 }
 
-std::wstring RefusalText(Refusal refusal, const std::wstring& root) {
-  switch (refusal) {
-    case Refusal::Missing:
-      return Drive(root) + L" が見つかりません。";
-    case Refusal::NotLocal:
-      return Drive(root) +
-             L" は空き領域を抹消できる種類のドライブではありません。"
-             L"空き領域を抹消できるのは、固定ドライブとリムーバブル ドライブだけです。";
-    case Refusal::NotReadable:
-      return Drive(root) + L" の情報を読み取れません。ディスクが入っているか確認してください。";
-    case Refusal::NotWritable:
-      return Drive(root) + L" に書き込めないため、空き領域を抹消できません。";
-    case Refusal::NoFreeSpace:
-      return Drive(root) + L" には抹消する空き領域がありません。";
-    case Refusal::Changed:
-      return Drive(root) + L" のディスクが入れ替えられたため、空き領域を抹消しませんでした。";
+std::wstring VolumeName(const std::wstring& root) {
+  // "D:\" and nothing more is a drive; any longer root is a folder.
+  if (root.size() == 3 && root[1] == L':') return FormatTexts(texts::kDrive, {root});
+  return FormatTexts(texts::kMountedVolume, {root});
+}
+
+std::wstring RefusalText(Refusal refusal, const std::wstring& root, const std::wstring& chosenRoot,
+                         std::uint64_t freeBytes) {
+  return SubstitutedDrive(chosenRoot, root) + [&]() -> std::wstring {
+    switch (refusal) {
+      case Refusal::Missing:
+        return FormatTexts(texts::kMissing, {Drive(root)});
+      case Refusal::NotLocal:
+        return FormatTexts(texts::kNotLocal, {Drive(root)});
+      case Refusal::NotReadable:
+        return FormatTexts(texts::kNotReadable, {Drive(root)});
+      case Refusal::NotWritable:
+        return FormatTexts(texts::kNotWritable, {Drive(root)});
+      case Refusal::NoFreeSpace:
+        return FormatTexts(texts::kNoFreeSpace, {Drive(root)});
+      case Refusal::NoReach:
+        return FormatTexts(texts::kNoReach, {Drive(root), FormatBytes(freeBytes)});
+      case Refusal::Changed:
+        return FormatTexts(texts::kChanged, {Drive(root)});
+    }
+    return {};
+  }();
+}
+
+std::wstring LeftoverText(const Leftover& leftover, LeftoverSeen seen) {
+  const std::wstring size = FormatBytes(leftover.bytes);
+  if (!leftover.foreign.empty()) {
+    const wchar_t* const holds =
+        seen == LeftoverSeen::AfterRun ? texts::kLeftBehindHoldsForeign : texts::kLeftoverHoldsForeign;
+    return FormatTexts(holds, {leftover.folder, size, leftover.foreign}) +
+           FormatTexts(
+               seen == LeftoverSeen::BeforeRun ? texts::kMoveForeignThenAgain : texts::kMoveForeignThenNextStart,
+               {leftover.foreign});
   }
-  return {};
+  switch (seen) {
+    case LeftoverSeen::BeforeRun:
+      return FormatTexts(texts::kLeftoverNotRemovedBeforeRun, {leftover.folder, size});
+    case LeftoverSeen::AfterRun:
+      return FormatTexts(texts::kLeftBehind, {leftover.folder, size});
+    case LeftoverSeen::AtStart:
+      break;
+  }
+  return FormatTexts(texts::kLeftoverNotRemoved, {leftover.folder, size});
+}
+
+std::wstring FolderNotOursText(const std::wstring& root, const std::wstring& folder) {
+  return FormatTexts(texts::kFolderNotOurs, {Drive(root), folder});
+}
+
+std::wstring FolderInUseText(const std::wstring& root) {
+  return FormatTexts(texts::kFolderInUse, {Drive(root)});
 }
 
 std::wstring QuestionText(const Question& question) {
-  std::wstring text = Drive(question.root) + L" の空き領域 " + FormatBytes(question.freeBytes) +
-                      L" を完全に抹消しますか？\n\n"
-                      L"空き領域を疑似乱数のファイルで埋めてから、そのファイルを削除します。";
-  if (const std::optional<std::uint64_t> seconds = SecondsFor(question.freeBytes, question.bytesPerSecond)) {
-    text += L"1 秒あたり " + FormatBytes(question.bytesPerSecond) + L" の速さで、" + FormatDuration(*seconds) +
-            (*seconds <= 60 ? L"に終わります。" : L"かかります。");
+  std::wstring text = SubstitutedDrive(question.chosenRoot, question.root) +
+                      FormatTexts(texts::kQuestion, {Drive(question.root), FormatBytes(question.freeBytes)});
+  const std::uint64_t beyond = std::min(question.beyondReach, question.freeBytes);
+  const std::uint64_t reachable = question.freeBytes - beyond;
+  if (beyond > 0) text += FormatTexts(texts::kReachLimited, {FormatBytes(reachable), FormatBytes(beyond)});
+  if (const std::optional<std::uint64_t> seconds = SecondsFor(reachable, question.bytesPerSecond)) {
+    text += FormatTexts(*seconds <= 60 ? texts::kEndsWithin : texts::kTakes,
+                        {FormatBytes(question.bytesPerSecond), FormatDuration(*seconds)});
   }
-  text += L"抹消している間、このドライブの空き領域はなくなります。";
-  if (question.solidState) {
-    text +=
-        L"\n\nこのドライブは SSD (フラッシュ メモリ) です。フラッシュ メモリでは、"
-        L"上書きの届かない予備の領域などに、以前のデータが残ることがあります。";
-  }
+  text += texts::kSpaceGoesMeanwhile;
+  if (question.solidState) text += texts::kSolidState;
   return text;
 }
 
 std::wstring FillDetail(std::uint64_t doneBytes, std::uint64_t totalBytes, std::uint64_t bytesPerSecond) {
-  std::wstring text = FormatBytes(doneBytes) + L" / " + FormatBytes(totalBytes);
+  std::wstring text = FormatTexts(texts::kFillDetail, {FormatBytes(doneBytes), FormatBytes(totalBytes)});
   if (bytesPerSecond == 0) return text;
-  text += L"、" + Speed(bytesPerSecond);
+  text += FormatTexts(texts::kDetailSpeed, {FormatTexts(texts::kPerSecond, {FormatBytes(bytesPerSecond)})});
   const std::uint64_t left = totalBytes > doneBytes ? totalBytes - doneBytes : 0;
   if (const std::optional<std::uint64_t> seconds = SecondsFor(left, bytesPerSecond)) {
-    text += L"、残り " + FormatDuration(*seconds);
+    text += FormatTexts(texts::kDetailTimeLeft, {FormatDuration(*seconds)});
   }
   return text;
 }
 
 std::wstring RecordsDetail(std::uint64_t records) {
-  return L"ファイル管理領域の空きを上書き中 (" + std::to_wstring(records) + L" 個)";
+  return FormatTexts(texts::kRecordsDetail, {Number(records)});
 }
 
 std::wstring RemovingDetail() {
-  return L"抹消に使ったファイルを削除中...";
+  return texts::kRemovingDetail;
 }
 
 std::wstring ResultText(const Result& result) {
+  const std::wstring drive = Drive(result.root);
+  const std::wstring overwritten = FormatTexts(texts::kOverwrittenUntilThen, {FormatBytes(result.bytesWritten)});
   std::wstring text;
   switch (result.outcome) {
     case Outcome::Done:
-      text = Drive(result.root) + L" の空き領域 " + FormatBytes(result.bytesWritten) + L" を完全に抹消しました。";
-      if (result.records > 0) {
-        text += L"ファイル管理領域 (MFT) の空きレコード " + std::to_wstring(result.records) + L" 個も上書きしました。";
-      }
+      text = FormatTexts(texts::kDone, {drive, FormatBytes(result.bytesWritten)});
+      if (result.records > 0) text += FormatTexts(texts::kRecordsToo, {Number(result.records)});
+      break;
+    case Outcome::Reached:
+      text = FormatTexts(texts::kReached, {drive, FormatBytes(result.bytesWritten + result.beyondReach),
+                                           FormatBytes(result.bytesWritten), FormatBytes(result.beyondReach)});
+      if (result.records > 0) text += FormatTexts(texts::kRecordsToo, {Number(result.records)});
+      break;
+    case Outcome::NothingToWrite:
+      text = FormatTexts(texts::kNoFreeSpace, {drive});
       break;
     case Outcome::Stopped:
-      text = Drive(result.root) + L" の空き領域の抹消を中止しました。" + Overwritten(result.bytesWritten);
+      text = FormatTexts(texts::kStopped, {drive}) + overwritten;
       break;
     case Outcome::WriteFailed:
-      text = Drive(result.root) + L" に書き込めなくなったため、空き領域の抹消を中止しました。" +
-             Overwritten(result.bytesWritten);
+      text = FormatTexts(texts::kWriteFailed, {drive}) + overwritten;
       break;
     case Outcome::DriveChanged:
-      text = Drive(result.root) + L" のディスクが途中で入れ替えられたため、空き領域の抹消を中止しました。";
+      text = FormatTexts(texts::kDriveChanged, {drive});
       break;
   }
-  if (result.leftBehind) {
-    text += L"\n抹消に使ったファイルの一部を削除できませんでした。次に MORVANE Shredder を起動したときに削除します。";
-  }
+  if (result.leftBehind) text += L"\n" + LeftoverText(*result.leftBehind, LeftoverSeen::AfterRun);
   return text;
 }
 
 std::wstring DriveLine(const std::wstring& root, const std::wstring& label, bool removable, std::uint64_t freeBytes,
                        std::uint64_t totalBytes) {
-  const std::wstring name = !label.empty() ? label : removable ? L"リムーバブル ディスク" : L"ローカル ディスク";
-  return root + L"\t" + name + L"\t空き " + FormatBytes(freeBytes) + L" / " + FormatBytes(totalBytes);
+  const std::wstring name = !label.empty() ? label : removable ? texts::kRemovableDisk : texts::kLocalDisk;
+  return root + L"\t" + name + L"\t" +
+         FormatTexts(texts::kDriveFree, {FormatBytes(freeBytes), FormatBytes(totalBytes)});
 }
 
 }  // namespace freespace

@@ -7,8 +7,8 @@
 #include "common/text_format.h"
 #include "shredder/captions.h"
 #include "shredder/engine/engine_texts.h"
-#include "shredder/engine/erase_lock.h"
 #include "shredder/engine/erase_tally.h"
+#include "shredder/engine/erase_turn.h"
 #include "shredder/engine/file_facts.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/handle_place.h"
@@ -302,18 +302,16 @@ std::vector<std::wstring> GetRecycleBinFolders(const std::wstring& root, const s
   return folders;
 }
 
-void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const SilentReport& silentReport) {
-  // A second request while one runs (a timer tick during the question, say)
-  // is refused without a word.
+void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const SilentReport& silentReport,
+                     engine::WhenTaken whenTaken) {
+  // A second request of this window while one runs (a timer tick during the
+  // question, say) is refused without a word.
   engine::WorkGuard guard(work.busy);
   if (!guard.Acquired()) return;
   engine::ClearStop(work);
-  // The timer tries again at its next tick.
-  const engine::EraseLock lock;
-  if (!engine::ErasesAlone(work, lock, interactive)) return;
 
   const HWND owner = work.owner;
-  const std::optional<std::vector<VolumeItems>> volumes = CountByVolume(owner);
+  std::optional<std::vector<VolumeItems>> volumes = CountByVolume(owner);
   if (!volumes) {
     TellError(owner, texts::kAborted);
     return;
@@ -325,6 +323,21 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
     const std::wstring question = text::FormatCount(texts::kConfirmFormat, static_cast<std::int32_t>(total));
     if (wf::Prompt(owner, question, captions::kConfirm, captions::kConfirmFlags) != IDYES) return;
   }
+  engine::EraseTurn turn(work, engine::EraseKind::RecycleBin, whenTaken);
+  if (!turn.Taken()) return;
+  if (turn.Waited()) {
+    // The erase before may have taken some of it, or all: the walk and the
+    // emptying go by what is there now.
+    volumes = CountByVolume(owner);
+    if (!volumes) {
+      turn.End();
+      TellError(owner, texts::kAborted);
+      return;
+    }
+    total = 0;
+    for (const VolumeItems& volume : *volumes) total += volume.items;
+    if (total == 0) return;
+  }
 
   Platform& platform = CurrentPlatform();
   // Without the SID this user's folders cannot be found, and emptying would
@@ -332,6 +345,7 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   DWORD sidError = 0;
   const std::optional<std::wstring> sid = platform.UserSid(sidError);
   if (!sid) {
+    turn.End();
     TellError(owner, texts::kCannotSearch, sidError);
     TellError(owner, texts::kNotEmptied);
     return;
@@ -341,6 +355,7 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
     for (const std::wstring& folder : GetRecycleBinFolders(volume.root, *sid)) {
       if (!ShredRecycleBinFolder(work, folder, true, interactive, total, run)) {
         if (work.progress) work.progress->Close();
+        turn.End();
         if (run.stopped) {
           TellStopped(owner);
         } else {
@@ -353,6 +368,7 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   // A stop pressed at any moment before the result ends the run as one.
   if (!engine::StopRequested(work)) ShredSharedFiles(work, interactive, run);
   if (run.stopped || engine::StopRequested(work)) {
+    turn.End();
     TellStopped(owner);
     return;
   }
@@ -360,6 +376,7 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
     // Emptying now would delete those files unwiped, or could not take the
     // names that stayed; they stay, and the user can try again once whatever
     // kept them is gone.
+    turn.End();
     TellError(owner, NotWipedMessage(run.left));
     return;
   }
@@ -368,6 +385,7 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   for (const VolumeItems& volume : *volumes) {
     if (volume.items == 0) continue;  // nothing to empty, and the platform calls that a failure
     if (const HRESULT emptied = platform.EmptyRecycleBin(GetActiveWindow(), volume.root); emptied != S_OK) {
+      turn.End();
       TellError(owner, texts::kEmptyingFailed, ErrorOf(emptied));
       return;
     }
@@ -376,6 +394,7 @@ void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const Si
   // "completely erased".
   const std::wstring notInPlace = engine::NotInPlaceLines(run.tally);
   const std::wstring done = notInPlace.empty() ? std::wstring(texts::kDone) : texts::kEmptiedNotAllInPlace + notInPlace;
+  turn.End();
   if (interactive) {
     wf::Prompt(owner, done, captions::kInfo, captions::kInfoFlags);
   } else if (silentReport) {

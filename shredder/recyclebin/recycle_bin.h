@@ -13,6 +13,7 @@
 
 #include "shredder/engine/checked_file.h"
 #include "shredder/engine/erase_tally.h"
+#include "shredder/engine/erase_turn.h"
 #include "shredder/engine/ordered_workers.h"
 #include "shredder/engine/work_context.h"
 #include "shredder/recyclebin/recycle_bin_rules.h"
@@ -34,7 +35,9 @@ std::vector<std::wstring> GetRecycleBinFolders(const std::wstring& root, const s
 
 // Interactive: asks first, shows the progress window and reports in a box;
 // otherwise reports through `silentReport`. Errors are told either way.
-void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const SilentReport& silentReport);
+// While another erase writes it waits, or, as `whenTaken` says, gives up.
+void ShredRecycleBin(const engine::WorkContext& work, bool interactive, const SilentReport& silentReport,
+                     engine::WhenTaken whenTaken = engine::WhenTaken::Wait);
 
 // What one erase has met so far, across folders and drives.
 struct EraseRun {

@@ -9,8 +9,8 @@
 
 #include "common/paths.h"
 #include "shredder/engine/storage_device.h"
+#include "winframe/drives.h"
 #include "winframe/handles.h"
-#include "winframe/module.h"
 
 namespace recyclebin {
 namespace {

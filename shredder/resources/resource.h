@@ -13,6 +13,7 @@
 #define IDD_PROGRESS 155
 #define IDD_FREESPACE_PROGRESS 156
 #define IDD_FREESPACE_DRIVES 157
+#define IDD_WAITING 158
 
 // Strings
 #define IDS_ABOUTBOX 101
@@ -41,6 +42,9 @@
 
 // The free-space erase's drive list
 #define IDC_DRIVES 1034
+
+// The waiting window (with IDC_PROGRESS and IDC_STOP)
+#define IDC_WAIT_TEXT 1035
 
 // About box
 #define IDC_PRODUCT_NAME 1002

@@ -1,12 +1,16 @@
-// The free-space erase of the real program on a drive of its own (a small
-// volume that support/free_space_volume.sh links as T:): the drive list from
-// the main window's menu, the question, the progress window with its stop
-// button, the result; the stop, and the session's end. Whatever ends it,
-// nothing of the fill is left and the free space is back.
+// The free-space erase of the real program on a drive of its own (a folder of
+// a small ext4 volume that support/free_space_volume.sh links as T:): the
+// drive list from the main window's menu, the question, the progress window
+// with its stop button, the result; the stop, the session's end and a kill.
+// Whatever ends it, nothing of the fill is left and the free space is back,
+// a kill's without any start of the program. A folder of the fill folder's
+// name that is not the program's is never touched, and what is not ours in a
+// leftover of ours stays and is named.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 
 #include "tests/e2e/support/app_folder.h"
@@ -33,6 +37,18 @@ class FreeSpace : public ::testing::Test {
     freeBefore_ = FreeBytes();
   }
 
+  void TearDown() override {
+    if (root_.empty()) return;
+    // What a failed scenario may leave: a leftover, and its clean-up at the next logon.
+    RemoveTree(Fill());
+    HKEY runOnce = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0, KEY_SET_VALUE,
+                      &runOnce) == ERROR_SUCCESS) {
+      RegDeleteValueA(runOnce, "MORVANE Shredder free-space clean-up");
+      RegCloseKey(runOnce);
+    }
+  }
+
   std::uint64_t FreeBytes() const {
     ULARGE_INTEGER available{};
     GetDiskFreeSpaceExA(root_.c_str(), &available, nullptr, nullptr);
@@ -41,8 +57,61 @@ class FreeSpace : public ::testing::Test {
 
   // Nothing of the fill is left, and the space it took is free again.
   void ExpectAsBefore() const {
-    EXPECT_FALSE(FileExists(root_ + "MORVANE-Shredder-FreeSpaceFill"));
+    EXPECT_FALSE(FileExists(Fill()));
     EXPECT_EQ(FreeBytes(), freeBefore_);
+  }
+
+  std::string Fill() const { return root_ + "MORVANE-Shredder-FreeSpaceFill"; }
+
+  // The names in the fill folder.
+  std::set<std::string> InFill() const {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((Fill() + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+      const std::string name = entry.cFileName;
+      if (name != "." && name != "..") names.insert(name);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return names;
+  }
+
+  // Starts a fill and kills the program in the middle of it, as a crash or
+  // a forced end would; the free space in the middle of the fill.
+  std::uint64_t KillMidFill() {
+    uidrv::Process process;
+    if (!StartAndAnswerYes(process)) return 0;
+    std::uint64_t during = FreeBytes();
+    for (int i = 0; i < 1000 && during + (64 << 20) > freeBefore_; ++i, Sleep(10)) during = FreeBytes();
+    uidrv::Kill(process);
+    return during;
+  }
+
+  // Starts the program as the logon's clean-up; the text it shows, if any.
+  std::string CleanUp() {
+    uidrv::Process process = app_.Start("-L");
+    std::string text;
+    if (uidrv::WaitExit(process, 3000) == STILL_ACTIVE) {
+      if (HWND box = uidrv::WaitDialog("エラー", uidrv::kDefaultTimeoutMs, process.pid)) {
+        text = uidrv::MessageText(box);
+        uidrv::Press(box, IDOK);
+      }
+    }
+    EXPECT_EQ(uidrv::WaitExit(process), 0u);
+    return text;
+  }
+
+  // Starts "-F" on the drive; the error it tells before any question.
+  std::string Refusal() {
+    uidrv::Process process = app_.Start("-F \"" + root_ + "\"");
+    std::string text;
+    if (HWND box = uidrv::WaitDialog("エラー", uidrv::kDefaultTimeoutMs, process.pid)) {
+      text = uidrv::MessageText(box);
+      uidrv::Press(box, IDOK);
+    }
+    EXPECT_EQ(uidrv::WaitExit(process), 0u);
+    return text;
   }
 
   // Starts "-F" on the drive and answers its question Yes.
@@ -123,6 +192,32 @@ TEST_F(FreeSpace, TheStopEndsTheFillAndTakesItAway) {
   ExpectAsBefore();
 }
 
+// The fill holds the one-erase lock: an erase asked meanwhile waits in a
+// window that names the fill. The fill's process then dies, as in a crash:
+// the lock it leaves is taken as free at once, and the waiting erase takes
+// the dead fill away before it writes.
+TEST_F(FreeSpace, AnEraseWaitsForTheFillAndACrashedFillLeavesNeitherLockNorFill) {
+  uidrv::Process fill;
+  ASSERT_TRUE(StartAndAnswerYes(fill));
+  TempFolder files("C:\\e2e\\free-space-lock");
+  const std::string chosen = files.WriteFile("chosen.txt", "secret");
+  uidrv::Process other = app_.Start("\"" + chosen + "\"");
+  ASSERT_TRUE(AnswerBox(other, "確認", "選択されたファイルを完全に抹消しますか？", IDYES));
+  HWND waiting = uidrv::WaitDialog("待機中...", uidrv::kDefaultTimeoutMs, other.pid);
+  ASSERT_TRUE(waiting);
+  EXPECT_EQ(uidrv::ControlText(waiting, 1035),
+            "ほかの抹消処理（空き領域の抹消）が終わるのを待っています...\n終わりしだい、抹消を始めます。");
+  EXPECT_EQ(ReadWholeFile(chosen), "secret");
+  ASSERT_TRUE(FileExists(root_ + "MORVANE-Shredder-FreeSpaceFill"));
+  uidrv::Kill(fill);
+  ASSERT_TRUE(AnswerBox(other, "情報", "1 個のファイルを完全に抹消しました。", IDOK));
+  EXPECT_EQ(uidrv::WaitExit(other), 0u);
+  uidrv::Close(other);
+  uidrv::Close(fill);
+  EXPECT_FALSE(FileExists(chosen));
+  ExpectAsBefore();
+}
+
 // Windows may end the process as soon as WM_ENDSESSION has been answered:
 // by then the fill is gone.
 TEST_F(FreeSpace, TheSessionsEndTakesTheFillAwayBeforeItIsAnswered) {
@@ -143,6 +238,70 @@ TEST_F(FreeSpace, TheSessionsEndTakesTheFillAwayBeforeItIsAnswered) {
   uidrv::Press(result, IDOK);
   EXPECT_EQ(uidrv::WaitExit(process), 0u);
   ExpectAsBefore();
+}
+
+// The system takes the fill with a process that is killed: the space is
+// back within seconds, with no start of the program; only the empty folders
+// and the marker are left for the next start, of any kind, which takes them.
+TEST_F(FreeSpace, AKillGivesTheSpaceBackWithoutAnyStartAndTheNextStartTakesTheRest) {
+  const std::uint64_t during = KillMidFill();
+  ASSERT_NE(during, 0u);
+  Sleep(4000);
+  const std::uint64_t after = FreeBytes();
+  std::printf("free space of %s: %llu before, %llu during the fill, %llu 4 s after the kill\n", root_.c_str(),
+              static_cast<unsigned long long>(freeBefore_), static_cast<unsigned long long>(during),
+              static_cast<unsigned long long>(after));
+  EXPECT_LT(during + (64 << 20), freeBefore_) << "killed before the fill took any space";
+  EXPECT_GE(after + (64 << 10), freeBefore_) << "the fill's space is not back";
+  // The fill files are gone; the empty record tree (Wine calls every drive
+  // NTFS) and the marker are all that is left.
+  EXPECT_EQ(InFill(), (std::set<std::string>{"MORVANE-Shredder-Run.id", "records"}));
+  // An ordinary start, the tool window here.
+  uidrv::Process process = app_.Start();
+  HWND window = app_.WaitMainWindow(process);
+  ASSERT_TRUE(window);
+  uidrv::Post(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(uidrv::WaitExit(process), 0u);
+  ExpectAsBefore();
+}
+
+// A leftover of ours with the user's file in it: ours goes, the user's file
+// stays, and every start that meets it names it.
+TEST_F(FreeSpace, WhatIsNotOursInALeftoverStaysAndIsNamed) {
+  ASSERT_NE(KillMidFill(), 0u);
+  ASSERT_TRUE(WriteWholeFile(Fill() + "\\desktop.ini", "[.ShellClassInfo]\r\n"));
+  const std::string refusal = Refusal();
+  std::printf("told before a run: %s\n", refusal.c_str());
+  EXPECT_EQ(refusal.rfind("以前の空き領域の抹消で残ったフォルダ \"" + Fill() + "\" (", 0), 0u) << refusal;
+  EXPECT_NE(refusal.find("MORVANE Shredder が作ったものではない \"desktop.ini\" があるため"), std::string::npos);
+  const std::string atLogon = CleanUp();
+  std::printf("told by the clean-up at a logon: %s\n", atLogon.c_str());
+  EXPECT_NE(atLogon.find("\"desktop.ini\" を別の場所に移せば、次に MORVANE Shredder を起動したときに"),
+            std::string::npos)
+      << atLogon;
+  EXPECT_EQ(ReadWholeFile(Fill() + "\\desktop.ini"), "[.ShellClassInfo]\r\n");
+  // Moved away by the user: the next start takes the rest, without a word.
+  ASSERT_TRUE(DeleteFileA((Fill() + "\\desktop.ini").c_str()));
+  EXPECT_EQ(CleanUp(), "");
+  ExpectAsBefore();
+}
+
+// A folder of the user's that bears the fill folder's name, holding a file
+// named as a fill file: no start touches it, and the erase names it.
+TEST_F(FreeSpace, AUsersFolderOfThatNameIsKeptAcrossStartsAndNamed) {
+  ASSERT_TRUE(CreateDirectoryA(Fill().c_str(), nullptr));
+  ASSERT_TRUE(WriteWholeFile(Fill() + "\\fill-00000001.tmp", "the user's own"));
+  EXPECT_EQ(CleanUp(), "");
+  const std::string refusal = Refusal();
+  std::printf("told: %s\n", refusal.c_str());
+  EXPECT_EQ(refusal.rfind("ドライブ " + root_ + " には、MORVANE Shredder が作ったものではないフォルダ \"" + Fill() +
+                              "\" があるため、空き領域を抹消できません。",
+                          0),
+            0u)
+      << refusal;
+  EXPECT_EQ(ReadWholeFile(Fill() + "\\fill-00000001.tmp"), "the user's own");
+  DeleteFileA((Fill() + "\\fill-00000001.tmp").c_str());
+  RemoveDirectoryA(Fill().c_str());
 }
 
 }  // namespace

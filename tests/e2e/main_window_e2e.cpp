@@ -206,10 +206,11 @@ TEST_F(MainWindow, TheWindowsAnswerDuringALongEraseWhichTheStopButtonEnds) {
   EXPECT_EQ(Close(window), 0u);
 }
 
-// Windows asking to end the session while an erase runs is told to wait;
+// Windows asking to end the session while an erase writes is told to wait;
 // when it gives up, the erase goes on. Meanwhile the recycle bin's own verb
-// starts a second erase in another process, which waits its turn instead
-// of meeting files held open: it says so and ends.
+// starts a second erase in another process: it asks, then waits in a window
+// of its own that names the erase it waits for, and goes on by itself once
+// that one is done (which has left nothing for it).
 TEST_F(MainWindow, ACancelledShutdownAndASecondEraseLeaveTheFirstToFinish) {
   const std::string big = FillRecycleBinWithLargeFile(false);
   HWND window = Start("[ProgramData]\r\nOverWriteTimes=3\r\n");
@@ -221,17 +222,22 @@ TEST_F(MainWindow, ACancelledShutdownAndASecondEraseLeaveTheFirstToFinish) {
   EXPECT_EQ(answer, 0u) << "the session may not end in the middle of an erase";
 
   uidrv::Process second = app_.Start("-C");
-  HWND busy = uidrv::WaitDialog("情報", uidrv::kDefaultTimeoutMs, second.pid);
-  ASSERT_TRUE(busy);
-  EXPECT_EQ(uidrv::MessageText(busy), "ほかの抹消処理を実行中です。終わってから、もう一度実行してください。");
-  uidrv::Press(busy, IDOK);
-  EXPECT_EQ(uidrv::WaitExit(second), 0u);
-  uidrv::Close(second);
+  ASSERT_TRUE(AnswerBox(second, "確認", "ごみ箱の中の 1 個のファイルを完全に抹消しますか？", IDYES));
+  HWND waiting = uidrv::WaitDialog("待機中...", uidrv::kDefaultTimeoutMs, second.pid);
+  ASSERT_TRUE(waiting);
+  EXPECT_EQ(uidrv::ControlText(waiting, 1035),
+            "ほかの抹消処理（ごみ箱の抹消）が終わるのを待っています...\n終わりしだい、抹消を始めます。");
+  EXPECT_TRUE(uidrv::IsControlVisible(waiting, 1000));
+  uidrv::Screenshot(waiting, Screenshots() + "\\erase-waiting.png");
 
   SendMessageTimeoutA(window, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &answer);
   HWND done = uidrv::WaitDialog("情報", 120000, process_.pid);
   ASSERT_TRUE(done);
   EXPECT_EQ(uidrv::MessageText(done), "ごみ箱の中身を完全に抹消しました。");
+  EXPECT_EQ(uidrv::WaitExit(second), 0u) << "the second goes on while the first's result is still open";
+  uidrv::Close(second);
+  ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+  EXPECT_EQ(answer, 1u) << "a result box keeps no session";
   uidrv::Press(done, IDOK);
   EXPECT_FALSE(FileExists(big));
   EXPECT_EQ(RecycleBinItems(), 0);

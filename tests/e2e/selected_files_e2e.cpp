@@ -89,6 +89,47 @@ TEST_F(SelectedFiles, HandOffErasesTheFilesDeclinesTheFolderAndEmptiesTheClipboa
   EXPECT_FALSE(ClipboardText()) << "the list is consumed";
 }
 
+// Another program copies while the question waits: the clipboard is free for
+// it, and what it put there stays after the erase, which takes the list off
+// only while the list is what the clipboard holds.
+TEST_F(SelectedFiles, TheClipboardIsFreeDuringTheQuestionAndWhatIsCopiedMeanwhileStays) {
+  const std::string a = files_.WriteFile("a.txt", "secret");
+  ASSERT_TRUE(SetClipboardText("," + a));
+  process_ = app_.Start("-D");
+  ASSERT_TRUE(uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, process_.pid));
+  ASSERT_TRUE(SetClipboardText("copied meanwhile")) << "the question holds the clipboard";
+  ConfirmAndExpect({}, Erased(1));
+  EXPECT_FALSE(FileExists(a));
+  EXPECT_EQ(ClipboardText(), "copied meanwhile");
+}
+
+// Nobody is turned away while nothing is written: an erase asked right after
+// another's result was answered (its process may still be ending), and one
+// asked while another's question is open, are both done.
+TEST_F(SelectedFiles, AnEraseRightAfterAnotherAndOneAskedDuringItsQuestionAreAllDone) {
+  std::vector<std::string> files;
+  for (const char* name : {"1.txt", "2.txt", "3.txt", "4.txt"}) files.push_back(files_.WriteFile(name, "secret"));
+  uidrv::Process first = app_.Start(Quoted(files[0]));
+  ASSERT_TRUE(AnswerBox(first, "確認", kConfirm, IDYES));
+  ASSERT_TRUE(AnswerBox(first, "情報", Erased(1), IDOK));
+  uidrv::Process second = app_.Start(Quoted(files[1]));
+  ASSERT_TRUE(AnswerBox(second, "確認", kConfirm, IDYES));
+  ASSERT_TRUE(AnswerBox(second, "情報", Erased(1), IDOK));
+
+  uidrv::Process asking = app_.Start(Quoted(files[2]));
+  ASSERT_TRUE(uidrv::WaitDialog("確認", uidrv::kDefaultTimeoutMs, asking.pid));
+  uidrv::Process meanwhile = app_.Start(Quoted(files[3]));
+  ASSERT_TRUE(AnswerBox(meanwhile, "確認", kConfirm, IDYES));
+  ASSERT_TRUE(AnswerBox(meanwhile, "情報", Erased(1), IDOK));
+  ASSERT_TRUE(AnswerBox(asking, "確認", kConfirm, IDYES));
+  ASSERT_TRUE(AnswerBox(asking, "情報", Erased(1), IDOK));
+  for (uidrv::Process* process : {&first, &second, &asking, &meanwhile}) {
+    EXPECT_EQ(uidrv::WaitExit(*process), 0u);
+    uidrv::Close(*process);
+  }
+  for (const std::string& file : files) EXPECT_FALSE(FileExists(file)) << file;
+}
+
 // Started with a UTF-16 command line, as Explorer, a shortcut or PowerShell
 // start it: the chosen files are erased whatever their names and length, and
 // the look-alike that the ANSI spelling of "résumé.txt" names is kept.

@@ -18,6 +18,14 @@
 #         erased by the walk with four files at once: no file is left, and
 #         not one unit of any.
 #
+#   free-reserve  the same erase run by an ordinary account (a Linux user of
+#         its own, with a Wine prefix of its own) on an ext4 volume with a
+#         reserve for the administrator, which that account cannot write:
+#         the question says the account may write only part of the free
+#         space, and the result says how much it overwrote and what stayed
+#         beyond its reach, never that the whole was erased. The raw image's
+#         pattern counts are shown.
+#
 #   free-ext4, free-ntfs  the free-space erase of the real binshredder.exe.
 #         Files of the pattern (a large one, medium ones, and hundreds under
 #         700 bytes, which NTFS keeps inside its file records) are written,
@@ -38,7 +46,7 @@
 # missing is skipped with the reason, and when none could run the script
 # exits 77 (CTest reports the test as skipped).
 #
-#   volume_images.sh <bed> <build-dir> [ext4|ntfs|full|bin|free-ext4|free-ntfs ...]
+#   volume_images.sh <bed> <build-dir> [ext4|ntfs|full|bin|free-ext4|free-ntfs|free-reserve ...]
 set -euo pipefail
 
 bed=$(cd "${1:?test bed folder}" && pwd)
@@ -278,6 +286,90 @@ check_free_space() {  # <free-ext4|free-ntfs>
   ran=1
 }
 
+# An ordinary account: a user id of its own (no entry in /etc/passwd is
+# needed) with a Wine prefix of its own, made once in the build folder.
+account=$build/forensic-account
+account_uid=47291
+as_account() {  # <command...>: in the account's prefix, on the bed's display
+  (
+    eval "$(bash "$testbed" env "$bed")"
+    export WINEPREFIX=$account/prefix HOME=$account/home
+    cd "$account/prefix/drive_c" 2>/dev/null || cd "$account"
+    setpriv --reuid="$account_uid" --regid="$account_uid" --clear-groups "$@"
+  )
+}
+# Through a file, as testbed.sh runs Wine: the services Wine starts keep a
+# pipe's end open.
+account_driver() {
+  local log status=0
+  log=$(mktemp "$work/driver.XXXXXX")
+  as_account wine 'C:\forensic\uidriver.exe' "$@" </dev/null >"$log" 2>&1 || status=$?
+  tr -d '\r' <"$log" | iconv -f CP932 -t UTF-8
+  rm -f "$log"
+  return $status
+}
+account_needs() {
+  command -v setpriv >/dev/null || { echo "setpriv missing (util-linux)"; return 1; }
+  mkdir -p "$account/home"
+  chown "$account_uid:$account_uid" "$account" "$account/home"
+  local stamp
+  stamp="1|$(wine --version 2>/dev/null)"
+  if [ "$(cat "$account/prefix/.forensic-ready" 2>/dev/null)" != "$stamp" ]; then
+    rm -rf "$account/prefix"
+    as_account wineboot -i </dev/null >/dev/null 2>&1 || true
+    as_account wineserver -w || true
+    [ -d "$account/prefix/drive_c" ] || { echo "Wine does not start for another account here"; return 1; }
+    rm -f "$account/prefix/dosdevices/z:"
+    echo "$stamp" > "$account/prefix/.forensic-ready"
+  fi
+  mkdir -p "$account/prefix/drive_c/forensic"
+  cp "$build/bin/binshredder.exe" "$driver" "$account/prefix/drive_c/forensic/"
+  chown -R "$account_uid:$account_uid" "$account/prefix/drive_c/forensic"
+}
+
+# The free-space erase of an account that may not write all the free space.
+check_reserve() {
+  local kind=free-reserve
+  make_volume ext4 "$kind" 64M || { skip "$kind" "the image could not be mounted"; return; }
+  # A reserve of a quarter for the administrator, no journal (see the top).
+  unmount_volumes
+  mkfs.ext4 -q -F -b 4096 -m 25 -O ^has_journal "$image"
+  mount -o loop "$image" "$mount_dir" || { skip "$kind" "the image could not be mounted"; return; }
+  volumes_mounted+=("$mount_dir")
+  echo 0 > "/sys/fs/ext4/$(basename "$(findmnt -n -o SOURCE "$mount_dir")")/reserved_clusters"
+  chmod 755 "$volumes_work"
+  local root=$mount_dir/volume
+  mkdir "$root"
+  pattern_file "$root/large.bin" $((8 * 1024 * 1024 + 100))
+  for i in $(seq 1 8); do pattern_file "$root/medium$i.bin" $((300000 + i * 7000)); done
+  sync
+  rm "$root"/large.bin "$root"/medium*.bin
+  chown "$account_uid:$account_uid" "$root"
+  sync
+  local before question result after
+  before=$(units_in "$image")
+  as_account wineserver -k 2>/dev/null || true
+  ln -sfn "$root" "$account/prefix/dosdevices/m:"
+  account_driver run '"C:\forensic\binshredder.exe" -F "M:\"' 150000 > "$work/run.out" 2>&1 &
+  local running=$!
+  question=$(account_driver answer 確認 6 60000) || fail "$kind" "no question"
+  result=$(account_driver answer 情報 1 120000) || fail "$kind" "no result"
+  wait "$running" || fail "$kind" "the program did not end: $(cat "$work/run.out")"
+  as_account wineserver -k 2>/dev/null || true
+  rm -f "$account/prefix/dosdevices/m:"
+  echo "$kind: asked: $question"
+  echo "$kind: told: $result"
+  [[ $question == *"このアカウントが書き込めるのは、そのうち "* ]] || fail "$kind" "the question does not say what the account may write"
+  [[ $result == *"このアカウントからは書き込めないため、上書きできませんでした。"* ]] ||
+    fail "$kind" "the result does not say what stayed beyond the account's reach"
+  [[ $result != *"を完全に抹消しました。"* ]] || fail "$kind" "the whole is called erased"
+  [ -z "$(ls -A "$root")" ] || fail "$kind" "left on the volume: $(ls -A "$root")"
+  unmount_volumes
+  after=$(units_in "$image")
+  echo "$kind: pattern units in the raw image: $before before, $after after"
+  ran=1
+}
+
 [ -f "$tool" ] || { echo "missing $tool (build the win64 preset)"; exit 1; }
 mkdir -p "$(dirname "$program")"
 cp "$build/bin/binshredder.exe" "$program"
@@ -307,6 +399,15 @@ for check in "$@"; do
       ;;
     free-ntfs)
       if reason=$(volume_needs ntfs); then check_free_space free-ntfs; else skip free-ntfs "$reason"; fi
+      ;;
+    free-reserve)
+      if ! reason=$(volume_needs ext4); then
+        skip free-reserve "$reason"
+      elif ! reason=$(account_needs); then
+        skip free-reserve "$reason"
+      else
+        check_reserve
+      fi
       ;;
     *)
       echo "unknown check $check" >&2

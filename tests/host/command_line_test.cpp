@@ -48,12 +48,13 @@ TEST(RouteCommandLine, EmptyTailIsWindowed) {
 TEST(RouteCommandLine, ExactSwitchesWithTheQuotedModulePath) {
   EXPECT_EQ(RouteShell(L"-C").mode, RunMode::RecycleBin);
   EXPECT_EQ(RouteShell(L"-D").mode, RunMode::HandOff);
+  EXPECT_EQ(RouteShell(L"-L").mode, RunMode::CleanUp);
   EXPECT_TRUE(RouteShell(L"-C").tail.empty());
 }
 
 TEST(RouteCommandLine, AnythingButAnExactSwitchIsAFileListWithTheWholeTail) {
   for (const std::wstring tail :
-       {L"-c", L"-d", L"-C ", L"-C x", L"-D \"C:\\a.txt\"", L"-CD", L"\"C:\\a b.txt\" \"C:\\c.txt\""}) {
+       {L"-c", L"-d", L"-l", L"-L ", L"-C ", L"-C x", L"-D \"C:\\a.txt\"", L"-CD", L"\"C:\\a b.txt\" \"C:\\c.txt\""}) {
     const app::Route route = RouteShell(tail);
     EXPECT_EQ(route.mode, RunMode::CommandLineFiles) << ::testing::PrintToString(tail);
     EXPECT_EQ(route.tail, tail);

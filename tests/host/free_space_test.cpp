@@ -14,21 +14,31 @@ constexpr std::uint64_t kKiB = 1024;
 constexpr std::uint64_t kMiB = kKiB * 1024;
 constexpr std::uint64_t kGiB = kMiB * 1024;
 
-// One writer against a volume with `freeBytes` free: whole writes while they
-// fit, halved once one does not. What it cannot fill is left.
-std::uint64_t LeftAfterFill(std::uint64_t freeBytes, std::uint64_t clusterBytes) {
-  const FillPlan plan = PlanFill(clusterBytes);
-  for (std::uint64_t write = plan.writeBytes; write != 0;) {
-    if (write <= freeBytes) {
-      freeBytes -= write;
-    } else {
-      write = WriteAfterFull(write, clusterBytes);
-    }
-  }
-  return freeBytes;
-}
+// A volume with `free` bytes left, as one writer's file meets it: a write that
+// does not fit is refused whole (Windows, unbuffered) or cut to what fits
+// (Wine). It counts what was written and not yet flushed.
+class FakeVolume final : public FillFileTarget {
+ public:
+  FakeVolume(std::uint64_t free, bool cutsWrites) : free_(free), cutsWrites_(cutsWrites) {}
 
-TEST(FreeSpaceFill, TheHalvedWritesLeaveLessThanOneClusterWhateverTheFreeSpace) {
+  Written Write(std::uint64_t bytes) override {
+    const std::uint64_t done = bytes <= free_ ? bytes : cutsWrites_ ? free_ : 0;
+    free_ -= done;
+    unflushed_ += done;
+    return {done, done == bytes ? WriteEnd::Whole : WriteEnd::NoRoom};
+  }
+  bool Flush() override {
+    unflushed_ = 0;
+    return true;
+  }
+  bool Ending() override { return false; }
+
+  std::uint64_t free_;
+  bool cutsWrites_;
+  std::uint64_t unflushed_ = 0;
+};
+
+TEST(FreeSpaceFill, TheHalvedWritesLeaveLessThanOneClusterWhateverTheFreeSpaceAndFlushEveryByte) {
   struct Case {
     std::uint64_t freeBytes;
     std::uint64_t clusterBytes;
@@ -36,7 +46,14 @@ TEST(FreeSpaceFill, TheHalvedWritesLeaveLessThanOneClusterWhateverTheFreeSpace) 
   for (const Case& c : {Case{0, 4 * kKiB}, Case{4 * kKiB - 1, 4 * kKiB}, Case{4 * kKiB, 4 * kKiB},
                         Case{57638912, 4 * kKiB}, Case{4 * kMiB + 3 * 4 * kKiB + 7, 4 * kKiB},
                         Case{3 * kGiB + 12345678, 64 * kKiB}, Case{7 * kMiB + 512, 512}, Case{9 * kMiB, 2 * kMiB}}) {
-    EXPECT_LT(LeftAfterFill(c.freeBytes, c.clusterBytes), c.clusterBytes) << c.freeBytes << " / " << c.clusterBytes;
+    for (const bool cutsWrites : {false, true}) {
+      FillPlan plan = PlanFill(c.clusterBytes);
+      plan.fileBytes = 4 * kGiB;  // one file takes it all
+      FakeVolume volume(c.freeBytes, cutsWrites);
+      EXPECT_EQ(FillOneFile(plan, volume), FileFill::NoRoom);
+      EXPECT_LT(volume.free_, c.clusterBytes) << c.freeBytes << " / " << c.clusterBytes << " cut " << cutsWrites;
+      EXPECT_EQ(volume.unflushed_, 0u) << c.freeBytes << " / " << c.clusterBytes << " cut " << cutsWrites;
+    }
   }
 }
 
@@ -56,6 +73,36 @@ TEST(FreeSpaceFill, WritesAndFilesAreWholeClustersAndTheMeasuringWriteIsShort) {
   }
   EXPECT_EQ(WriteAfterFull(12 * kKiB, 4 * kKiB), 4 * kKiB);  // one and a half clusters: one
   EXPECT_EQ(WriterCount(0), 2u);
+}
+
+TEST(FreeSpaceOutcome, AStopOrAFailureInEitherPartIsToldAsSuchAndASwappedDiskFirst) {
+  using E = FillEnd;
+  const std::nullopt_t none = std::nullopt;
+  struct Case {
+    RunEnds ends;
+    Outcome expected;
+  };
+  const std::uint64_t some = kMiB;
+  const Case cases[] = {
+      {{E::Full, none, true, some, 0}, Outcome::Done},
+      {{E::Full, E::Full, true, some, 0}, Outcome::Done},
+      {{E::Full, E::Stopped, true, some, 0}, Outcome::Stopped},  // small files may stay in the file table
+      {{E::Stopped, none, true, some, 0}, Outcome::Stopped},
+      {{E::Failed, none, true, some, 0}, Outcome::WriteFailed},
+      {{E::Full, E::Failed, true, some, 0}, Outcome::WriteFailed},
+      {{E::Stopped, none, false, some, 0}, Outcome::DriveChanged},
+      {{E::Full, E::Full, false, some, 0}, Outcome::DriveChanged},
+      {{E::Full, none, true, some, 50 * kMiB}, Outcome::Reached},  // a reserve the account may not write
+      {{E::Share, E::Full, true, some, 50 * kMiB}, Outcome::Reached},
+      {{E::Share, none, true, some, 0}, Outcome::Done},  // a quota that left nothing free
+      {{E::Stopped, none, true, some, 50 * kMiB}, Outcome::Stopped},
+      {{E::Full, none, true, 0, 0}, Outcome::NothingToWrite},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(OutcomeOf(c.ends), c.expected)
+        << static_cast<int>(c.ends.data) << " " << (c.ends.records ? static_cast<int>(*c.ends.records) : -1) << " "
+        << c.ends.sameDisk;
+  }
 }
 
 TEST(FreeSpaceFill, OnlyOurNamesAndKindsAreOursAndALinkNever) {
@@ -83,6 +130,10 @@ TEST(FreeSpaceFill, OnlyOurNamesAndKindsAreOursAndALinkNever) {
       {L"f0", false, false, false, FillEntry::Foreign},
       {L"d0", true, false, false, FillEntry::Foreign},
       {L"report.docx", false, false, false, FillEntry::Foreign},
+      {L"MORVANE-Shredder-Run.id", false, false, false, FillEntry::Marker},
+      {L"MORVANE-Shredder-Run.id", false, true, false, FillEntry::Foreign},
+      {L"MORVANE-Shredder-Run.id", true, false, false, FillEntry::Foreign},
+      {L"MORVANE-Shredder-Run.id", false, false, true, FillEntry::Foreign},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ClassifyEntry(c.name, c.isFolder, c.isLink, c.inRecordTree), c.expected)
@@ -93,6 +144,25 @@ TEST(FreeSpaceFill, OnlyOurNamesAndKindsAreOursAndALinkNever) {
   for (const std::uint32_t number : {0u, 0xFFFFFFFFu}) {
     EXPECT_EQ(ClassifyEntry(FillFileName(number), false, false, false), FillEntry::FillFile) << number;
   }
+}
+
+TEST(FreeSpaceMarker, OnlyAMarkerNamingOneOfTheAccountsRunsMakesAFolderOurs) {
+  const std::uint8_t random[16] = {0x00, 0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD,
+                                   0xEF, 0xFE, 0xDC, 0xBA, 0x98, 0x76, 0x54, 0x32};
+  const std::wstring identity = RunIdentity(random);
+  EXPECT_EQ(identity, L"000123456789abcdeffedcba98765432");
+  const std::vector<std::wstring> runs = {L"ffffffffffffffffffffffffffffffff", identity};
+  const std::pair<std::string, bool> markers[] = {
+      {"000123456789abcdeffedcba98765432", true},
+      {"ffffffffffffffffffffffffffffffff", true},
+      {"000123456789abcdeffedcba98765433", false},  // another run's, of another account or long gone
+      {"000123456789ABCDEFFEDCBA98765432", false},  // not as the program writes it
+      {"000123456789abcdeffedcba98765432\r\n", false},
+      {"", false},
+      {std::string(32, '0'), false},
+  };
+  for (const auto& [content, ours] : markers) EXPECT_EQ(MarkerNamesRun(content, runs), ours) << content;
+  EXPECT_FALSE(MarkerNamesRun("000123456789abcdeffedcba98765432", {})) << "no run of the account's";
 }
 
 TEST(FreeSpaceRate, SpeedFollowsTheLastSecondsAndTheTimeIsRoundedUp) {
@@ -132,7 +202,7 @@ TEST(FreeSpaceTexts, SizesAndTimesAsTheSystemShowsThem) {
 }
 
 TEST(FreeSpaceTexts, TheQuestionSaysWhatHowLongAndWhatFlashKeeps) {
-  const Question question{L"D:\\", 12 * kGiB, 50 * kMiB, false};
+  const Question question{.root = L"D:\\", .freeBytes = 12 * kGiB, .bytesPerSecond = 50 * kMiB};
   const std::wstring text = QuestionText(question);
   EXPECT_EQ(text.rfind(L"ドライブ D:\\ の空き領域 12.0 GB を完全に抹消しますか？\n\n", 0), 0u);
   EXPECT_NE(text.find(L"1 秒あたり 50.0 MB の速さで、約 5 分かかります。"), std::wstring::npos);
@@ -146,19 +216,50 @@ TEST(FreeSpaceTexts, TheQuestionSaysWhatHowLongAndWhatFlashKeeps) {
   EXPECT_NE(flashText.find(L"\n\nこのドライブは SSD (フラッシュ メモリ) です。"), std::wstring::npos);
 }
 
+TEST(FreeSpaceTexts, TheQuestionIsAboutTheRealVolumeAndWhatTheAccountMayWriteOfIt) {
+  Question question{.root = L"C:\\", .freeBytes = 12 * kGiB, .bytesPerSecond = 100 * kMiB};
+  question.chosenRoot = L"S:\\";
+  question.beyondReach = 4 * kGiB;
+  const std::wstring text = QuestionText(question);
+  EXPECT_EQ(text.rfind(L"ドライブ S:\\ は、ドライブ C:\\ にあるフォルダを割り当てたドライブです。"
+                       L"ドライブ C:\\ の空き領域 12.0 GB を完全に抹消しますか？",
+                       0),
+            0u)
+      << ::testing::PrintToString(text);
+  EXPECT_NE(
+      text.find(L"このアカウントが書き込めるのは、そのうち 8.00 GB だけです。残りの 4.00 GB は上書きできません。"),
+      std::wstring::npos);
+  EXPECT_NE(text.find(L"1 秒あたり 100 MB の速さで、約 2 分かかります。"), std::wstring::npos)
+      << "for what it may write";
+  question.root = L"C:\\mnt\\data\\";
+  question.chosenRoot = L"C:\\mnt\\data\\";
+  EXPECT_EQ(QuestionText(question).rfind(L"フォルダ \"C:\\mnt\\data\\\" にマウントされたボリューム の空き領域", 0), 0u);
+}
+
 TEST(FreeSpaceTexts, EveryResultSaysWhatWasDoneInTheSystemsOwnStyle) {
   const std::wstring root = L"E:\\";
   struct Case {
     Result result;
     const wchar_t* says;
   };
+  const Leftover foreign{L"E:\\MORVANE-Shredder-FreeSpaceFill", 282, L"desktop.ini"};
+  const Leftover undeletable{L"E:\\MORVANE-Shredder-FreeSpaceFill", 400 * kMiB, L""};
   const Case results[] = {
-      {{root, Outcome::Done, 3 * kGiB, 0, false}, L"ドライブ E:\\ の空き領域 3.00 GB を完全に抹消しました。"},
-      {{root, Outcome::Done, kMiB, 310, false}, L"(MFT) の空きレコード 310 個も上書きしました。"},
-      {{root, Outcome::Stopped, 5 * kMiB, 0, false}, L"抹消を中止しました。中止するまでに 5.00 MB を上書きしました。"},
-      {{root, Outcome::WriteFailed, kMiB, 0, false}, L"に書き込めなくなったため"},
-      {{root, Outcome::DriveChanged, kMiB, 0, true}, L"ディスクが途中で入れ替えられた"},
-      {{root, Outcome::Stopped, 0, 0, true}, L"\n抹消に使ったファイルの一部を削除できませんでした。"},
+      {{root, Outcome::Done, 3 * kGiB, 0, {}, 0}, L"ドライブ E:\\ の空き領域 3.00 GB を完全に抹消しました。"},
+      {{root, Outcome::Done, kMiB, 310, {}, 0}, L"(MFT) の空きレコード 310 個も上書きしました。"},
+      {{root, Outcome::Reached, 60 * kMiB, 0, {}, 51 * kMiB},
+       L"ドライブ E:\\ の空き領域 111 MB のうち 60.0 MB を上書きしました。"
+       L"残りの 51.0 MB は、このアカウントからは書き込めないため、上書きできませんでした。"},
+      {{root, Outcome::NothingToWrite, 0, 0, {}, 0}, L"ドライブ E:\\ には抹消する空き領域がありません。"},
+      {{root, Outcome::Stopped, 5 * kMiB, 0, {}, 0}, L"抹消を中止しました。中止するまでに 5.00 MB を上書きしました。"},
+      {{root, Outcome::WriteFailed, kMiB, 0, {}, 0}, L"に書き込めなくなったため"},
+      {{root, Outcome::DriveChanged, kMiB, 0, undeletable, 0}, L"ディスクが途中で入れ替えられた"},
+      {{root, Outcome::Stopped, 0, 0, undeletable, 0},
+       L"\n抹消に使ったフォルダ \"E:\\MORVANE-Shredder-FreeSpaceFill\" (400 MB) の一部を削除できませんでした。"},
+      {{root, Outcome::Done, kGiB, 0, foreign, 0},
+       L"\n抹消に使ったフォルダ \"E:\\MORVANE-Shredder-FreeSpaceFill\" (282 バイト) には、"
+       L"MORVANE Shredder が作ったものではない \"desktop.ini\" があるため、このフォルダを削除できませんでした。"
+       L"\"desktop.ini\" を別の場所に移せば、次に MORVANE Shredder を起動したときに、このフォルダを削除します。"},
   };
   std::vector<std::wstring> texts;
   for (const Case& c : results) {
@@ -170,7 +271,23 @@ TEST(FreeSpaceTexts, EveryResultSaysWhatWasDoneInTheSystemsOwnStyle) {
     texts.push_back(RefusalText(refusal, root));
     EXPECT_EQ(texts.back().rfind(L"ドライブ E:\\ ", 0), 0u);
   }
-  texts.push_back(QuestionText({root, kGiB, kMiB, true}));
+  EXPECT_EQ(RefusalText(Refusal::NotWritable, L"C:\\", L"S:\\"),
+            L"ドライブ S:\\ は、ドライブ C:\\ にあるフォルダを割り当てたドライブです。"
+            L"ドライブ C:\\ に書き込めないため、空き領域を抹消できません。");
+  texts.push_back(FolderNotOursText(root, foreign.folder));
+  EXPECT_NE(texts.back().find(L"ドライブ E:\\ には、MORVANE Shredder が作ったものではないフォルダ "
+                              L"\"E:\\MORVANE-Shredder-FreeSpaceFill\" があるため"),
+            std::wstring::npos);
+  texts.push_back(FolderInUseText(root));
+  // A leftover in the way of a run, and one the clean-up at a start could not take.
+  texts.push_back(LeftoverText(foreign, LeftoverSeen::BeforeRun));
+  EXPECT_NE(texts.back().find(L"\"desktop.ini\" を別の場所に移してから、もう一度実行してください。"),
+            std::wstring::npos);
+  texts.push_back(LeftoverText(undeletable, LeftoverSeen::BeforeRun));
+  EXPECT_NE(texts.back().find(L"(400 MB) を削除できないため、空き領域を抹消できません。"), std::wstring::npos);
+  texts.push_back(LeftoverText(undeletable, LeftoverSeen::AtStart));
+  EXPECT_NE(texts.back().find(L"次に MORVANE Shredder を起動したときに、もう一度削除します。"), std::wstring::npos);
+  texts.push_back(QuestionText({.root = root, .freeBytes = kGiB, .bytesPerSecond = kMiB, .solidState = true}));
   for (const std::wstring& text : texts) {
     EXPECT_EQ(text.back(), L'。') << ::testing::PrintToString(text);
     EXPECT_EQ(text.find_first_of(L"（）"), std::wstring::npos) << "half-width brackets only";

@@ -128,6 +128,8 @@ TEST(TextFormat, CountsAndAsciiNames) {
   EXPECT_EQ(text::FormatCount(L"%d 個", 70000), L"70000 個");
   EXPECT_EQ(text::FormatCount(L"no count", 3), L"no count");
   EXPECT_EQ(text::FormatCount(L"%d and %d", -1), L"-1 and %d");
+  EXPECT_EQ(text::FormatTexts(L"%s の %s を", {L"C:\\%s", L"1 MB"}), L"C:\\%s の 1 MB を");
+  EXPECT_EQ(text::FormatTexts(L"%s と %s", {L"one"}), L"one と %s");
   // A name may hold "%s" or "%d" itself: it is put in once and left as it is.
   EXPECT_EQ(text::FormatText(L"ファイル \"%s\" が開けません", L"C:\\100%s %d.txt"),
             L"ファイル \"C:\\100%s %d.txt\" が開けません");

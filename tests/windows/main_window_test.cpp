@@ -17,6 +17,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/windows/support/fake_recycle_bin.h"
 #include "tests/windows/support/scripted_prompts.h"
+#include "tests/windows/support/system_calls.h"
 #include "winframe/app.h"
 
 namespace {
@@ -200,6 +201,50 @@ TEST_F(MainWindowTest, AFileDroppedOnTheWindowStartsTheDropBatch) {
   ASSERT_EQ(prompts_.Texts(), std::vector<std::wstring>{L"1 個のファイルを完全に抹消しますか？"});
   EXPECT_EQ(prompts_.Shown()[0].caption, L"確認");
   EXPECT_EQ(ReadWholeFile(file), "dropped content");
+}
+
+// Windows may end the session at the question and at the result, but not
+// while the erase writes: then it has the reason to show, given back before
+// the result.
+std::vector<LRESULT> g_mayEnd;
+HWND g_window = nullptr;
+void AskToEndSession() {
+  g_mayEnd.push_back(SendMessageW(g_window, WM_QUERYENDSESSION, 0, 0));
+}
+int AskAtEveryBox(const wf::PromptRequest& request) {
+  AskToEndSession();
+  return (request.flags & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
+}
+struct AskWhenWriting : CProgressDialog::Observer {
+  void Opened(bool) override { AskToEndSession(); }
+  void TotalSet(unsigned, unsigned, unsigned) override {}
+  void Stepped(unsigned) override {}
+  void Closed() override {}
+};
+
+TEST_F(MainWindowTest, TheSessionMayEndExceptWhileAnEraseWrites) {
+  const std::wstring file = folder_->WriteFile(L"session.txt", "content");
+  DropHandle drop({file});
+  SystemCalls calls;
+  AskWhenWriting writing;
+  window_->Progress().SetObserver(&writing);
+  g_window = Window();
+  g_mayEnd.clear();
+  const wf::PromptHandler previous = wf::SetPromptHandler(AskAtEveryBox);
+  SendMessageW(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop.Release()), 0);
+  wf::SetPromptHandler(previous);
+  window_->Progress().SetObserver(nullptr);
+  AskToEndSession();
+
+  EXPECT_EQ(g_mayEnd, (std::vector<LRESULT>{TRUE, FALSE, TRUE, TRUE}));  // question, writing, result, after
+  std::vector<std::wstring> session;
+  for (const std::wstring& call : calls.Log()) {
+    if (call.rfind(L"taskbar", 0) != 0) session.push_back(call);
+  }
+  EXPECT_EQ(session, (std::vector<std::wstring>{L"block: ファイルを抹消しています。終わるまでお待ちください。",
+                                                L"awake", L"may sleep", L"allow"}));
+  EXPECT_EQ(calls.ShutdownWindows(), std::vector<HWND>(2, Window()));
+  EXPECT_FALSE(FileExists(file));
 }
 
 // Last: the window cannot be used after its exit sequence.

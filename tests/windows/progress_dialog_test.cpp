@@ -10,10 +10,13 @@
 #include <vector>
 
 #include "tests/windows/support/progress_recorder.h"
+#include "tests/windows/support/system_calls.h"
+#include "winframe/prompt.h"
 
 namespace {
 
 using Log = std::vector<std::string>;
+using Calls = std::vector<std::wstring>;
 
 std::string ClassOf(HWND window) {
   char name[64] = {};
@@ -88,8 +91,9 @@ TEST(ProgressDialog, WindowIsATopmostCaptionWithABarAndAStopButtonButNoWayToClos
   EXPECT_FALSE(IsWindowEnabled(stop));
   EXPECT_TRUE(IsWindow(window));
   progress.Close();
-  EXPECT_FALSE(IsWindow(window));
   EXPECT_FALSE(progress.IsOpen());
+  Pump();
+  EXPECT_FALSE(IsWindow(window));
 }
 
 TEST(ProgressDialog, BatchOfThreeRunsFromZeroToThreeAndTheWindowGoesAtTheEnd) {
@@ -100,6 +104,7 @@ TEST(ProgressDialog, BatchOfThreeRunsFromZeroToThreeAndTheWindowGoesAtTheEnd) {
   progress.SetTotal(3);
   for (int i = 0; i < 3; ++i) progress.Step();
   progress.Close();
+  Pump();
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(recorder.Log(), (Log{"open", "range 0-3 at 0", "step to 1", "step to 2", "step to 3", "close"}));
 
@@ -157,6 +162,61 @@ TEST(ProgressDialog, OpeningAgainReplacesAWindowLeftOpenAndClosedCallsAreHarmles
   progress.SetTotal(4);
   progress.Close();
   EXPECT_EQ(recorder.Log(), (Log{"open", "range 0-4 at 0", "step to 1", "close", "open", "range 0-4 at 0", "close"}));
+}
+
+TEST(ProgressDialog, ItsTaskbarButtonShowsTheBarAndNothingOnceTheWindowIsGone) {
+  SystemCalls calls;
+  CProgressDialog progress;
+  ASSERT_TRUE(progress.Open());
+  const HWND window = progress.Hwnd();
+  progress.SetTotal(4);
+  progress.Step();
+  progress.ShowWithinItem(0.5);
+  progress.ShowWithinItem(0.5004);  // the same on the button: nothing sent
+  progress.Step();
+  progress.Close();
+  Pump();
+  EXPECT_EQ(calls.Log(), (Calls{L"taskbar normal 0/100", L"taskbar normal 1000/4000", L"taskbar normal 1500/4000",
+                                L"taskbar normal 2000/4000", L"taskbar none"}));
+  EXPECT_EQ(calls.TaskbarWindows(), std::vector<HWND>(5, window));
+}
+
+// Whether the run's window was on the screen as each box was shown.
+std::vector<bool> g_windowShownAtBox;
+HWND g_run = nullptr;
+int NoteWindowAtBox(const wf::PromptRequest&) {
+  g_windowShownAtBox.push_back(IsWindowVisible(g_run) != FALSE);
+  return IDOK;
+}
+
+// A failure told during the run turns the button to the error look while it
+// is up; one told right after the run is told beside the window, which goes
+// once it is answered. Any other box after the run finds the window gone.
+TEST(ProgressDialog, AFailureIsToldBesideTheWindowWhoseButtonShowsTheErrorLook) {
+  SystemCalls calls;
+  const wf::PromptHandler previous = wf::SetPromptHandler(NoteWindowAtBox);
+  g_windowShownAtBox.clear();
+  CProgressDialog progress;
+  ASSERT_TRUE(progress.Open());
+  g_run = progress.Hwnd();
+  progress.SetTotal(2);
+  progress.Step();
+  wf::Prompt(nullptr, L"during", L"エラー", MB_ICONWARNING);
+  progress.Close();
+  wf::Prompt(nullptr, L"after", L"エラー", MB_ICONWARNING);
+  const bool goneAfterFailure = !IsWindow(g_run);
+
+  ASSERT_TRUE(progress.Open());
+  g_run = progress.Hwnd();
+  progress.Close();
+  wf::Prompt(nullptr, L"result", L"情報", MB_ICONINFORMATION);
+  wf::SetPromptHandler(previous);
+
+  EXPECT_TRUE(goneAfterFailure);
+  EXPECT_EQ(g_windowShownAtBox, (std::vector<bool>{true, true, false}));
+  EXPECT_EQ(calls.Log(), (Calls{L"taskbar normal 0/100", L"taskbar normal 1000/2000", L"taskbar error 1000/2000",
+                                L"taskbar normal 1000/2000", L"taskbar error 1000/2000", L"taskbar none",
+                                L"taskbar normal 0/100", L"taskbar none"}));
 }
 
 // Not part of the suite: holds a window with a bar at 2 of 3 on the screen

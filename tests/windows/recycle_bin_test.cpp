@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "shredder/engine/checked_file.h"
-#include "shredder/engine/erase_lock.h"
 #include "shredder/engine/file_wipe.h"
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/recyclebin/recycle_bin.h"
@@ -19,6 +18,7 @@
 #include "tests/support/system_state.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/support/fake_recycle_bin.h"
+#include "tests/windows/support/other_erase.h"
 #include "tests/windows/support/progress_recorder.h"
 #include "tests/windows/support/scripted_prompts.h"
 #include "winframe/handles.h"
@@ -90,10 +90,11 @@ class RecycleBinTest : public ::testing::Test {
     CreateDirectoryW(Long(path).c_str(), nullptr);
   }
 
-  void Erase(bool interactive) {
-    recyclebin::ShredRecycleBin(work_, interactive, [this](const std::wstring& title, const std::wstring& text) {
-      balloons_.push_back(title + L": " + text);
-    });
+  void Erase(bool interactive, engine::WhenTaken whenTaken = engine::WhenTaken::Wait) {
+    recyclebin::ShredRecycleBin(
+        work_, interactive,
+        [this](const std::wstring& title, const std::wstring& text) { balloons_.push_back(title + L": " + text); },
+        whenTaken);
   }
 
   TempFolder folder_;
@@ -694,26 +695,29 @@ TEST_F(SideBySideTest, AStopMidwayLeavesEveryFileNotReachedUntouchedAndEmptiesNo
   EXPECT_TRUE(RemoveDirectoryW(work_.workFolder.c_str())) << "the work folder holds something";
 }
 
-// Another process's erase (played by another thread, which owns the lock):
-// an interactive erase says so, the timer's says nothing; neither touches
-// a file.
-TEST_F(RecycleBinTest, AnotherErasesLockKeepsThisOneFromStarting) {
+// While another process's erase writes, the timer's erase gives up without a
+// word (it tries again at its next tick); one the user asked for asks first,
+// waits, and goes on by itself once the other is done.
+TEST_F(RecycleBinTest, WhileAnotherEraseWritesTheTimersSkipsAndAnAskedOneWaitsThenGoesOn) {
   Drive& drive = AddDrive(L"d1", 1, kNtfsBin);
-  wf::UniqueHandle taken(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  std::thread other([&] {
-    engine::EraseLock lock;
-    SetEvent(taken.Get());
-    WaitForSingleObject(release.Get(), INFINITE);
-  });
-  WaitForSingleObject(taken.Get(), INFINITE);
-  Erase(false);
-  Erase(true);
-  SetEvent(release.Get());
-  other.join();
-  EXPECT_EQ(prompts_.Texts(), Texts{L"ほかの抹消処理を実行中です。終わってから、もう一度実行してください。"});
+  OtherErase other(engine::EraseKind::Files);
+  Erase(false, engine::WhenTaken::Skip);
+  EXPECT_TRUE(prompts_.Shown().empty());
   EXPECT_TRUE(balloons_.empty());
   EXPECT_TRUE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
+
+  bool waited = false;
+  std::thread watcher = OnWaitingWindow([&](HWND waiting) {
+    waited = waiting != nullptr;
+    other.Release();
+  });
+  prompts_.Answer(IDYES);
+  Erase(true);
+  watcher.join();
+  EXPECT_TRUE(waited);
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(1), kDone}));
+  EXPECT_FALSE(FileExists(drive.root + kNtfsBin + L"\\D0.txt"));
+  EXPECT_EQ(platform_.emptied, Texts{drive.root});
 }
 
 // While the question is open, the timer and the tray can still be served;

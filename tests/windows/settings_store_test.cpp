@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+#include <utility>
+
 #include "shredder/settings/settings_keys.h"
 #include "tests/support/temp_folder.h"
 #include "winframe/app.h"
@@ -48,6 +52,22 @@ TEST_F(SettingsStoreTest, OptionsAreReadWholeHoweverLongAndWhatCannotBeReadWhole
   const settings::OptionValues options = settings::ReadOptions();
   EXPECT_EQ(options.overWriteTimes, 7);
   EXPECT_EQ(options.delOnQuitMsg, 1) << "a cut \"0\" would skip the question";
+}
+
+TEST_F(SettingsStoreTest, ADrivesSpeedIsKeptByItsSerialToTheKilobyte) {
+  const std::pair<std::uint64_t, std::uint64_t> speeds[] = {
+      {123456789, 123456000},  // kept to the kilobyte
+      {999, 0},                // under a kilobyte a second: none kept
+      {std::uint64_t{1} << 50, std::uint64_t{INT_MAX} * 1000},
+  };
+  for (const auto& [written, read] : speeds) {
+    settings::WriteFreeSpaceSpeed(0xA1B2C3D4, written);
+    EXPECT_EQ(settings::ReadFreeSpaceSpeed(0xA1B2C3D4), read) << written;
+    EXPECT_EQ(settings::ReadFreeSpaceSpeed(0x00000001), 0u) << "another volume's";
+    DeleteFileW(ini_.c_str());
+  }
+  WriteWholeFile(ini_, "[ProgramData]\r\nFreeSpaceSpeed_a1b2c3d4=-5\r\n");
+  EXPECT_EQ(settings::ReadFreeSpaceSpeed(0xA1B2C3D4), 0u);
 }
 
 TEST(SettingsWithoutProfile, ReadsGiveTheDefaultAndWritesTouchNothing) {

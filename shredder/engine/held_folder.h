@@ -1,0 +1,27 @@
+// A folder held open while it is searched or emptied: opened only where its
+// path says, never through a link, and without sharing deletion, so that
+// while it is held nobody renames it, removes it or puts something else in
+// its place.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "winframe/handles.h"
+
+namespace engine {
+
+enum class FolderHold {
+  Held,       // the folder itself, where its path says
+  Missing,    // nothing there
+  InUse,      // another handle keeps it from being opened so (a run that holds it)
+  Elsewhere,  // a link, a file, or a folder reached through a link on the way
+  Failed,     // it could not be opened or looked at (GetLastError says why)
+};
+
+// Opens `extended` (a "\\?\" path) with `access` besides what a search needs
+// (DELETE, to remove it through the handle later).
+FolderHold HoldFolder(const std::wstring& extended, DWORD access, wf::UniqueFile& held);
+
+}  // namespace engine
