@@ -91,6 +91,9 @@ void OrderedWorkers::FinishDone() {
 void OrderedWorkers::Work() {
   // A card pulled out mid-write fails the write here; it raises no box.
   const wf::QuietDriveErrors quiet;
+  // The window thread comes first: with a worker on every core it would
+  // otherwise wait for a time slice to answer its windows.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
   Entry* current = nullptr;
   WorkContext mine = work_;
   mine.progress = nullptr;
