@@ -1,15 +1,18 @@
 #include "shredder/engine/held_folder.h"
 
-#include "shredder/engine/handle_place.h"
+#include "shredder/engine/checked_file.h"
+#include "shredder/engine/file_facts.h"
 
 namespace engine {
 
-FolderHold HoldFolder(const std::wstring& extended, DWORD access, wf::UniqueFile& held) {
+FolderHold HoldFolder(const std::wstring& extended, DWORD access, wf::UniqueFile& held, DWORD* error) {
+  DWORD ignored = 0;
+  DWORD& reason = error ? *error : ignored;
   held.Reset(CreateFileW(extended.c_str(), access | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!held) {
-    switch (GetLastError()) {
+    switch (reason = GetLastError()) {
       case ERROR_FILE_NOT_FOUND:
       case ERROR_PATH_NOT_FOUND:
         return FolderHold::Missing;
@@ -20,10 +23,18 @@ FolderHold HoldFolder(const std::wstring& extended, DWORD access, wf::UniqueFile
     }
   }
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(held.Get(), &info)) return FolderHold::Failed;
-  const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  const bool link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-  if (!folder || link || !HandleIsAt(held.Get(), extended, IdOf(info))) return FolderHold::Elsewhere;
+  if (!GetFileInformationByHandle(held.Get(), &info)) {
+    reason = GetLastError();
+    return FolderHold::Failed;
+  }
+  // What the platform says, or what a test has it say (SetFactsOverride).
+  const FileFacts facts = FactsOf(held.Get(), extended, info);
+  if (IsLink(facts.attributes, facts.tag)) return FolderHold::Link;
+  if (facts.elsewhere || (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+      !(facts.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    // Wine shows a link to a folder as the folder it leads to.
+    return EntryIsLink(extended) ? FolderHold::Link : FolderHold::Elsewhere;
+  }
   return FolderHold::Held;
 }
 

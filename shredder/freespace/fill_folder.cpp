@@ -137,16 +137,18 @@ void RemoveEntries(HANDLE held, const std::wstring& extended, const std::wstring
 // Removes a folder of the record tree with what is ours in it.
 void RemoveFolder(const std::wstring& extended, const std::wstring& below, bool inRecordTree, Staying& staying) {
   wf::UniqueFile held;
-  switch (engine::HoldFolder(extended, DELETE, held)) {
+  DWORD error = NO_ERROR;
+  switch (engine::HoldFolder(extended, DELETE, held, &error)) {
     case engine::FolderHold::Held:
       break;
     case engine::FolderHold::Missing:
       return;
+    case engine::FolderHold::Link:
     case engine::FolderHold::Elsewhere:  // a link put in its place since it was listed
       return staying.Add(below, true, 0, NO_ERROR);
     case engine::FolderHold::InUse:
     case engine::FolderHold::Failed:
-      return staying.Add(below, false, 0, GetLastError());
+      return staying.Add(below, false, 0, error);
   }
   Staying inside;
   RemoveEntries(held.Get(), extended, below, inRecordTree, inside);
@@ -222,6 +224,7 @@ FolderState RemoveFillFolder(const std::wstring& volumeRoot) {
     case engine::FolderHold::InUse:
       state.removal = Removal::InUse;
       return state;
+    case engine::FolderHold::Link:
     case engine::FolderHold::Elsewhere:
     case engine::FolderHold::Failed:  // what cannot be looked at is not known to be ours
       state.removal = Removal::NotOurs;

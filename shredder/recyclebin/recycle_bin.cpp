@@ -11,7 +11,7 @@
 #include "shredder/engine/erase_turn.h"
 #include "shredder/engine/file_facts.h"
 #include "shredder/engine/file_wipe.h"
-#include "shredder/engine/handle_place.h"
+#include "shredder/engine/held_folder.h"
 #include "shredder/engine/pass_writer.h"
 #include "shredder/engine/progress_dialog.h"
 #include "shredder/recyclebin/recycle_bin_platform.h"
@@ -83,39 +83,6 @@ std::optional<std::vector<VolumeItems>> CountByVolume(HWND owner) {
     volumes.push_back({root, items});
   }
   return volumes;
-}
-
-enum class FolderOpen {
-  Opened,
-  Missing,    // gone since it was listed
-  Link,       // itself a link: it holds nothing, and the emptying removes it
-  Elsewhere,  // a link led elsewhere, or it is no folder
-  Failed,
-};
-
-// A folder of the walk, held open while it is searched: it cannot be renamed
-// or removed meanwhile, and it is searched only where its path says, never
-// where a link put in its place leads. `error` says why it Failed.
-FolderOpen OpenFolder(const std::wstring& extended, wf::UniqueFile& handle, DWORD& error) {
-  handle.Reset(CreateFileW(extended.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!handle) {
-    error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FolderOpen::Missing : FolderOpen::Failed;
-  }
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(handle.Get(), &info)) {
-    error = GetLastError();
-    return FolderOpen::Failed;
-  }
-  const engine::FileFacts facts = engine::FactsOf(handle.Get(), extended, info);
-  if (engine::IsLink(facts.attributes, facts.tag)) return FolderOpen::Link;
-  if (facts.elsewhere || (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
-      !(facts.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    return engine::EntryIsLink(extended) ? FolderOpen::Link : FolderOpen::Elsewhere;
-  }
-  return FolderOpen::Opened;
 }
 
 wf::FindHandle FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& entry) {
@@ -418,23 +385,24 @@ bool ShredRecycleBinFolder(const engine::WorkContext& work, const std::wstring& 
   const std::optional<std::wstring> extended = paths::ToExtended(folder);
   wf::UniqueFile held;
   DWORD error = ERROR_FILENAME_EXCED_RANGE;
-  switch (extended ? OpenFolder(*extended, held, error) : FolderOpen::Failed) {
-    case FolderOpen::Opened:
+  switch (extended ? engine::HoldFolder(*extended, 0, held, &error) : engine::FolderHold::Failed) {
+    case engine::FolderHold::Held:
       break;
-    case FolderOpen::Elsewhere:
+    case engine::FolderHold::Elsewhere:
       // Where a link led, not the bin's own folder: not entered, and the bin
       // is not emptied over what it holds.
       InTurn(run);
       CountThroughLink(work, folder, run);
       if (progress) progress->Close();
       return true;
-    case FolderOpen::Missing:
-    case FolderOpen::Link:
+    case engine::FolderHold::Missing:
+    case engine::FolderHold::Link:
       // Gone since it was listed, or a link put in its place: nothing of the
       // recycle bin to wipe there; the emptying removes a link.
       if (progress) progress->Close();
       return true;
-    case FolderOpen::Failed:
+    case engine::FolderHold::InUse:
+    case engine::FolderHold::Failed:
       InTurn(run);
       TellError(work.owner, texts::kCannotSearch, error);
       return false;
