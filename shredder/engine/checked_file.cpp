@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/paths.h"
+#include "shredder/engine/delete_disposition.h"
 
 namespace engine {
 namespace {
@@ -135,12 +136,7 @@ bool CheckedFile::OpenElsewhere() const {
 }
 
 bool CheckedFile::Remove() {
-  // FileDispositionInfoEx of Windows 10, which the headers for Windows 7 do
-  // not name; earlier systems refuse it.
-  constexpr auto kDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
-  constexpr DWORD kDelete = 0x1, kPosixSemantics = 0x2;
-  DWORD posix = kDelete | kPosixSemantics;
-  if (!SetFileInformationByHandle(handle_.Get(), kDispositionInfoEx, &posix, sizeof(posix))) {
+  if (!MarkDeletedPosix(handle_.Get())) {
     // Without POSIX semantics (before Windows 10, on FAT, under Wine) a name
     // that another program keeps open would stay after the handle is closed,
     // and could not be given back: then it is not deleted at all.
@@ -148,8 +144,7 @@ bool CheckedFile::Remove() {
       error_ = ERROR_SHARING_VIOLATION;
       return false;
     }
-    FILE_DISPOSITION_INFO classic{TRUE};
-    if (!SetFileInformationByHandle(handle_.Get(), FileDispositionInfo, &classic, sizeof(classic))) {
+    if (!MarkDeletedOnClose(handle_.Get())) {
       error_ = GetLastError();
       return false;
     }

@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "shredder/engine/delete_disposition.h"
 #include "shredder/engine/stream_seed.h"
 #include "winframe/handles.h"
 #include "winframe/worker_thread.h"
@@ -17,19 +18,6 @@ constexpr DWORD kDiskQuotaExceeded = 1295;
 
 bool MeansNoRoom(DWORD error) {
   return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL || error == kDiskQuotaExceeded;
-}
-
-// Marks a file to go when its last handle is closed, however the process
-// ends: its name goes at once where the platform has POSIX semantics
-// (FileDispositionInfoEx of Windows 10, which the headers for Windows 7 do
-// not name), when the handle is closed elsewhere.
-bool MarkForDeletion(HANDLE file) {
-  constexpr auto kDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
-  constexpr DWORD kDelete = 0x1, kPosixSemantics = 0x2;
-  DWORD posix = kDelete | kPosixSemantics;
-  if (SetFileInformationByHandle(file, kDispositionInfoEx, &posix, sizeof(posix))) return true;
-  FILE_DISPOSITION_INFO classic{TRUE};
-  return SetFileInformationByHandle(file, FileDispositionInfo, &classic, sizeof(classic)) != FALSE;
 }
 
 // Page-aligned, as unbuffered writes need their memory.
@@ -106,7 +94,7 @@ wf::UniqueFile FillRun::MakeFile(const std::wstring& path, DWORD flags) {
   wf::UniqueFile file(
       CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_NEW, flags, nullptr));
   if (!file) return file;
-  if (!MarkForDeletion(file.Get())) {
+  if (!engine::MarkDeleted(file.Get())) {
     // Not to be left behind by a crash, nor written so.
     const DWORD error = GetLastError();
     file.Reset();
