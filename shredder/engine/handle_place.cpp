@@ -11,6 +11,7 @@
 
 #include "common/paths.h"
 #include "shredder/engine/volume_place.h"
+#include "winframe/drives.h"
 #include "winframe/handles.h"
 
 namespace engine {
@@ -87,14 +88,7 @@ std::wstring ShareForm(const std::wstring& extended) {
 class SystemVolumeLayout final : public VolumeLayout {
  public:
   std::optional<std::wstring> SubstituteOf(wchar_t driveLetter) override {
-    const wchar_t drive[] = {driveLetter, L':', L'\0'};
-    std::wstring target(MAX_PATH, L'\0');
-    const DWORD length = QueryDosDeviceW(drive, target.data(), static_cast<DWORD>(target.size()));
-    if (length == 0) return std::nullopt;
-    target.resize(wcsnlen(target.c_str(), target.size()));
-    // A subst drive is a link in the object namespace to "\??\C:\data".
-    if (target.size() < 6 || target.compare(0, 4, L"\\??\\") != 0 || target[5] != L':') return std::nullopt;
-    return target.substr(4);
+    return wf::SubstituteOf(std::wstring{driveLetter, L':'});
   }
 
   std::optional<std::uint32_t> SerialOf(const std::wstring& root) override {

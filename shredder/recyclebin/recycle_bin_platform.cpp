@@ -24,12 +24,7 @@ std::vector<std::wstring> Platform::VolumeRoots() {
   std::vector<std::wstring> roots;
   for (const std::wstring& root : wf::DriveRoots()) {
     // A subst drive is a folder of another drive, whose bin is that drive's.
-    wchar_t target[MAX_PATH + 1] = {};
-    if (root.size() >= 2 && QueryDosDeviceW(root.substr(0, 2).c_str(), target, MAX_PATH + 1) &&
-        paths::SubstitutedFolder(target)) {
-      continue;
-    }
-    roots.push_back(root);
+    if (!wf::SubstituteOf(root)) roots.push_back(root);
   }
   // A volume mounted in a folder and nowhere as a drive: its first folder.
   wchar_t volume[MAX_PATH + 1] = {};
