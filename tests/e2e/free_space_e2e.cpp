@@ -55,6 +55,12 @@ class FreeSpace : public ::testing::Test {
     return available.QuadPart;
   }
 
+  // The system gives a killed process's files back a moment after it is
+  // gone, not at once.
+  void WaitForSpaceBack() const {
+    for (int i = 0; i < 100 && FreeBytes() < freeBefore_; ++i) Sleep(100);
+  }
+
   // Nothing of the fill is left, and the space it took is free again.
   void ExpectAsBefore() const {
     EXPECT_FALSE(FileExists(Fill()));
@@ -215,6 +221,7 @@ TEST_F(FreeSpace, AnEraseWaitsForTheFillAndACrashedFillLeavesNeitherLockNorFill)
   uidrv::Close(other);
   uidrv::Close(fill);
   EXPECT_FALSE(FileExists(chosen));
+  WaitForSpaceBack();
   ExpectAsBefore();
 }
 
