@@ -88,14 +88,7 @@ void RemoveTree(const std::wstring& path) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   SetFileAttributesW(longPath.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    WIN32_FIND_DATAW entry;
-    wf::FindHandle find(FindFirstFileW((longPath + L"\\*").c_str(), &entry));
-    if (find) {
-      do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-      } while (FindNextFileW(find.Get(), &entry));
-    }
+    for (const std::wstring& name : NamesIn(path)) RemoveTree(path + L"\\" + name);
   }
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     RemoveSymbolicLink(path);
@@ -104,6 +97,18 @@ void RemoveTree(const std::wstring& path) {
   } else {
     DeleteFileW(longPath.c_str());
   }
+}
+
+std::vector<std::wstring> NamesIn(const std::wstring& folder, const std::wstring& pattern) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW entry;
+  wf::FindHandle find(FindFirstFileW((Long(folder) + L"\\" + pattern).c_str(), &entry));
+  if (!find) return names;
+  do {
+    const std::wstring name = entry.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(find.Get(), &entry));
+  return names;
 }
 
 bool FileExists(const std::string& path) {
@@ -117,4 +122,9 @@ bool WriteWholeFile(const std::string& path, const std::string& content) {
 }
 void RemoveTree(const std::string& path) {
   RemoveTree(Wide(path));
+}
+std::vector<std::string> NamesIn(const std::string& folder, const std::string& pattern) {
+  std::vector<std::string> names;
+  for (const std::wstring& name : NamesIn(Wide(folder), Wide(pattern))) names.push_back(Ansi(name));
+  return names;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class TempFolder {
  public:
@@ -35,12 +36,16 @@ bool WriteWholeFile(const std::wstring& path, const std::string& content);
 // Removes a folder and all it holds, read-only files included; a link is
 // removed itself, never followed.
 void RemoveTree(const std::wstring& path);
+// The names in `folder` that `pattern` matches ("*", "ms*.tmp"), in the
+// order the file system lists them, without "." and "..".
+std::vector<std::wstring> NamesIn(const std::wstring& folder, const std::wstring& pattern = L"*");
 
 // The same for paths in the ANSI code page.
 bool FileExists(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const std::string& content);
 void RemoveTree(const std::string& path);
+std::vector<std::string> NamesIn(const std::string& folder, const std::string& pattern = "*");
 
 // The "\\?\" form of a full path, which the file functions take at any length.
 std::wstring Long(const std::wstring& path);

@@ -15,7 +15,6 @@
 #include "tests/support/temp_folder.h"
 #include "tests/windows/support/scripted_prompts.h"
 #include "winframe/handles.h"
-#include "winframe/system_error.h"
 
 namespace {
 
@@ -82,19 +81,9 @@ bool operator==(const FILETIME& a, const FILETIME& b) {
   return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
-std::wstring Quoted(const std::wstring& path) {
-  return L"\"" + path + L"\"";
-}
-
+// A file held so that it cannot be opened for its wipe, with the system's reason.
 std::wstring CannotOpen(const std::wstring& path) {
-  return L"ファイル " + Quoted(path) + L" が開けません";
-}
-
-// Our sentence, then the system's own on the next line.
-std::wstring WithReason(const std::wstring& text, DWORD error) {
-  const std::wstring reason = wf::SystemReason(error);
-  EXPECT_FALSE(reason.empty()) << error;
-  return text + L"\n" + reason;
+  return WithReason(L"ファイル " + Quoted(path) + L" が開けません", ERROR_SHARING_VIOLATION);
 }
 
 class FileWipeTest : public ::testing::Test {
@@ -232,7 +221,7 @@ TEST_F(FileWipeTest, AFileInUseWithoutSharingIsNotOverwrittenAndTheUserIsTold) {
   EXPECT_TRUE(g_passes.empty());
   EXPECT_EQ(ReadWholeFile(path), "secret");
   ASSERT_EQ(prompts_.Shown().size(), 1u);
-  EXPECT_EQ(prompts_.Shown()[0].text, WithReason(CannotOpen(path), ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(prompts_.Shown()[0].text, CannotOpen(path));
   EXPECT_EQ(prompts_.Shown()[0].caption, L"エラー");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
 }
@@ -399,8 +388,7 @@ TEST_F(FileWipeTest, ANameThatCannotGoIsGivenBackOrTheUserIsToldItsTemporaryName
     }
     if (result.removal == engine::Removal::Removed) {
       // Names of open files go at once (POSIX semantics): nothing may be left.
-      WIN32_FIND_DATAW entry;
-      EXPECT_FALSE(wf::FindHandle(FindFirstFileW((folder_ / L"ms*.tmp").c_str(), &entry))) << "counted as removed";
+      EXPECT_EQ(NamesIn(folder_.WidePath(), L"ms*.tmp"), std::vector<std::wstring>{}) << "counted as removed";
       EXPECT_FALSE(FileExists(path));
       GTEST_SKIP() << "this platform removes names with POSIX semantics";
     }
@@ -462,19 +450,6 @@ class RecycledFileTest : public FileWipeTest {
     work_.workFolder = engine::CreateWorkFolder(work_, folder_.WidePath() + L"\\");
   }
 
-  // Every name in a folder.
-  static std::vector<std::wstring> Names(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    wf::FindHandle find(FindFirstFileW((Long(folder) + L"\\*").c_str(), &entry));
-    if (!find) return names;
-    do {
-      const std::wstring name = entry.cFileName;
-      if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(find.Get(), &entry));
-    return names;
-  }
-
   std::wstring bin_ = folder_ / L"Recycler";
 };
 
@@ -482,9 +457,9 @@ TEST_F(RecycledFileTest, TheWipedFileLeavesNothingBehindInTheBinOrTheWorkFolder)
   const std::wstring path = folder_.WriteFile(L"Recycler\\Dc1.txt", std::string(5000, 'R'));
   EXPECT_TRUE(engine::WipeRecycledFile(work_, path));
   EXPECT_EQ(g_passes.size(), 3u);
-  EXPECT_TRUE(Names(bin_).empty());
+  EXPECT_TRUE(NamesIn(bin_).empty());
   EXPECT_TRUE(FileExists(work_.workFolder));
-  EXPECT_TRUE(Names(work_.workFolder).empty());
+  EXPECT_TRUE(NamesIn(work_.workFolder).empty());
   EXPECT_TRUE(prompts_.Shown().empty());
 }
 
@@ -493,7 +468,7 @@ TEST_F(RecycledFileTest, AMissingWorkFolderIsCreatedAgain) {
   const std::wstring path = folder_.WriteFile(L"Recycler\\Dc2.txt", "again");
   EXPECT_TRUE(engine::WipeRecycledFile(work_, path));
   EXPECT_FALSE(FileExists(path));
-  EXPECT_TRUE(Names(work_.workFolder).empty());
+  EXPECT_TRUE(NamesIn(work_.workFolder).empty());
 }
 
 TEST_F(RecycledFileTest, AFileThatCannotBeWipedStaysWhereItIs) {
@@ -502,8 +477,8 @@ TEST_F(RecycledFileTest, AFileThatCannotBeWipedStaysWhereItIs) {
   EXPECT_FALSE(engine::WipeRecycledFile(work_, path));
   holder.Reset();
   EXPECT_EQ(ReadWholeFile(path), "in use");
-  EXPECT_TRUE(Names(work_.workFolder).empty());
-  EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{WithReason(CannotOpen(path), ERROR_SHARING_VIOLATION)});
+  EXPECT_TRUE(NamesIn(work_.workFolder).empty());
+  EXPECT_EQ(prompts_.Texts(), std::vector<std::wstring>{CannotOpen(path)});
 }
 
 TEST_F(RecycledFileTest, AFileOnAnotherDriveIsRemovedWhereItIs) {
@@ -515,8 +490,8 @@ TEST_F(RecycledFileTest, AFileOnAnotherDriveIsRemovedWhereItIs) {
   EXPECT_TRUE(engine::WipeRecycledFile(work_, path));
   EXPECT_EQ(g_passes.size(), 3u);
   EXPECT_FALSE(FileExists(path));
-  EXPECT_TRUE(Names(other.WidePath()).empty());
-  EXPECT_TRUE(Names(work_.workFolder).empty());
+  EXPECT_TRUE(NamesIn(other.WidePath()).empty());
+  EXPECT_TRUE(NamesIn(work_.workFolder).empty());
 }
 
 TEST_F(FileWipeTest, WorkFolderIsMadeInTheFirstPlaceThatTakesItAndOnlyWhenNoneDoesTheUserIsTold) {

@@ -22,7 +22,6 @@
 #include "tests/windows/support/progress_recorder.h"
 #include "tests/windows/support/scripted_prompts.h"
 #include "winframe/handles.h"
-#include "winframe/system_error.h"
 
 namespace {
 
@@ -34,17 +33,6 @@ constexpr wchar_t kCannotSearch[] = L"ごみ箱にアクセスできません。
 constexpr wchar_t kNotEmptied[] = L"ごみ箱の中を空にできませんでした。";
 const std::wstring kNtfsBin = std::wstring(L"Recycler\\") + kSidText;
 const std::wstring kCurrentBin = std::wstring(L"$Recycle.Bin\\") + kSidText;
-
-// Our sentence, then the system's own on the next line.
-std::wstring WithReason(const std::wstring& text, DWORD error) {
-  const std::wstring reason = wf::SystemReason(error);
-  EXPECT_FALSE(reason.empty()) << error;
-  return text + L"\n" + reason;
-}
-
-std::wstring Quoted(const std::wstring& path) {
-  return L"\"" + path + L"\"";
-}
 
 constexpr wchar_t kThroughLink[] = L" はリンクを経由した場所にあるため上書きしません。";
 
@@ -444,12 +432,8 @@ TEST_F(RecycleBinTest, EachFurtherNameOfAWipedPairThatStaysIsToldAndKeepsTheBin)
   Erase(true);
   if (prompts_.Texts().back() == kDone) GTEST_SKIP() << "this platform removes names with POSIX semantics";
   // Each name waits for the viewer under a temporary name of the work folder.
-  std::vector<std::wstring> temporary;
-  WIN32_FIND_DATAW entry;
-  if (wf::FindHandle found(FindFirstFileW((work_.workFolder + L"\\*.tmp").c_str(), &entry)); found) {
-    do temporary.push_back(work_.workFolder + L"\\" + entry.cFileName);
-    while (FindNextFileW(found.Get(), &entry));
-  }
+  std::vector<std::wstring> temporary = NamesIn(work_.workFolder, L"*.tmp");
+  for (std::wstring& name : temporary) name = work_.workFolder + L"\\" + name;
   viewer.Reset();
   ASSERT_EQ(temporary.size(), 2u);
   const auto stayed = [&](const std::wstring& name, const std::wstring& at) {
@@ -559,12 +543,8 @@ class SideBySideTest : public RecycleBinTest {
     drive.items = kFiles;
     const std::wstring bin = drive.root + kNtfsBin;
     for (int i = 0; i < kFiles; ++i) WriteWholeFile(bin + L"\\D" + std::to_wstring(i) + L".txt", Content(i));
-    std::vector<std::wstring> walked;
-    WIN32_FIND_DATAW entry;
-    wf::FindHandle search(FindFirstFileW((bin + L"\\*").c_str(), &entry));
-    do {
-      if (entry.cFileName[0] != L'.') walked.push_back(bin + L"\\" + entry.cFileName);
-    } while (search && FindNextFileW(search.Get(), &entry));
+    std::vector<std::wstring> walked = NamesIn(bin);
+    for (std::wstring& name : walked) name = bin + L"\\" + name;
     EXPECT_EQ(walked.size(), static_cast<std::size_t>(kFiles));
     return walked;
   }

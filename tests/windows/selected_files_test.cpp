@@ -18,7 +18,6 @@
 #include "tests/windows/support/progress_recorder.h"
 #include "tests/windows/support/scripted_prompts.h"
 #include "winframe/handles.h"
-#include "winframe/system_error.h"
 
 namespace {
 
@@ -33,30 +32,14 @@ constexpr wchar_t kThroughLink[] = L" はリンクを経由した場所にある
 std::wstring Erased(int count) {
   return std::to_wstring(count) + L" 個のファイルを完全に抹消しました。";
 }
-std::wstring Quoted(const std::wstring& path) {
-  std::wstring quoted(1, L'"');
-  quoted.append(path).append(1, L'"');
-  return quoted;
-}
 // A file held so that it cannot be opened for its wipe, with the system's reason.
 std::wstring CannotOpen(const std::wstring& path) {
-  return L"ファイル " + Quoted(path) + L" が開けません\n" + wf::SystemReason(ERROR_SHARING_VIOLATION);
+  return WithReason(L"ファイル " + Quoted(path) + L" が開けません", ERROR_SHARING_VIOLATION);
 }
 
 // The hand-off text of one path: a comma, then the path.
 std::string ListOf(const std::wstring& path) {
   return std::string(1, ',').append(Ansi(path));
-}
-
-// The temporary names the batch may have left in a folder.
-std::vector<std::wstring> Leftovers(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW entry;
-  wf::FindHandle search(FindFirstFileW((folder + L"\\ms*.tmp").c_str(), &entry));
-  if (!search) return names;
-  do names.emplace_back(entry.cFileName);
-  while (FindNextFileW(search.Get(), &entry));
-  return names;
 }
 
 // Names the ANSI code page cannot spell, a comma, and "¥".
@@ -127,7 +110,7 @@ TEST_F(SelectedFilesTest, TheHandOffCarriesEveryNameWholeAndIsConsumed) {
   EXPECT_EQ(progress_.Log()[1], "range 0-6 at 0");
   for (const std::wstring& file : files) EXPECT_FALSE(FileExists(file)) << Ansi(file);
   ExpectBystandersKept();
-  EXPECT_TRUE(Leftovers(folder_.WidePath()).empty());
+  EXPECT_TRUE(NamesIn(folder_.WidePath(), L"ms*.tmp").empty());
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
 }
 
@@ -192,7 +175,7 @@ TEST_F(SelectedFilesTest, CommandLineTakesTheQuotedPathsWholeWhateverTheirNames)
   EXPECT_EQ(prompts_.Texts(), (Texts{kConfirm, Erased(1)}));
   EXPECT_EQ(progress_.Log(), (Log{"open", "range 0-1 at 0", "step to 1", "close"}));
   EXPECT_EQ(ReadWholeFile(unquoted), "kept");
-  EXPECT_TRUE(Leftovers(folder_.WidePath()).empty());
+  EXPECT_TRUE(NamesIn(folder_.WidePath(), L"ms*.tmp").empty());
 
   prompts_.Clear();
   progress_.Clear();
@@ -310,7 +293,7 @@ TEST_F(SelectedFilesTest, LongPathsAreErasedAndOnlyTheImpossibleIsRefused) {
             (Texts{L"3 個のファイルを完全に抹消しますか？", Quoted(impossible) + L" はパスが長すぎるため処理しません。",
                    L"\"b.txt\" は完全なパスではないため処理しません。", Erased(1)}));
   EXPECT_FALSE(FileExists(longFile));
-  EXPECT_TRUE(Leftovers(deep).empty());
+  EXPECT_TRUE(NamesIn(deep, L"ms*.tmp").empty());
 }
 
 TEST_F(SelectedFilesTest, AFileInUseStopsTheBatchThereWithTheCountSoFar) {
@@ -350,7 +333,7 @@ TEST_F(SelectedFilesTest, AStopEndsTheBatchAtTheFileAtHandAndTouchesNoOther) {
   EXPECT_EQ(progress_.Log(), (Log{"open", "range 0-2 at 0", "close"}));
   EXPECT_NE(ReadWholeFile(first), "secret");
   EXPECT_EQ(ReadWholeFile(second), "secret");
-  EXPECT_TRUE(Leftovers(folder_.WidePath()).empty());
+  EXPECT_TRUE(NamesIn(folder_.WidePath(), L"ms*.tmp").empty());
 }
 
 TEST_F(SelectedFilesTest, ATotalOf65536OrMoreWrapsOnTheBar) {

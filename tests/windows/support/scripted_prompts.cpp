@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "winframe/system_error.h"
+
 ScriptedPrompts* ScriptedPrompts::active_ = nullptr;
 
 ScriptedPrompts::ScriptedPrompts() : previous_(wf::SetPromptHandler(&ScriptedPrompts::Handle)) {
@@ -34,4 +36,14 @@ int ScriptedPrompts::Handle(const wf::PromptRequest& request) {
   if ((request.flags & MB_TYPEMASK) == MB_OK) return IDOK;
   ADD_FAILURE() << "unanswered question: " << ::testing::PrintToString(request.text);
   return IDNO;
+}
+
+std::wstring Quoted(const std::wstring& path) {
+  return L"\"" + path + L"\"";
+}
+
+std::wstring WithReason(const std::wstring& text, DWORD error) {
+  const std::wstring reason = wf::SystemReason(error);
+  EXPECT_FALSE(reason.empty()) << error;
+  return text + L"\n" + reason;
 }

@@ -32,3 +32,9 @@ class ScriptedPrompts {
   std::deque<int> answers_;
   std::vector<wf::PromptRequest> shown_;
 };
+
+// A path as the boxes quote it.
+std::wstring Quoted(const std::wstring& path);
+// A failure as the boxes tell it: our sentence, then the system's own reason
+// for `error` on a line of its own (which must have one).
+std::wstring WithReason(const std::wstring& text, DWORD error);
