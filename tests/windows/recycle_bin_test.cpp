@@ -552,7 +552,10 @@ class SideBySideTest : public RecycleBinTest {
 // refused only for writing, at once; then one that a link led elsewhere
 // (through the facts seam). However many workers there are, they are told in
 // walk order with the texts and verdict of one file after another. Every
-// other file is wiped exactly once, and the bar counts every file.
+// other file is wiped exactly once, and the bar counts every file. (How
+// many workers the cores and the device make is the rule's own table: here
+// one at a time for want of cores and for a disk that seeks, and side by
+// side.)
 std::wstring g_ledElsewhere;
 
 TEST_F(SideBySideTest, EachFileIsWipedOnceAndToldOfInWalkOrderWhateverTheWorkers) {
@@ -560,7 +563,7 @@ TEST_F(SideBySideTest, EachFileIsWipedOnceAndToldOfInWalkOrderWhateverTheWorkers
     unsigned cores;
     std::optional<bool> seekPenalty;
     bool sideBySide;
-  } cases[] = {{1, std::nullopt, false}, {4, std::nullopt, true}, {4, false, true}, {4, true, false}};
+  } cases[] = {{1, std::nullopt, false}, {4, std::nullopt, true}, {4, true, false}};
   int drives = 0;
   for (const auto& c : cases) {
     const std::string row = std::to_string(c.cores) + " cores, seek penalty " +
