@@ -69,20 +69,6 @@ class FreeSpace : public ::testing::Test {
 
   std::string Fill() const { return root_ + "MORVANE-Shredder-FreeSpaceFill"; }
 
-  // The names in the fill folder.
-  std::set<std::string> InFill() const {
-    std::set<std::string> names;
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA((Fill() + "\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-      const std::string name = entry.cFileName;
-      if (name != "." && name != "..") names.insert(name);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return names;
-  }
-
   // Starts a fill and kills the program in the middle of it, as a crash or
   // a forced end would; the free space in the middle of the fill.
   std::uint64_t KillMidFill() {
@@ -94,9 +80,10 @@ class FreeSpace : public ::testing::Test {
     return during;
   }
 
-  // Starts the program as the logon's clean-up; the text it shows, if any.
-  std::string CleanUp() {
-    uidrv::Process process = app_.Start("-L");
+  // Starts the program with `arguments`; the error it tells, or nothing when
+  // it ends without a word.
+  std::string ErrorTold(const std::string& arguments) {
+    uidrv::Process process = app_.Start(arguments);
     std::string text;
     if (uidrv::WaitExit(process, 3000) == STILL_ACTIVE) {
       if (HWND box = uidrv::WaitDialog("エラー", uidrv::kDefaultTimeoutMs, process.pid)) {
@@ -107,18 +94,10 @@ class FreeSpace : public ::testing::Test {
     EXPECT_EQ(uidrv::WaitExit(process), 0u);
     return text;
   }
-
-  // Starts "-F" on the drive; the error it tells before any question.
-  std::string Refusal() {
-    uidrv::Process process = app_.Start("-F \"" + root_ + "\"");
-    std::string text;
-    if (HWND box = uidrv::WaitDialog("エラー", uidrv::kDefaultTimeoutMs, process.pid)) {
-      text = uidrv::MessageText(box);
-      uidrv::Press(box, IDOK);
-    }
-    EXPECT_EQ(uidrv::WaitExit(process), 0u);
-    return text;
-  }
+  // As the logon's clean-up starts it.
+  std::string CleanUp() { return ErrorTold("-L"); }
+  // "-F" on the drive: what it refuses before any question.
+  std::string Refusal() { return ErrorTold("-F \"" + root_ + "\""); }
 
   // Starts "-F" on the drive and answers its question Yes.
   HWND StartAndAnswerYes(uidrv::Process& process) {
@@ -214,7 +193,7 @@ TEST_F(FreeSpace, AnEraseWaitsForTheFillAndACrashedFillLeavesNeitherLockNorFill)
   EXPECT_EQ(uidrv::ControlText(waiting, 1035),
             "ほかの抹消処理（空き領域の抹消）が終わるのを待っています...\n終わりしだい、抹消を始めます。");
   EXPECT_EQ(ReadWholeFile(chosen), "secret");
-  ASSERT_TRUE(FileExists(root_ + "MORVANE-Shredder-FreeSpaceFill"));
+  ASSERT_TRUE(FileExists(Fill()));
   uidrv::Kill(fill);
   ASSERT_TRUE(AnswerBox(other, "情報", "1 個のファイルを完全に抹消しました。", IDOK));
   EXPECT_EQ(uidrv::WaitExit(other), 0u);
@@ -262,7 +241,9 @@ TEST_F(FreeSpace, AKillGivesTheSpaceBackWithoutAnyStartAndTheNextStartTakesTheRe
   EXPECT_GE(after + (64 << 10), freeBefore_) << "the fill's space is not back";
   // The fill files are gone; the empty record tree (Wine calls every drive
   // NTFS) and the marker are all that is left.
-  EXPECT_EQ(InFill(), (std::set<std::string>{"MORVANE-Shredder-Run.id", "records"}));
+  const std::vector<std::string> left = NamesIn(Fill());
+  EXPECT_EQ(std::set<std::string>(left.begin(), left.end()),
+            (std::set<std::string>{"MORVANE-Shredder-Run.id", "records"}));
   // An ordinary start, the tool window here.
   uidrv::Process process = app_.Start();
   HWND window = app_.WaitMainWindow(process);

@@ -27,11 +27,7 @@ std::string Quoted(const std::string& path) {
 }
 
 bool HasTemporaryNames(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((folder + "\\ms*.tmp").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  return true;
+  return !NamesIn(folder, "ms*.tmp").empty();
 }
 
 class SelectedFiles : public ::testing::Test {
