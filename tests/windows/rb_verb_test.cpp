@@ -14,7 +14,6 @@
 #include "tests/windows/support/scripted_prompts.h"
 #include "winframe/app.h"
 #include "winframe/module.h"
-#include "winframe/system_error.h"
 
 namespace {
 
@@ -205,7 +204,7 @@ TEST_F(RBVerbTest, RemovalFailuresAreEachReportedAndTheBoxStaysChecked) {
   EXPECT_TRUE(Checked());
   // The command key, hence the verb key, hence the shell key; each with the
   // system's reason.
-  const std::wstring denied = wf::WithReason(kNotDeleted, ERROR_ACCESS_DENIED);
+  const std::wstring denied = WithReason(kNotDeleted, ERROR_ACCESS_DENIED);
   EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{denied, denied, denied}));
 }
 
@@ -219,8 +218,7 @@ TEST_F(RBVerbTest, AFailedWriteIsReportedAndThePartialRegistrationRemoved) {
   const settings::KeyCreator previous = settings::SetKeyCreator(RefuseCommandKey);
   ClickVerbBox();
   settings::SetKeyCreator(previous);
-  EXPECT_EQ(prompts_.Texts(),
-            (std::vector<std::wstring>{wf::WithReason(kNotCreated, ERROR_ACCESS_DENIED), kInconsistent}));
+  EXPECT_EQ(prompts_.Texts(), (std::vector<std::wstring>{WithReason(kNotCreated, ERROR_ACCESS_DENIED), kInconsistent}));
   EXPECT_EQ(prompts_.Shown()[0].caption, L"情報");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONINFORMATION));
   EXPECT_FALSE(Checked());

@@ -7,7 +7,6 @@
 
 #include "tests/support/system_state.h"
 #include "tests/windows/support/scripted_prompts.h"
-#include "winframe/system_error.h"
 
 namespace {
 
@@ -55,8 +54,7 @@ TEST_F(RegistryTest, DefaultValueAndEmptyText) {
 TEST_F(RegistryTest, FailureToCreateTheKeyIsReportedOnceAsInformationWithTheSystemsReason) {
   settings::RegWriteString(nullptr, kTestKey, reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x1234)), L"x", L"Path");
   ASSERT_EQ(prompts_.Shown().size(), 1u);
-  EXPECT_EQ(prompts_.Shown()[0].text, L"レジストリは作成できませんでした。\n" + wf::SystemReason(ERROR_INVALID_HANDLE));
-  EXPECT_FALSE(wf::SystemReason(ERROR_INVALID_HANDLE).empty());
+  EXPECT_EQ(prompts_.Shown()[0].text, WithReason(L"レジストリは作成できませんでした。", ERROR_INVALID_HANDLE));
   EXPECT_EQ(prompts_.Shown()[0].caption, L"情報");
   EXPECT_EQ(prompts_.Shown()[0].flags, static_cast<UINT>(MB_ICONINFORMATION));
   EXPECT_EQ(prompts_.Shown()[0].owner, nullptr);
