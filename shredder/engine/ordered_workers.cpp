@@ -1,5 +1,6 @@
 #include "shredder/engine/ordered_workers.h"
 
+#include "shredder/engine/pass_writer.h"
 #include "shredder/engine/progress_dialog.h"
 #include "winframe/drives.h"
 
@@ -85,6 +86,10 @@ void OrderedWorkers::FinishDone() {
     order_.pop_front();
     for (const wf::PromptRequest& box : entry->held) wf::Prompt(box.owner, box.text, box.caption, box.flags);
     if (entry->finish) entry->finish();
+    // A slow file at the front lets many behind it be done at once: their
+    // finishes (each moves the bar) are a long run, and the windows must
+    // not wait for its end.
+    ServeMessages();
   }
 }
 
