@@ -1,5 +1,7 @@
 #include "tests/e2e/support/app_folder.h"
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include "tests/support/system_state.h"
@@ -84,7 +86,10 @@ bool AnswerBox(const uidrv::Process& process, const char* caption, const std::st
     ADD_FAILURE() << "no box \"" << caption << "\": " << text;
     return false;
   }
-  EXPECT_EQ(uidrv::MessageText(box), text);
+  const std::string shown = uidrv::MessageText(box);
+  // The log of a run shows what the program said (code page 932).
+  std::printf("box %s: %s\n", caption, shown.c_str());
+  EXPECT_EQ(shown, text);
   uidrv::Press(box, button);
   return uidrv::WaitGone(box);
 }
