@@ -22,9 +22,9 @@ inline constexpr wchar_t kEndSessionBlocked[] = L"ファイルを抹消してい
 // The waiting window, while another erase writes.
 inline constexpr wchar_t kWaitingCaption[] = L"待機中...";
 inline constexpr wchar_t kWaitingForAnother[] = L"ほかの抹消処理が終わるのを待っています...";
-// Around the kind of erase that writes: "ほかの抹消処理（ごみ箱の抹消）が…".
-inline constexpr wchar_t kWaitingForKindBefore[] = L"ほかの抹消処理（";
-inline constexpr wchar_t kWaitingForKindAfter[] = L"）が終わるのを待っています...";
+// Around the kind of erase that writes: "ほかの抹消処理 (ごみ箱の抹消) が…".
+inline constexpr wchar_t kWaitingForKindBefore[] = L"ほかの抹消処理 (";
+inline constexpr wchar_t kWaitingForKindAfter[] = L") が終わるのを待っています...";
 inline constexpr wchar_t kWaitingThen[] = L"終わりしだい、抹消を始めます。";
 inline constexpr wchar_t kKindRecycleBin[] = L"ごみ箱の抹消";
 inline constexpr wchar_t kKindFiles[] = L"ファイルの抹消";

@@ -191,7 +191,7 @@ TEST_F(FreeSpace, AnEraseWaitsForTheFillAndACrashedFillLeavesNeitherLockNorFill)
   HWND waiting = uidrv::WaitDialog("待機中...", uidrv::kDefaultTimeoutMs, other.pid);
   ASSERT_TRUE(waiting);
   EXPECT_EQ(uidrv::ControlText(waiting, 1035),
-            "ほかの抹消処理（空き領域の抹消）が終わるのを待っています...\n終わりしだい、抹消を始めます。");
+            "ほかの抹消処理 (空き領域の抹消) が終わるのを待っています...\n終わりしだい、抹消を始めます。");
   EXPECT_EQ(ReadWholeFile(chosen), "secret");
   ASSERT_TRUE(FileExists(Fill()));
   uidrv::Kill(fill);

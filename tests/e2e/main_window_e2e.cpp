@@ -226,7 +226,7 @@ TEST_F(MainWindow, ACancelledShutdownAndASecondEraseLeaveTheFirstToFinish) {
   HWND waiting = uidrv::WaitDialog("待機中...", uidrv::kDefaultTimeoutMs, second.pid);
   ASSERT_TRUE(waiting);
   EXPECT_EQ(uidrv::ControlText(waiting, 1035),
-            "ほかの抹消処理（ごみ箱の抹消）が終わるのを待っています...\n終わりしだい、抹消を始めます。");
+            "ほかの抹消処理 (ごみ箱の抹消) が終わるのを待っています...\n終わりしだい、抹消を始めます。");
   EXPECT_TRUE(uidrv::IsControlVisible(waiting, 1000));
   uidrv::Screenshot(waiting, Screenshots() + "\\erase-waiting.png");
 

@@ -91,7 +91,7 @@ TEST(EraseTurn, AnEraseWaitsInAWindowNamingTheWriterAndGoesOnByItself) {
   EXPECT_TRUE(turn.Taken());
   EXPECT_TRUE(turn.Waited());
   EXPECT_TRUE(busy.IsWriting());
-  EXPECT_EQ(shown, L"ほかの抹消処理（空き領域の抹消）が終わるのを待っています...\n終わりしだい、抹消を始めます。");
+  EXPECT_EQ(shown, L"ほかの抹消処理 (空き領域の抹消) が終わるのを待っています...\n終わりしだい、抹消を始めます。");
   EXPECT_FALSE(FindWindowW(L"#32770", L"待機中...")) << "the window goes once the wait is over";
   // The other erase lets the system sleep again before this one goes on.
   const Calls whileWriting{L"taskbar paused 1/1", L"may sleep", L"taskbar none", std::wstring(L"block: ") + kReason,
