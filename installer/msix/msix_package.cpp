@@ -1,10 +1,10 @@
 #include "installer/msix/msix_package.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <set>
 
+#include "common/crc32.h"
 #include "installer/msix/sha256.h"
 
 namespace msix {
@@ -19,21 +19,6 @@ constexpr std::size_t kMaxNameLength = 260;
 // 1980-01-01 00:00, the earliest DOS date: the same input gives the same package.
 constexpr std::uint16_t kDosTime = 0;
 constexpr std::uint16_t kDosDate = (1 << 5) | 1;
-
-std::uint32_t Crc32(std::string_view bytes) {
-  static const std::array<std::uint32_t, 256> table = [] {
-    std::array<std::uint32_t, 256> entries{};
-    for (std::uint32_t i = 0; i < 256; ++i) {
-      std::uint32_t c = i;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      entries[i] = c;
-    }
-    return entries;
-  }();
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (unsigned char byte : bytes) crc = table[(crc ^ byte) & 0xFF] ^ (crc >> 8);
-  return crc ^ 0xFFFFFFFFu;
-}
 
 std::string Base64(const Sha256Digest& digest) {
   static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -296,7 +281,7 @@ std::optional<std::string> WritePackage(const std::vector<PayloadFile>& payload)
   std::string directory;
   for (const Part& part : parts) {
     const std::uint32_t offset = static_cast<std::uint32_t>(zip.size());
-    const std::uint32_t crc = Crc32(part.data);
+    const std::uint32_t crc = checksum::Crc32(part.data);
     const std::string stored = part.deflated ? DeflateStored(part.data) : part.data;
     const auto size = static_cast<std::uint32_t>(part.data.size());
     const auto storedSize = static_cast<std::uint32_t>(stored.size());

@@ -1,25 +1,12 @@
 #include "tools/uidriver/png.h"
 
-#include <array>
 #include <cstdio>
+#include <string_view>
+
+#include "common/crc32.h"
 
 namespace uidrv {
 namespace {
-
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0) {
-  static const std::array<std::uint32_t, 256> table = [] {
-    std::array<std::uint32_t, 256> t{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-      std::uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      t[n] = c;
-    }
-    return t;
-  }();
-  crc = ~crc;
-  for (std::size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-  return ~crc;
-}
 
 void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
@@ -30,7 +17,8 @@ void PutChunk(std::vector<std::uint8_t>& out, const char type[4], const std::vec
   const std::size_t start = out.size();
   out.insert(out.end(), type, type + 4);
   out.insert(out.end(), body.begin(), body.end());
-  PutBigEndian(out, Crc32(out.data() + start, out.size() - start));
+  PutBigEndian(
+      out, checksum::Crc32(std::string_view(reinterpret_cast<const char*>(out.data() + start), out.size() - start)));
 }
 
 }  // namespace
