@@ -81,11 +81,6 @@ bool operator==(const FILETIME& a, const FILETIME& b) {
   return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
-// A file held so that it cannot be opened for its wipe, with the system's reason.
-std::wstring CannotOpen(const std::wstring& path) {
-  return WithReason(L"ファイル " + Quoted(path) + L" が開けません", ERROR_SHARING_VIOLATION);
-}
-
 class FileWipeTest : public ::testing::Test {
  protected:
   void SetUp() override {

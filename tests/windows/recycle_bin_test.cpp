@@ -597,13 +597,10 @@ TEST_F(SideBySideTest, EachFileIsWipedOnceAndToldOfInWalkOrderWhateverTheWorkers
     engine::SetFactsOverride(nullptr);
     viewers.clear();
 
-    const auto cannotOpen = [](const std::wstring& path) {
-      return WithReason(L"ファイル \"" + path + L"\" が開けません", ERROR_SHARING_VIOLATION);
-    };
     EXPECT_EQ(
         prompts_.Texts(),
-        (Texts{Question(kFiles), cannotOpen(walked[50]), cannotOpen(walked[51]), Quoted(walked[52]) + kThroughLink,
-               cannotOpen(walked[250]),
+        (Texts{Question(kFiles), CannotOpen(walked[50]), CannotOpen(walked[51]), Quoted(walked[52]) + kThroughLink,
+               CannotOpen(walked[250]),
                L"3 個のファイルを上書きできなかったため、ごみ箱を空にしませんでした。\n"
                L"1 個の項目はリンクを経由した場所にあるため上書きせず、ごみ箱を空にしませんでした。\n"
                L"ファイルを使っているプログラムを終了してから、もう一度実行してください。\n"

@@ -32,10 +32,6 @@ constexpr wchar_t kThroughLink[] = L" はリンクを経由した場所にある
 std::wstring Erased(int count) {
   return std::to_wstring(count) + L" 個のファイルを完全に抹消しました。";
 }
-// A file held so that it cannot be opened for its wipe, with the system's reason.
-std::wstring CannotOpen(const std::wstring& path) {
-  return WithReason(L"ファイル " + Quoted(path) + L" が開けません", ERROR_SHARING_VIOLATION);
-}
 
 // The hand-off text of one path: a comma, then the path.
 std::string ListOf(const std::wstring& path) {

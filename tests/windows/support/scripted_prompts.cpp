@@ -47,3 +47,7 @@ std::wstring WithReason(const std::wstring& text, DWORD error) {
   EXPECT_FALSE(reason.empty()) << error;
   return text + L"\n" + reason;
 }
+
+std::wstring CannotOpen(const std::wstring& path) {
+  return WithReason(L"ファイル " + Quoted(path) + L" が開けません", ERROR_SHARING_VIOLATION);
+}

@@ -38,3 +38,5 @@ std::wstring Quoted(const std::wstring& path);
 // A failure as the boxes tell it: our sentence, then the system's own reason
 // for `error` on a line of its own (which must have one).
 std::wstring WithReason(const std::wstring& text, DWORD error);
+// A file another program holds so that it cannot be opened for its wipe.
+std::wstring CannotOpen(const std::wstring& path);
