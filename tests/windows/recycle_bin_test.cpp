@@ -35,12 +35,20 @@ const std::wstring kNtfsBin = std::wstring(L"Recycler\\") + kSidText;
 const std::wstring kCurrentBin = std::wstring(L"$Recycle.Bin\\") + kSidText;
 
 constexpr wchar_t kThroughLink[] = L" はリンクを経由した場所にあるため上書きしません。";
+constexpr wchar_t kStopped[] = L"ごみ箱の中身の抹消を中止しました。ごみ箱は空にしていません。";
 
 // The summary of an erase that left entries a link led elsewhere.
 std::wstring LedElsewhere(int count) {
   return std::to_wstring(count) +
          L" 個の項目はリンクを経由した場所にあるため上書きせず、ごみ箱を空にしませんでした。\n"
          L"お知らせした項目を確かめてください。ふつうにごみ箱を空にすると、上書きされないまま削除されます。";
+}
+
+// The summary of an erase that overwrote files whose names could not go.
+std::wstring NamesStayed(int count) {
+  return std::to_wstring(count) +
+         L" 個のファイルは上書きしましたが、ほかのプログラムが開いているため削除できず、ごみ箱を空にしませんでした。\n"
+         L"ファイルを使っているプログラムを終了してから、もう一度実行してください。";
 }
 
 std::wstring Question(int count) {
@@ -76,6 +84,15 @@ class RecycleBinTest : public ::testing::Test {
       CreateDirectoryW(Long(path.substr(0, at)).c_str(), nullptr);
     }
     CreateDirectoryW(Long(path).c_str(), nullptr);
+  }
+
+  // Another row of a table: nothing found, told or done yet.
+  void StartOver() {
+    platform_.drives.clear();
+    platform_.emptied.clear();
+    prompts_.Clear();
+    progress_.Clear();
+    wiped_.clear();
   }
 
   void Erase(bool interactive, engine::WhenTaken whenTaken = engine::WhenTaken::Wait) {
@@ -318,10 +335,8 @@ TEST_F(RecycleBinTest, AnEntryOrAFolderALinkLedElsewhereKeepsTheBinFromBeingEmpt
   });
   int drives = 0;
   for (const auto& c : cases) {
-    platform_.drives.clear();
-    platform_.emptied.clear();
-    prompts_.Clear();
-    wiped_.clear();
+    SCOPED_TRACE(Ansi(c.name) + (c.asLink ? " as a link" : ""));
+    StartOver();
     Drive& drive = AddDrive(L"d" + std::to_wstring(++drives), 1, kNtfsBin);
     const std::wstring bin = drive.root + kNtfsBin;
     const std::wstring presented = bin + L"\\" + c.name;
@@ -335,11 +350,11 @@ TEST_F(RecycleBinTest, AnEntryOrAFolderALinkLedElsewhereKeepsTheBinFromBeingEmpt
     Erase(true);
     const Texts told =
         c.emptied ? Texts{Question(2), kDone} : Texts{Question(2), Quoted(presented) + kThroughLink, LedElsewhere(1)};
-    EXPECT_EQ(prompts_.Texts(), told) << Ansi(c.name);
-    EXPECT_EQ(ReadWholeFile(kept), "deleted") << Ansi(c.name);
-    EXPECT_FALSE(FileExists(bin + L"\\D0.txt")) << Ansi(c.name);
-    EXPECT_EQ(wiped_.size(), 1u) << Ansi(c.name);
-    EXPECT_EQ(platform_.emptied, c.emptied ? Texts{drive.root} : Texts{}) << Ansi(c.name);
+    EXPECT_EQ(prompts_.Texts(), told);
+    EXPECT_EQ(ReadWholeFile(kept), "deleted");
+    EXPECT_FALSE(FileExists(bin + L"\\D0.txt"));
+    EXPECT_EQ(wiped_.size(), 1u);
+    EXPECT_EQ(platform_.emptied, c.emptied ? Texts{drive.root} : Texts{});
   }
   engine::SetFactsOverride(nullptr);
 }
@@ -357,7 +372,7 @@ TEST_F(RecycleBinTest, AStopLeavesTheRestAndEmptiesNothing) {
   };
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), L"ごみ箱の中身の抹消を中止しました。ごみ箱は空にしていません。"}));
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), kStopped}));
   EXPECT_EQ(prompts_.Shown()[1].caption, L"情報");
   // Each worker ends after the pass it was writing.
   EXPECT_GE(wiped_.size(), 1u);
@@ -404,7 +419,7 @@ TEST_F(RecycleBinTest, AStopAskedAtTheWalksLastStepEmptiesNothingOverAnUnwipedPa
   StopAtTheWalksLastStep stopper(progressDialog_, stop);
   prompts_.Answer(IDYES);
   Erase(true);
-  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), L"ごみ箱の中身の抹消を中止しました。ごみ箱は空にしていません。"}));
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(3), kStopped}));
   EXPECT_EQ(stopper.Log(),
             (std::vector<std::string>{"open", "range 0-3 at 0", "step to 1", "step to 2", "step to 3", "close"}));
   EXPECT_EQ(ReadWholeFile(bin + L"\\P2.txt"), "deleted pair");
@@ -444,10 +459,7 @@ TEST_F(RecycleBinTest, EachFurtherNameOfAWipedPairThatStaysIsToldAndKeepsTheBin)
   ASSERT_EQ(told.size(), 4u);
   EXPECT_TRUE(told[1] == stayed(first, temporary[0]) || told[1] == stayed(first, temporary[1])) << Ansi(told[1]);
   EXPECT_TRUE(told[2] == stayed(second, temporary[0]) || told[2] == stayed(second, temporary[1])) << Ansi(told[2]);
-  EXPECT_EQ(
-      told[3],
-      L"2 個のファイルは上書きしましたが、ほかのプログラムが開いているため削除できず、ごみ箱を空にしませんでした。\n"
-      L"ファイルを使っているプログラムを終了してから、もう一度実行してください。");
+  EXPECT_EQ(told[3], NamesStayed(2));
   EXPECT_EQ(wiped_.size(), 1u);
   EXPECT_TRUE(platform_.emptied.empty());
 }
@@ -468,15 +480,11 @@ TEST_F(RecycleBinTest, AFileWhoseNameCannotGoStaysInTheBinAndTheBinIsNotEmptied)
   Erase(true);
   viewer.Reset();
   if (!FileExists(viewed)) GTEST_SKIP() << "this platform removes names with POSIX semantics";
-  EXPECT_EQ(
-      prompts_.Texts(),
-      (Texts{
-          Question(2),
-          WithReason(Quoted(viewed) + L" は上書きしましたが、ほかのプログラムが開いているため削除できませんでした。",
-                     ERROR_SHARING_VIOLATION),
-          L"1 "
-          L"個のファイルは上書きしましたが、ほかのプログラムが開いているため削除できず、ごみ箱を空にしませんでした。\n"
-          L"ファイルを使っているプログラムを終了してから、もう一度実行してください。"}));
+  // The file's own text is the wiper's; here it is told by its name.
+  const Texts told = prompts_.Texts();
+  ASSERT_EQ(told.size(), 3u);
+  EXPECT_EQ(told[1].rfind(Quoted(viewed), 0), 0u) << Ansi(told[1]);
+  EXPECT_EQ(told[2], NamesStayed(1));
   EXPECT_NE(ReadWholeFile(viewed), "deleted");
   EXPECT_FALSE(FileExists(drive.root + kNtfsBin + L"\\D1.txt"));
   EXPECT_TRUE(platform_.emptied.empty());
@@ -566,14 +574,11 @@ TEST_F(SideBySideTest, EachFileIsWipedOnceAndToldOfInWalkOrderWhateverTheWorkers
   } cases[] = {{1, std::nullopt, false}, {4, std::nullopt, true}, {4, true, false}};
   int drives = 0;
   for (const auto& c : cases) {
-    const std::string row = std::to_string(c.cores) + " cores, seek penalty " +
-                            (c.seekPenalty ? std::to_string(*c.seekPenalty) : std::string("unknown"));
-    platform_.drives.clear();
-    platform_.emptied.clear();
+    SCOPED_TRACE(std::to_string(c.cores) + " cores, seek penalty " +
+                 (c.seekPenalty ? std::to_string(*c.seekPenalty) : std::string("unknown")));
+    StartOver();
     platform_.cores = c.cores;
     platform_.seekPenalty = c.seekPenalty;
-    prompts_.Clear();
-    progress_.Clear();
     passes_.clear();
     threads_.clear();
     const std::vector<std::wstring> walked = FillBin(L"d" + std::to_wstring(++drives));
@@ -590,7 +595,7 @@ TEST_F(SideBySideTest, EachFileIsWipedOnceAndToldOfInWalkOrderWhateverTheWorkers
     std::vector<wf::UniqueFile> viewers;
     for (const auto& h : held) {
       viewers.emplace_back(CreateFileW(h.path.c_str(), GENERIC_READ, h.share, nullptr, OPEN_EXISTING, 0, nullptr));
-      ASSERT_TRUE(viewers.back()) << row;
+      ASSERT_TRUE(viewers.back());
     }
     prompts_.Answer(IDYES);
     Erase(true);
@@ -604,18 +609,17 @@ TEST_F(SideBySideTest, EachFileIsWipedOnceAndToldOfInWalkOrderWhateverTheWorkers
                L"3 個のファイルを上書きできなかったため、ごみ箱を空にしませんでした。\n"
                L"1 個の項目はリンクを経由した場所にあるため上書きせず、ごみ箱を空にしませんでした。\n"
                L"ファイルを使っているプログラムを終了してから、もう一度実行してください。\n"
-               L"お知らせした項目を確かめてください。ふつうにごみ箱を空にすると、上書きされないまま削除されます。"}))
-        << row;
-    EXPECT_EQ(progress_.Log(), WalkBar()) << row;
+               L"お知らせした項目を確かめてください。ふつうにごみ箱を空にすると、上書きされないまま削除されます。"}));
+    EXPECT_EQ(progress_.Log(), WalkBar());
     for (const std::wstring& path : walked) {
       const bool kept = path == walked[50] || path == walked[51] || path == walked[52] || path == walked[250];
-      EXPECT_EQ(passes_[path], kept ? 0 : 1) << row << " " << Ansi(path);
-      EXPECT_EQ(FileExists(path), kept) << row << " " << Ansi(path);
+      EXPECT_EQ(passes_[path], kept ? 0 : 1) << Ansi(path);
+      EXPECT_EQ(FileExists(path), kept) << Ansi(path);
     }
-    EXPECT_EQ(ReadWholeFile(walked[250]), ContentOf(walked[250])) << row;
-    EXPECT_TRUE(platform_.emptied.empty()) << row;
-    EXPECT_EQ(threads_.count(GetCurrentThreadId()), c.sideBySide ? 0u : 1u) << row;
-    EXPECT_EQ(threads_.size() > 1, c.sideBySide) << row;
+    EXPECT_EQ(ReadWholeFile(walked[250]), ContentOf(walked[250]));
+    EXPECT_TRUE(platform_.emptied.empty());
+    EXPECT_EQ(threads_.count(GetCurrentThreadId()), c.sideBySide ? 0u : 1u);
+    EXPECT_EQ(threads_.size() > 1, c.sideBySide);
   }
 }
 
@@ -632,8 +636,7 @@ TEST_F(SideBySideTest, AStopMidwayLeavesEveryFileNotReachedUntouchedAndEmptiesNo
   prompts_.Answer(IDYES);
   Erase(true);
 
-  EXPECT_EQ(prompts_.Texts(),
-            (Texts{Question(kFiles), L"ごみ箱の中身の抹消を中止しました。ごみ箱は空にしていません。"}));
+  EXPECT_EQ(prompts_.Texts(), (Texts{Question(kFiles), kStopped}));
   // The pass that asked for the stop, and at most one more per other worker.
   EXPECT_GE(passes_.size(), static_cast<std::size_t>(kFiles / 3));
   EXPECT_LE(passes_.size(), static_cast<std::size_t>(kFiles / 3 + platform_.cores - 1));
