@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "shredder/freespace/free_space_rules.h"
 #include "shredder/freespace/free_space_texts.h"
@@ -201,39 +202,46 @@ TEST(FreeSpaceTexts, SizesAndTimesAsTheSystemShowsThem) {
   EXPECT_EQ(DriveLine(L"C:\\", L"Work", false, 0, kGiB), L"C:\\\tWork\t空き 0 バイト / 1.00 GB");
 }
 
-TEST(FreeSpaceTexts, TheQuestionSaysWhatHowLongAndWhatFlashKeeps) {
-  const Question question{.root = L"D:\\", .freeBytes = 12 * kGiB, .bytesPerSecond = 50 * kMiB};
-  const std::wstring text = QuestionText(question);
-  EXPECT_EQ(text.rfind(L"ドライブ D:\\ の空き領域 12.0 GB を完全に抹消しますか？\n\n", 0), 0u);
-  EXPECT_NE(text.find(L"1 秒あたり 50.0 MB の速さで、約 5 分かかります。"), std::wstring::npos);
-  EXPECT_NE(text.find(L"このドライブの空き領域はなくなります。"), std::wstring::npos);
-  EXPECT_EQ(text.find(L"SSD"), std::wstring::npos);
-  Question flash = question;
-  flash.solidState = true;
-  flash.freeBytes = 10 * kMiB;
-  const std::wstring flashText = QuestionText(flash);
-  EXPECT_NE(flashText.find(L"1 分以内に終わります。"), std::wstring::npos);
-  EXPECT_NE(flashText.find(L"\n\nこのドライブは SSD (フラッシュ メモリ) です。"), std::wstring::npos);
-}
-
-TEST(FreeSpaceTexts, TheQuestionIsAboutTheRealVolumeAndWhatTheAccountMayWriteOfIt) {
-  Question question{.root = L"C:\\", .freeBytes = 12 * kGiB, .bytesPerSecond = 100 * kMiB};
-  question.chosenRoot = L"S:\\";
-  question.beyondReach = 4 * kGiB;
-  const std::wstring text = QuestionText(question);
-  EXPECT_EQ(text.rfind(L"ドライブ S:\\ は、ドライブ C:\\ にあるフォルダを割り当てたドライブです。"
-                       L"ドライブ C:\\ の空き領域 12.0 GB を完全に抹消しますか？",
-                       0),
-            0u)
-      << ::testing::PrintToString(text);
-  EXPECT_NE(
-      text.find(L"このアカウントが書き込めるのは、そのうち 8.00 GB だけです。残りの 4.00 GB は上書きできません。"),
-      std::wstring::npos);
-  EXPECT_NE(text.find(L"1 秒あたり 100 MB の速さで、約 2 分かかります。"), std::wstring::npos)
-      << "for what it may write";
-  question.root = L"C:\\mnt\\data\\";
-  question.chosenRoot = L"C:\\mnt\\data\\";
-  EXPECT_EQ(QuestionText(question).rfind(L"フォルダ \"C:\\mnt\\data\\\" にマウントされたボリューム の空き領域", 0), 0u);
+// The question names the volume whose free space it is, through the drive
+// chosen where that is a letter for a folder of it; the time is for what the
+// account may write; flash memory is warned of.
+TEST(FreeSpaceTexts, TheQuestionSaysWhichVolumeHowMuchHowLongAndWhatFlashKeeps) {
+  const struct {
+    Question question;
+    std::vector<std::wstring> says;  // the first is how it starts
+    std::wstring never;
+  } cases[] = {
+      {{.root = L"D:\\", .freeBytes = 12 * kGiB, .bytesPerSecond = 50 * kMiB},
+       {L"ドライブ D:\\ の空き領域 12.0 GB を完全に抹消しますか？\n\n",
+        L"1 秒あたり 50.0 MB の速さで、約 5 分かかります。", L"このドライブの空き領域はなくなります。"},
+       L"SSD"},
+      {{.root = L"D:\\", .freeBytes = 10 * kMiB, .bytesPerSecond = 50 * kMiB, .solidState = true},
+       {L"ドライブ D:\\ の空き領域 10.0 MB", L"1 分以内に終わります。",
+        L"\n\nこのドライブは SSD (フラッシュ メモリ) です。"},
+       L""},
+      {{.root = L"C:\\",
+        .freeBytes = 12 * kGiB,
+        .bytesPerSecond = 100 * kMiB,
+        .beyondReach = 4 * kGiB,
+        .chosenRoot = L"S:\\"},
+       {L"ドライブ S:\\ は、ドライブ C:\\ にあるフォルダを割り当てたドライブです。"
+        L"ドライブ C:\\ の空き領域 12.0 GB を完全に抹消しますか？",
+        L"このアカウントが書き込めるのは、そのうち 8.00 GB だけです。残りの 4.00 GB は上書きできません。",
+        L"1 秒あたり 100 MB の速さで、約 2 分かかります。"},
+       L""},
+      {{.root = L"C:\\mnt\\data\\", .freeBytes = kGiB, .bytesPerSecond = kMiB, .chosenRoot = L"C:\\mnt\\data\\"},
+       {L"フォルダ \"C:\\mnt\\data\\\" にマウントされたボリューム の空き領域"},
+       L""},
+  };
+  for (const auto& c : cases) {
+    const std::wstring text = QuestionText(c.question);
+    EXPECT_EQ(text.rfind(c.says.front(), 0), 0u) << ::testing::PrintToString(text);
+    for (const std::wstring& part : c.says)
+      EXPECT_NE(text.find(part), std::wstring::npos) << ::testing::PrintToString(text);
+    if (!c.never.empty()) {
+      EXPECT_EQ(text.find(c.never), std::wstring::npos);
+    }
+  }
 }
 
 TEST(FreeSpaceTexts, EveryResultSaysWhatWasDoneInTheSystemsOwnStyle) {
