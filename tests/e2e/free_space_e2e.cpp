@@ -288,8 +288,6 @@ TEST_F(FreeSpace, AUsersFolderOfThatNameIsKeptAcrossStartsAndNamed) {
             0u)
       << refusal;
   EXPECT_EQ(ReadWholeFile(Fill() + "\\fill-00000001.tmp"), "the user's own");
-  DeleteFileA((Fill() + "\\fill-00000001.tmp").c_str());
-  RemoveDirectoryA(Fill().c_str());
 }
 
 }  // namespace
