@@ -815,11 +815,31 @@ void ItemsFor(const std::vector<std::wstring>& paths, Ref<IShellItemArray>& item
   ASSERT_TRUE(made) << Ansi(paths.front());
 }
 
-// Each selection gets its command under the classic popup's title (which
-// command for which selection is the host's menu choice), or none where the
-// popup adds nothing; chosen, it starts the program exactly as the popup's
-// command does, and the program finds the same list on the clipboard.
-TEST_F(ShellExtClient, TheExplorerCommandShowsEachSelectionsCommandAndInvokeStartsTheProgramWithTheSameList) {
+class ExplorerCommandClient : public ShellExtClient {
+ protected:
+  // The classic popup's command for the same selection, handed over as a
+  // drop list; nothing when it adds no popup.
+  static std::optional<std::wstring> ClassicCommand(const std::vector<std::wstring>& selection) {
+    Ref<IContextMenu> classic;
+    CreateFor(WideDropList(selection), classic);
+    HMENU menu = CreatePopupMenu();
+    const HRESULT added = classic->QueryContextMenu(menu, 0, 100, 200, CMF_NORMAL);
+    std::optional<std::wstring> command;
+    if (added == MAKE_HRESULT(SEVERITY_SUCCESS, 0, 5)) {
+      wchar_t text[128] = {};
+      GetMenuStringW(GetSubMenu(menu, 0), 0, text, 128, MF_BYPOSITION);
+      command = text;
+    }
+    DestroyMenu(menu);
+    return command;
+  }
+};
+
+// Each selection gets the command the classic popup shows for it, under the
+// same title, or none where the popup adds nothing; chosen, it starts the
+// program exactly as the popup's command does, and the program finds the
+// same list on the clipboard.
+TEST_F(ExplorerCommandClient, EachSelectionGetsTheClassicPopupsCommandAndInvokeStartsTheProgramWithTheSameList) {
   // On the bed's network drive: Wine's shell makes no item of a UNC path.
   const std::wstring network = L"Y:\\共有\\報告.txt";
   const std::string filesCommand = "\"" + kRecorder + "\" -D\t,";
@@ -849,6 +869,9 @@ TEST_F(ShellExtClient, TheExplorerCommandShowsEachSelectionsCommandAndInvokeStar
     Ref<IShellItemArray> items;
     ItemsFor(c.selection, items);
     if (HasFatalFailure()) continue;
+    const std::optional<std::wstring> classic = ClassicCommand(c.selection);
+    EXPECT_EQ(classic, c.title ? std::optional<std::wstring>(c.title) : std::nullopt);
+
     EXPCMDSTATE state = 0xFF;
     ASSERT_EQ(command->GetState(items.Get(), FALSE, &state), S_OK);
     EXPECT_EQ(state, static_cast<EXPCMDSTATE>(c.title ? ECS_ENABLED : ECS_HIDDEN));

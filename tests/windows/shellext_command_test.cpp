@@ -1,7 +1,7 @@
 // The command of Windows 11's first menu, through the library shredmenu.dll
 // is made of: its icon, and the selections that hold something other than
-// files, which the end-to-end client cannot make. Which command a selection
-// of files gets, and what choosing it starts, is the end-to-end test's.
+// files, which the end-to-end client cannot make. Which command a selection of files
+// gets is the end-to-end test's, beside the classic popup's.
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shellapi.h>
