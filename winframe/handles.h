@@ -170,10 +170,17 @@ class GlobalLockGuard {
   void* data_;
 };
 
-// An open clipboard, closed when the owner goes.
+// An open clipboard, closed when the owner goes. Another program may hold it
+// for a moment (a clipboard history reads every new content as it comes, a
+// hand-off list included), so opening it is tried for half a second.
 class ClipboardSession {
  public:
-  explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+  explicit ClipboardSession(HWND owner) {
+    for (int attempt = 0; attempt < kAttempts && !open_; ++attempt) {
+      if (attempt > 0) Sleep(kRetryMs);
+      open_ = OpenClipboard(owner) != FALSE;
+    }
+  }
   ~ClipboardSession() { Close(); }
   ClipboardSession(const ClipboardSession&) = delete;
   ClipboardSession& operator=(const ClipboardSession&) = delete;
@@ -185,7 +192,9 @@ class ClipboardSession {
   }
 
  private:
-  bool open_;
+  static constexpr int kAttempts = 20;
+  static constexpr DWORD kRetryMs = 25;
+  bool open_ = false;
 };
 
 }  // namespace wf

@@ -73,20 +73,6 @@ void SetProgressTotal(const WorkContext& work, unsigned long long total) {
   if (work.progress) work.progress->SetTotal(total);
 }
 
-// Another program may hold the clipboard for a moment: a clipboard history
-// reads every new content as it comes, the hand-off list included.
-constexpr int kClipboardAttempts = 20;
-constexpr DWORD kClipboardRetryMs = 25;
-
-bool OpenClipboardWhenFree(std::optional<wf::ClipboardSession>& clipboard, HWND owner) {
-  for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
-    if (attempt > 0) Sleep(kClipboardRetryMs);
-    clipboard.emplace(owner);
-    if (clipboard->IsOpen()) return true;
-  }
-  return false;
-}
-
 // The whole block of a clipboard format, as large as its memory.
 std::optional<std::string> ClipboardBytes(UINT format) {
   HANDLE block = GetClipboardData(format);
@@ -113,8 +99,8 @@ struct HandOff {
 // Reads the list and closes the clipboard at once: every other program's copy
 // and paste works while the user decides.
 std::optional<HandOff> ReadHandOff(HWND owner) {
-  std::optional<wf::ClipboardSession> clipboard;
-  if (!OpenClipboardWhenFree(clipboard, owner)) return std::nullopt;
+  const wf::ClipboardSession clipboard(owner);
+  if (!clipboard.IsOpen()) return std::nullopt;
   HandOff handOff;
   handOff.sequence = GetClipboardSequenceNumber();
   std::string text = ClipboardBytes(CF_TEXT).value_or(std::string());
@@ -134,8 +120,8 @@ std::optional<HandOff> ReadHandOff(HWND owner) {
 // Takes the list off the clipboard, unless another program has put something
 // there since it was read: that is someone else's, and stays.
 void ConsumeHandOff(HWND owner, DWORD sequence) {
-  std::optional<wf::ClipboardSession> clipboard;
-  if (OpenClipboardWhenFree(clipboard, owner) && GetClipboardSequenceNumber() == sequence) EmptyClipboard();
+  const wf::ClipboardSession clipboard(owner);
+  if (clipboard.IsOpen() && GetClipboardSequenceNumber() == sequence) EmptyClipboard();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/handoff_list.h"
@@ -108,6 +109,38 @@ TEST_F(SelectedFilesTest, TheHandOffCarriesEveryNameWholeAndIsConsumed) {
   ExpectBystandersKept();
   EXPECT_TRUE(NamesIn(folder_.WidePath(), L"ms*.tmp").empty());
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+}
+
+// A clipboard history reads each new content as it comes: the extension's
+// hand-off and the program's reading wait for it instead of failing.
+TEST_F(SelectedFilesTest, AClipboardHeldForAMomentDelaysTheHandOffWithoutLosingIt) {
+  const std::wstring a = File(L"a.txt");
+  for (const bool writing : {true, false}) {
+    SCOPED_TRACE(writing ? "writing" : "reading");
+    if (!writing) {
+      ASSERT_TRUE(shellext::PutHandOffList(nullptr, {a}));
+    }
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread history([opened] {
+      HWND window = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+      const bool held = OpenClipboard(window) != FALSE;
+      SetEvent(opened);
+      Sleep(150);
+      if (held) CloseClipboard();
+      DestroyWindow(window);
+    });
+    WaitForSingleObject(opened, INFINITE);
+    CloseHandle(opened);
+    if (writing) {
+      EXPECT_TRUE(shellext::PutHandOffList(nullptr, {a}));
+    } else {
+      prompts_.Answer(IDNO);
+      engine::ShredClipboardList(work_);
+      EXPECT_EQ(prompts_.Texts(), Texts{kConfirm});
+    }
+    history.join();
+    EXPECT_EQ(ClipboardText(), ListOf(a));
+  }
 }
 
 TEST_F(SelectedFilesTest, DecliningLeavesTheListButNothingExplorerWouldPasteAsFiles) {
