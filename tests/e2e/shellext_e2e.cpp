@@ -20,6 +20,7 @@
 #include "tests/e2e/support/app_folder.h"
 #include "tests/support/system_state.h"
 #include "tests/support/temp_folder.h"
+#include "winframe/handles.h"
 
 // COM interfaces have no virtual destructor by design; the test's data
 // object is never deleted through one.
@@ -324,7 +325,9 @@ std::string AnsiDropList(const std::vector<std::string>& names) {
 }
 
 std::optional<std::string> ClipboardBlock(UINT format) {
-  if (!OpenClipboard(nullptr)) return std::nullopt;
+  // The program the command started may be reading it this moment.
+  const wf::ClipboardSession clipboard(nullptr);
+  if (!clipboard.IsOpen()) return std::nullopt;
   std::optional<std::string> bytes;
   if (HANDLE block = GetClipboardData(format)) {
     if (const char* data = static_cast<const char*>(GlobalLock(block))) {
@@ -332,7 +335,6 @@ std::optional<std::string> ClipboardBlock(UINT format) {
       GlobalUnlock(block);
     }
   }
-  CloseClipboard();
   return bytes;
 }
 

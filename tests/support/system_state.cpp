@@ -112,7 +112,8 @@ bool ClipboardHoldsFiles() {
 }
 
 bool SetClipboardText(const std::string& text) {
-  if (!OpenClipboard(nullptr)) return false;
+  const wf::ClipboardSession clipboard(nullptr);
+  if (!clipboard.IsOpen()) return false;
   EmptyClipboard();
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
   bool ok = false;
@@ -124,12 +125,13 @@ bool SetClipboardText(const std::string& text) {
     }
     if (!ok) GlobalFree(block);
   }
-  CloseClipboard();
   return ok;
 }
 
 std::optional<std::string> ClipboardText() {
-  if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(nullptr)) return std::nullopt;
+  if (!IsClipboardFormatAvailable(CF_TEXT)) return std::nullopt;
+  const wf::ClipboardSession clipboard(nullptr);
+  if (!clipboard.IsOpen()) return std::nullopt;
   std::optional<std::string> text;
   if (HANDLE block = GetClipboardData(CF_TEXT)) {
     if (const char* data = static_cast<const char*>(GlobalLock(block))) {
@@ -137,15 +139,12 @@ std::optional<std::string> ClipboardText() {
       GlobalUnlock(block);
     }
   }
-  CloseClipboard();
   return text;
 }
 
 bool ClearClipboard() {
-  if (!OpenClipboard(nullptr)) return false;
-  const bool ok = EmptyClipboard() != FALSE;
-  CloseClipboard();
-  return ok;
+  const wf::ClipboardSession clipboard(nullptr);
+  return clipboard.IsOpen() && EmptyClipboard() != FALSE;
 }
 
 bool MoveToRecycleBin(const std::string& path) {
